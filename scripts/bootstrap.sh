@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Quorvant
+# need. Quiet and quick when everything is already there.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build ccache pkg-config git
+  # application
+  qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libjpeg62-turbo-dev
+  # collection server
+  libcpp-httplib-dev libsqlite3-dev
+  # tests and their peers
+  libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
+  xauth
+)
+
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+SUDO=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "bootstrap: run as root or install sudo" >&2; exit 1; }
+  SUDO=(sudo)
+fi
+echo "bootstrap: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,30 @@
+// The subcommands of quorvant-cli. Each takes its own arguments (without the
+// program and subcommand names) and returns the process exit status:
+// 0 success, 1 the operation failed (its message went to stderr),
+// 2 the arguments were wrong.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvant::cli {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // arguments, as shown by --help
+  const char* summary;   // one line
+  int (*run)(const Args& args);
+};
+
+// The table of subcommands, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+int RunShow(const Args& args);
+int RunSave(const Args& args);
+
+// Prints "quorvant-cli: " + message to stderr and returns 2.
+int UsageError(const std::string& message);
+
+}  // namespace quorvant::cli

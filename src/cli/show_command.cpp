@@ -1,0 +1,36 @@
+// quorvant-cli show: the survey's items as the main window lists them.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/question_list.h"
+#include "core/survey/survey.h"
+#include "core/survey/survey_exception.h"
+
+namespace quorvant::cli {
+
+int RunShow(const Args& args) {
+  if (args.size() != 1 || args[0].starts_with("-")) {
+    return UsageError("usage: quorvant-cli show SURVEY.qvx");
+  }
+  SettingsStore settings;
+  TSurvey survey(settings);
+  try {
+    survey.Load(args[0]);
+  } catch (const ESurveyException& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  const QuestionListing listing = RebuildQuestionList(survey);
+  bool first = true;
+  for (const QuestionListLine& line : listing.lines) {
+    if (!first) std::printf("\n");
+    first = false;
+    const char* indent = line.in_skip_group ? "    " : "";
+    std::printf("%s%s\n", indent, line.line.c_str());
+    if (!line.detail.empty()) std::printf("%s    %s\n", indent, line.detail.c_str());
+  }
+  return 0;
+}
+
+}  // namespace quorvant::cli

@@ -1,0 +1,60 @@
+#include "core/shell/settings_keys.h"
+
+#include <cstdlib>
+
+#include "core/shell/settings_store.h"
+
+namespace quorvant {
+namespace {
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+}  // namespace
+
+namespace settings {
+
+std::string RecentFileName(int index) { return "File " + std::to_string(index); }
+
+std::string DefaultDataDirectory() {
+  std::string base = Env("XDG_DATA_HOME");
+  if (base.empty()) base = Env("HOME") + "/.local/share";
+  return WithSlash(WithSlash(base) + "Quorvant");
+}
+
+std::string DefaultLastDirectory() {
+  std::string home = Env("HOME");
+  while (home.size() > 1 && home.back() == '/') home.pop_back();
+  return home.empty() ? "/" : home;
+}
+
+}  // namespace settings
+
+std::string ReadDataDirectory(const SettingsStore& store) {
+  return WithSlash(store.ReadString(settings::kDataDirectory.section,
+                                    settings::kDataDirectory.name,
+                                    settings::DefaultDataDirectory()));
+}
+
+std::string ReadLastDirectory(const SettingsStore& store) {
+  std::string dir = store.ReadString(settings::kLastDirSavedTo.section,
+                                     settings::kLastDirSavedTo.name,
+                                     settings::DefaultLastDirectory());
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir;
+}
+
+std::string ReadLastQuestionLibrary(const SettingsStore& store) {
+  return store.ReadString(settings::kQuestionLibraryLast.section,
+                          settings::kQuestionLibraryLast.name,
+                          ReadDataDirectory(store) + "computer.qvl");
+}
+
+}  // namespace quorvant

@@ -1,0 +1,65 @@
+#include "core/shell/system_helpers.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "core/shell/atomic_file.h"
+#include "core/shell/date_time.h"
+#include "core/shell/version.h"
+
+
+namespace quorvant {
+
+std::string MakeTempFileName(std::string_view ext) {
+  std::string dir;
+  if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && DirectoryExists(tmp)) {
+    dir = tmp;
+  } else if (DirectoryExists("/tmp")) {
+    dir = "/tmp";
+  } else {
+    return "eraseme." + std::string(ext);
+  }
+  if (dir.back() != '/') dir += '/';
+  const auto p = DecodeDateTime(Now()).value_or(DateTimeParts{});
+  return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) +
+         std::to_string(p.second) + "." + std::string(ext);
+}
+
+void ShellOpen(const std::string& target) {
+  // Double fork so that the opener never becomes a zombie of ours.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::fork() == 0) {
+      const char* argv[] = {"xdg-open", target.c_str(), nullptr};
+      ::execvp("xdg-open", const_cast<char* const*>(argv));
+    }
+    ::_exit(0);
+  }
+  if (child > 0) ::waitpid(child, nullptr, 0);
+}
+
+void Delay(int ms, const std::function<void()>& process_events) {
+  using Clock = std::chrono::steady_clock;
+  const auto end = Clock::now() + std::chrono::milliseconds(ms);
+  if (!process_events) {
+    std::this_thread::sleep_until(end);
+    return;
+  }
+  while (Clock::now() < end) {
+    process_events();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+std::string FileVersionText() {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%d.%d  (Build %d)", kVersionMajor, kVersionMinor, kBuildNumber);
+  return buf;
+}
+
+}  // namespace quorvant

@@ -1,0 +1,28 @@
+// Helpers that reach the operating system: temporary file names, opening a
+// file or address with the desktop's program, waiting while events are
+// processed, and the program's version text.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quorvant {
+
+// The temporary folder ($TMPDIR, else /tmp), "/qv", the current time as
+// hour, minute and second without leading zeros, ".", ext. When no temporary
+// folder is usable: "eraseme." + ext.
+std::string MakeTempFileName(std::string_view ext);
+
+// Asks the desktop (xdg-open) to open a file or web address. Does not wait
+// and does not report failure.
+void ShellOpen(const std::string& target);
+
+// Calls process_events repeatedly until ms milliseconds have passed on the
+// monotonic clock. Without process_events it simply sleeps.
+void Delay(int ms, const std::function<void()>& process_events = {});
+
+// "major.minor  (Build n)" of this build.
+std::string FileVersionText();
+
+}  // namespace quorvant

@@ -1,0 +1,78 @@
+// Small text helpers shared by every subsystem. Texts are UTF-8; helpers that
+// cut or pad count characters, never split one, and treat invalid bytes as
+// one character each.
+//
+// Thread-safety: all functions are pure.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvant {
+
+// Removes leading and trailing blanks and tabs.
+std::string_view TrimBlanks(std::string_view text);
+
+// Removes leading and trailing characters with codes 0 to 32.
+std::string TrimControls(std::string_view text);
+
+std::string ToLowerAscii(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Every line followed by "|", concatenated; an empty list gives "".
+std::string JoinWithBars(const std::vector<std::string>& lines);
+
+// Each run of characters ended by "|" becomes one line; what follows the last
+// "|" is dropped.
+std::vector<std::string> SplitAtBars(std::string_view text);
+
+// Removes every character from a "<" through the next ">" inclusive; a "<"
+// without a closing ">" removes the rest of the text.
+std::string StripTags(std::string_view text);
+
+// The first n characters when the text holds at least n, else the text padded
+// with blanks to n characters.
+std::string FitToWidth(std::string_view text, int n);
+
+// The text n times; empty for n below 1.
+std::string RepeatText(std::string_view text, int n);
+
+// The file name of path with its last "." and what follows removed, then
+// trimmed; unchanged (but trimmed) when the name holds no ".".
+std::string NameWithoutExtension(std::string_view path);
+// The same on the whole path, keeping its directory.
+std::string PathWithoutExtension(std::string_view path);
+
+// The text after the first "~", or the whole text when it holds none.
+std::string TextAfterTilde(std::string_view text);
+// The text before the first "~", or the whole text when it holds none.
+std::string TextBeforeTilde(std::string_view text);
+
+// The letter for n: 1 gives "a", 2 gives "b" (the character with code n + 96).
+std::string LetterFor(int n);
+
+// Replaces every occurrence of find; the search goes on after each inserted
+// replacement, so a replacement that contains find cannot loop.
+std::string ReplaceAll(std::string_view text, std::string_view find,
+                       std::string_view replacement);
+
+// When default_ext is ".htm" or ".html" (any case), name is kept when its
+// extension is either of them; otherwise it is kept when its extension equals
+// default_ext. In every other case default_ext is appended.
+std::string EnsureHtmlExtension(std::string_view name, std::string_view default_ext);
+
+// Splits at CR, LF or CR LF; a break at the very end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The longest prefix of text of at most max_bytes bytes that does not end in
+// the middle of a UTF-8 character.
+std::string_view Utf8Prefix(std::string_view text, size_t max_bytes);
+
+// Number of characters (UTF-8 sequences; invalid bytes count one each).
+size_t Utf8Length(std::string_view text);
+
+// Parses a whole decimal number (optional sign) that fits an int.
+bool ParseInt(std::string_view text, int& value);
+
+}  // namespace quorvant

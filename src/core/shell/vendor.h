@@ -1,0 +1,14 @@
+// Addresses of the vendor's own services. Example domains until the product
+// has its own.
+#pragma once
+
+#include <string_view>
+
+namespace quorvant::vendor {
+
+// The collection program of the vendor's collection service, used by surveys
+// whose responses the vendor processes.
+inline constexpr std::string_view kCollectionServerURL = "https://collect.quorvant.example/qvx.dll";
+inline constexpr std::string_view kWebSite = "https://www.quorvant.example/";
+
+}  // namespace quorvant::vendor

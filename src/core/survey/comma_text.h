@@ -1,0 +1,27 @@
+// Comma text: the encoding of a list of lines as one line, used for option
+// lists, the invitation message, the address prefixes and the collection
+// server's result lines.
+//
+// Writing joins the lines with ","; a line holding a character with code 0 to
+// 32, a double quote or a comma is enclosed in double quotes with inner
+// quotes doubled. One empty line is written as "" and an empty list as
+// nothing.
+//
+// Reading skips leading characters 1 to 32, then repeatedly takes an item: a
+// quoted item runs to its closing quote (a doubled quote stands for one); any
+// other item runs to the next comma or character of code 32 or less. After an
+// item, characters 1 to 32 are skipped, then one comma and the characters 1 to
+// 32 after it. A NUL character ends the text. So "a,,b" is three lines, "a b"
+// two, and a trailing comma adds no empty line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvant {
+
+std::string JoinCommaText(const std::vector<std::string>& lines);
+std::vector<std::string> SplitCommaText(std::string_view text);
+
+}  // namespace quorvant

@@ -1,0 +1,70 @@
+#include "core/survey/question_list.h"
+
+#include "core/shell/text_helpers.h"
+#include "core/survey/survey.h"
+
+namespace quorvant {
+
+std::string DetailLineFor(const TQuestion& item) {
+  if (item.Style == kStyleText) {
+    if (item.LengthOfResponse != -1) {
+      return "Text response limited to " + std::to_string(item.LengthOfResponse) + " characters";
+    }
+    return "Verbose text response";
+  }
+  if (item.Style == kStyleNumeric) {
+    return "Range of " + std::to_string(item.MinValue) + " to " + std::to_string(item.MaxValue) +
+           ", step " + std::to_string(item.StepValue);
+  }
+  if (!IsChoiceStyle(item.Style)) return {};
+  std::string detail = "Response Options: ";
+  const std::vector<std::string> options = item.OptionLines();
+  for (size_t j = 0; j < options.size(); ++j) {
+    if (j > 0) detail += ", ";
+    detail += TextAfterTilde(options[j]);
+    if (static_cast<int>(j) == item.SkipGroupOfResponse) detail += " (skip following group)";
+  }
+  return detail;
+}
+
+QuestionListing RebuildQuestionList(TSurvey& survey) {
+  QuestionListing listing;
+  listing.lines.reserve(static_cast<size_t>(survey.ItemCount()));
+  int q = 0, s = 0, head = -1;
+  bool in_group = false;
+  for (int i = 0; i < survey.ItemCount(); ++i) {
+    TQuestion& item = survey.Item(i);
+    QuestionListLine line;
+    line.item_index = i;
+    if (item.IsHeader()) {
+      item.DisplayNumber = std::to_string(q + 1);
+      line.is_header = true;
+      line.line = item.Text;
+      listing.lines.push_back(std::move(line));
+      continue;
+    }
+    if (item.SkipGroupOfQuestion != -1) {
+      if (!in_group) {
+        head = i - 1;
+        in_group = true;
+      }
+      ++s;
+      item.DisplayNumber = std::to_string(q) + LetterFor(s);
+      line.in_skip_group = true;
+    } else {
+      ++q;
+      item.DisplayNumber = std::to_string(q);
+      if (in_group && head >= 0) survey.Item(head).GroupSize = s + 1;
+      in_group = false;
+      s = 0;
+    }
+    line.line = item.DisplayNumber + ") " + item.Text;
+    line.detail = DetailLineFor(item);
+    listing.lines.push_back(std::move(line));
+    listing.analysis_items.push_back(i);
+  }
+  if (in_group && head >= 0) survey.Item(head).GroupSize = -1;
+  return listing;
+}
+
+}  // namespace quorvant

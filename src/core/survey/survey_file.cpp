@@ -1,0 +1,221 @@
+// TSurvey::Save, SaveAs and Load: the survey file, a profile file with a
+// "Details" section and one "Question n" section per item.
+#include <optional>
+
+#include "core/shell/atomic_file.h"
+#include "core/shell/profile_file.h"
+#include "core/shell/text_helpers.h"
+#include "core/survey/comma_text.h"
+#include "core/survey/survey.h"
+#include "core/survey/survey_exception.h"
+
+namespace quorvant {
+namespace {
+
+constexpr char kDetails[] = "Details";
+
+std::string QuestionSection(size_t position) { return "Question " + std::to_string(position); }
+
+// The history is written as comma text of its lines. Its lines hold blanks,
+// so the value is enclosed in quotes, which the reading rules take off.
+std::string EncodeHistory(const std::string& history) {
+  return JoinCommaText(SplitLines(history));
+}
+
+std::string DecodeHistory(const std::string& value) {
+  std::string history;
+  for (const std::string& line : SplitCommaText("\"" + value + "\"")) history += line + "\r\n";
+  return history;
+}
+
+void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
+  const std::string s = QuestionSection(position);
+  file.WriteString(s, "Text", q.Text);
+  file.WriteInteger(s, "Style", q.Style);
+  file.WriteString(s, "Options", JoinWithBars(SplitCommaText(q.Options)));
+  file.WriteInteger(s, "LengthOfResponse", q.LengthOfResponse);
+  file.WriteInteger(s, "ID", q.ID);
+  file.WriteBool(s, "IncludeOther", q.IncludeOther);
+  file.WriteInteger(s, "MinValue", q.MinValue);
+  file.WriteInteger(s, "MaxValue", q.MaxValue);
+  file.WriteInteger(s, "StepValue", q.StepValue);
+  file.WriteInteger(s, "ChartType", q.ChartType);
+  file.WriteBool(s, "DisplayLegend", q.DisplayLegend);
+  file.WriteInteger(s, "LegendStyle", q.LegendStyle);
+  file.WriteBool(s, "DisplayMarks", q.DisplayMarks);
+  file.WriteInteger(s, "MarksStyle", q.MarksStyle);
+  file.WriteInteger(s, "Rotation", q.Rotation);
+  file.WriteInteger(s, "SkipGroupOfQuestion", q.SkipGroupOfQuestion);
+  file.WriteInteger(s, "SkipGroupOfResponse", q.SkipGroupOfResponse);
+}
+
+TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
+  const std::string s = QuestionSection(position);
+  TQuestion q;
+  q.Text = file.ReadString(s, "Text", "N/A");
+  q.Style = file.ReadInteger(s, "Style", kStyleText);
+  q.Options = JoinCommaText(SplitAtBars(file.ReadString(s, "Options", "")));
+  q.LengthOfResponse = file.ReadInteger(s, "LengthOfResponse", 0);
+  q.ID = file.ReadInteger(s, "ID", -1);
+  q.IncludeOther = file.ReadBool(s, "IncludeOther", true);
+  q.MinValue = file.ReadInteger(s, "MinValue", -1);
+  q.MaxValue = file.ReadInteger(s, "MaxValue", -1);
+  q.StepValue = file.ReadInteger(s, "StepValue", 1);
+  q.ChartType = file.ReadInteger(s, "ChartType", 1);
+  q.DisplayLegend = file.ReadBool(s, "DisplayLegend", true);
+  q.LegendStyle = file.ReadInteger(s, "LegendStyle", 1);
+  q.DisplayMarks = file.ReadBool(s, "DisplayMarks", true);
+  q.MarksStyle = file.ReadInteger(s, "MarksStyle", 0);
+  q.Rotation = file.ReadInteger(s, "Rotation", 0);
+  q.SkipGroupOfQuestion = file.ReadInteger(s, "SkipGroupOfQuestion", -1);
+  q.SkipGroupOfResponse = file.ReadInteger(s, "SkipGroupOfResponse", -1);
+  return q;
+}
+
+}  // namespace
+
+void TSurvey::Save() {
+  ProfileFile file = ProfileFile::LoadOrEmpty(file_name_);
+  const char* d = kDetails;
+  file.WriteString(d, "Name", name_);
+  file.WriteString(d, "Author", author_);
+  file.WriteString(d, "Password", password_);
+  file.WriteString(d, "UniqueName", unique_name_);
+  file.WriteInteger(d, "QuestionCount", ItemCount());
+  file.WriteInteger(d, "LastID", last_id_);
+  file.WriteString(d, "Instructions", instructions_);
+  file.WriteString(d, "FinalComments", final_comments_);
+  file.WriteInteger(d, "PublishMethod", publish_method_);
+  file.WriteString(d, "DisplayTemplate", display_template_);
+  file.WriteInteger(d, "ProcessResponses", process_responses_);
+  file.WriteString(d, "AccountID", account_id_);
+  file.WriteString(d, "ServerURL", server_url_);
+  file.WriteString(d, "ResultURL", result_url_);
+  file.WriteString(d, "EMailAddress", email_address_);
+  file.WriteString(d, "NotificationFile", notification_file_);
+  file.WriteString(d, "NotifyMessage", notify_message_);
+  file.WriteBool(d, "AllAddresses", all_addresses_);
+  file.WriteBool(d, "AttachSurvey", attach_survey_);
+  file.WriteInteger(d, "SamplingPercent", sampling_percent_);
+  file.WriteBool(d, "IncomingDomain", incoming_domain_);
+  file.WriteString(d, "Domain", domain_);
+  file.WriteBool(d, "Only1Email", only1_email_);
+  file.WriteBool(d, "Only1IP", only1_ip_);
+  file.WriteBool(d, "LimitByIP", limit_by_ip_);
+  file.WriteString(d, "ServerStatus", server_status_);
+  // The four date-times: one that cannot be turned into text ends the block,
+  // and saving goes on with the keys after it.
+  const std::pair<const char*, TDateTime> stamps[] = {{"LastUpdated", last_updated_},
+                                                      {"HTMLLastUpdate", html_last_update_},
+                                                      {"SRServerUpdate", sr_server_update_},
+                                                      {"RegDate", reg_date_}};
+  for (const auto& [key, value] : stamps) {
+    const std::optional<std::string> text = DateTimeToText(value);
+    if (!text) break;
+    file.WriteRawString(d, key, *text);
+  }
+  file.WriteString(d, "EMailStatus", email_status_);
+  file.WriteString(d, "HTMLStatus", html_status_);
+  file.WriteString(d, "HTMLFileName", html_file_name_);
+  file.WriteString(d, "SRLastUpdate", sr_last_update_);
+  file.WriteInteger(d, "SRResponseCount", sr_response_count_);
+  file.WriteString(d, "SRResponseFile", sr_response_file_);
+  file.WriteString(d, "DataFileName", data_file_name_);
+  file.WriteString(d, "IPAddresses", ip_addresses_);
+  file.WriteRawString(d, "PubHistory", EncodeHistory(pub_history_));
+  for (size_t p = 0; p < items_.size(); ++p) WriteQuestion(file, p + 1, items_[p]);
+
+  try {
+    file.Save(file_name_);
+  } catch (const EProfileWriteError& e) {
+    throw ESurveyException(e.what());
+  }
+  has_file_ = true;
+  last_updated_ = Now();
+  modified_ = false;
+}
+
+void TSurvey::SaveAs(const std::string& path) {
+  SetFileName(path);
+  Save();
+}
+
+void TSurvey::Load(const std::string& path) {
+  if (!FileExists(path)) throw ESurveyException("Could not find file " + path);
+  const std::optional<std::string> text = ReadWholeFile(path);
+  // An unreadable file must not pass for an empty survey that a later save
+  // would write over it.
+  if (!text) throw ESurveyException("Could not read file " + path);
+  const ProfileFile file = ProfileFile::Parse(*text);
+  file_name_ = path;
+
+  const char* d = kDetails;
+  name_ = file.ReadString(d, "Name", "N/A");
+  author_ = file.ReadString(d, "Author", "N/A");
+  password_ = file.ReadString(d, "Password", "");
+  unique_name_ = file.ReadString(d, "UniqueName", "S" + FormatCompactStamp(Now()));
+  last_id_ = file.ReadInteger(d, "LastID", 0);
+  instructions_ = file.ReadString(d, "Instructions", "");
+  final_comments_ = file.ReadString(d, "FinalComments", "");
+  publish_method_ = file.ReadInteger(d, "PublishMethod", 0);
+  display_template_ = file.ReadString(d, "DisplayTemplate", "default.qvg");
+  process_responses_ = file.ReadInteger(d, "ProcessResponses", 0);
+  account_id_ = file.ReadString(d, "AccountID", "");
+  server_url_ = file.ReadString(d, "ServerURL", "");
+  result_url_ = file.ReadString(d, "ResultURL", "");
+  email_address_ = file.ReadString(d, "EMailAddress", "");
+  notification_file_ = file.ReadString(d, "NotificationFile", "");
+  notify_message_ = file.ReadString(d, "NotifyMessage", "");
+  all_addresses_ = file.ReadBool(d, "AllAddresses", false);
+  attach_survey_ = file.ReadBool(d, "AttachSurvey", false);
+  sampling_percent_ = file.ReadInteger(d, "SamplingPercent", 10);
+  incoming_domain_ = file.ReadBool(d, "IncomingDomain", false);
+  domain_ = file.ReadString(d, "Domain", "");
+  only1_email_ = file.ReadBool(d, "Only1Email", true);
+  only1_ip_ = file.ReadBool(d, "Only1IP", true);
+  limit_by_ip_ = file.ReadBool(d, "LimitByIP", false);
+  server_status_ = file.ReadString(d, "ServerStatus", "Server not verified");
+
+  // The four date-times, in order; the first text that does not convert ends
+  // the block, leaving the rest as the cleared survey had them.
+  const std::string now_text = DateTimeToText(Now()).value_or("0");
+  const std::pair<const char*, std::string> stamps[] = {
+      {"LastUpdated", now_text}, {"HTMLLastUpdate", ""},
+      {"SRServerUpdate", "06/15/63 06:00:00"}, {"RegDate", "0"}};
+  TDateTime* const fields[] = {&last_updated_, &html_last_update_, &sr_server_update_, &reg_date_};
+  for (size_t i = 0; i < 4; ++i) {
+    const std::optional<TDateTime> value =
+        TextToDateTime(file.ReadString(d, stamps[i].first, stamps[i].second));
+    if (!value) {
+      last_updated_ = Now();
+      reg_date_ = 0;
+      break;
+    }
+    *fields[i] = *value;
+  }
+
+  email_status_ = file.ReadString(d, "EMailStatus", "Not sent");
+  html_status_ = file.ReadString(d, "HTMLStatus", "HTML file not generated");
+  html_file_name_ = file.ReadString(d, "HTMLFileName", "");
+  sr_last_update_ = file.ReadString(d, "SRLastUpdate", "Never");
+  sr_response_count_ = file.ReadInteger(d, "SRResponseCount", 0);
+  sr_response_file_ = file.ReadString(d, "SRResponseFile", "");
+  data_file_name_ = file.ReadString(d, "DataFileName", "");
+  ip_addresses_ = file.ReadString(d, "IPAddresses", "");
+  pub_history_ = DecodeHistory(file.ReadString(d, "PubHistory", ""));
+
+  const int count = file.ReadInteger(d, "QuestionCount", 0);
+  for (long long n = 1; n <= count; ++n) {
+    TQuestion item = ReadQuestion(file, static_cast<size_t>(n));
+    if (item.ID == -1) {
+      throw ESurveyException("Error reading file " + path + ". File incorrectly formatted.");
+    }
+    AddLoadedItem(item);
+  }
+
+  has_file_ = true;
+  last_updated_ = Now();
+  modified_ = false;
+}
+
+}  // namespace quorvant

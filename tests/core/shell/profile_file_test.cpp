@@ -1,0 +1,126 @@
+#include "core/shell/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_env.h"
+
+namespace quorvant {
+namespace {
+
+using testing::ReadFileOrDie;
+using testing::TempDir;
+using testing::WriteFileOrDie;
+
+TEST(ProfileFile, LookupIgnoresCaseAndTrimsAndTakesTheFirstMatch) {
+  const ProfileFile f = ProfileFile::Parse(
+      "[Details]\r\n"
+      "  Name =  My survey  \r\n"
+      "name=second\r\n"
+      "Quoted=\"  padded  \"\r\n"
+      "Single='x'\r\n"
+      "Half=\"open\r\n"
+      "[details]\r\n"
+      "Other=ignored\n");
+  EXPECT_EQ(f.ReadString("DETAILS", "NAME", "-"), "My survey");
+  EXPECT_EQ(f.ReadString("Details", "Quoted", "-"), "  padded  ");
+  EXPECT_EQ(f.ReadString("Details", "Single", "-"), "x");
+  EXPECT_EQ(f.ReadString("Details", "Half", "-"), "\"open");
+  EXPECT_EQ(f.ReadString("Details", "Other", "-"), "-");  // second section of the name
+  EXPECT_EQ(f.ReadString("Missing", "Name", "dflt"), "dflt");
+  EXPECT_FALSE(f.HasKey("Details", "Nope"));
+}
+
+TEST(ProfileFile, NumbersAndBooleans) {
+  const ProfileFile f = ProfileFile::Parse(
+      "[N]\na=42\nb=-7\nc=0x1F\nd=0XfFfFfFfF\ne=12abc\nf=\ng=99999999999\nh=0x123456789\n"
+      "t=5\nz=0\nw=yes\n");
+  EXPECT_EQ(f.ReadInteger("N", "a", 0), 42);
+  EXPECT_EQ(f.ReadInteger("N", "b", 0), -7);
+  EXPECT_EQ(f.ReadInteger("N", "c", 0), 31);
+  EXPECT_EQ(f.ReadInteger("N", "d", 0), -1);
+  for (const char* key : {"e", "f", "g", "h", "missing"}) {
+    EXPECT_EQ(f.ReadInteger("N", key, 13), 13) << key;
+  }
+  EXPECT_TRUE(f.ReadBool("N", "t", false));
+  EXPECT_FALSE(f.ReadBool("N", "z", true));
+  EXPECT_TRUE(f.ReadBool("N", "w", true));  // not a number: the default
+}
+
+TEST(ProfileFile, WritesReplaceInPlaceAppendToSectionAndKeepOtherLines) {
+  ProfileFile f = ProfileFile::Parse(
+      "; a comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nstale line\r\nq=9\r\n");
+  f.WriteString("a", "Y", "two");
+  f.WriteInteger("A", "z", 3);
+  f.WriteBool("C", "flag", true);
+  EXPECT_EQ(f.ToText(),
+            "; a comment\r\n[A]\r\nx=1\r\nY=two\r\nz=3\r\n\r\n[B]\r\nstale line\r\nq=9\r\n"
+            "\r\n[C]\r\nflag=1\r\n");
+}
+
+TEST(ProfileFile, NewFileListsSectionsAndKeysInWriteOrder) {
+  ProfileFile f;
+  f.WriteString("Details", "Name", "n");
+  f.WriteString("Question 1", "Text", "t");
+  f.WriteString("Details", "Author", "a");
+  EXPECT_EQ(f.ToText(), "[Details]\r\nName=n\r\nAuthor=a\r\n\r\n[Question 1]\r\nText=t\r\n");
+}
+
+TEST(ProfileFile, EveryWrittenValueReadsBackUnchanged) {
+  const std::string values[] = {"plain",   "  lead", "trail  ", "\"quoted\"", "'single'",
+                                "\"",      "''",     "",        "a=b=c",      "\"half",
+                                "tab\tin", std::string(5000, 'x')};
+  ProfileFile f;
+  for (size_t i = 0; i < std::size(values); ++i) f.WriteString("S", "k" + std::to_string(i), values[i]);
+  const ProfileFile back = ProfileFile::Parse(f.ToText());
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(back.ReadString("S", "k" + std::to_string(i), "-"), values[i]) << i;
+  }
+}
+
+TEST(ProfileFile, LineBreaksInValuesCannotSplitTheFile) {
+  ProfileFile f;
+  f.WriteString("S", "k", "one\r\n[Evil]\r\nx=1");
+  const ProfileFile back = ProfileFile::Parse(f.ToText());
+  EXPECT_FALSE(back.HasSection("Evil"));
+  EXPECT_EQ(back.ReadString("S", "k", ""), "one  [Evil]  x=1");
+}
+
+TEST(ProfileFile, KeysInFileOrderAndSectionErase) {
+  ProfileFile f = ProfileFile::Parse("[V]\n2=b\n1=a\n2=dup\nnot a key\n[W]\nx=1\n");
+  EXPECT_EQ(f.KeysOf("v"), (std::vector<std::string>{"2", "1", "2"}));
+  f.EraseSection("V");
+  EXPECT_FALSE(f.HasSection("V"));
+  EXPECT_EQ(f.ReadString("W", "x", ""), "1");
+  f.WriteString("V", "1", "new");
+  EXPECT_EQ(f.ToText(), "[W]\r\nx=1\r\n\r\n[V]\r\n1=new\r\n");
+}
+
+TEST(ProfileFile, SaveIsAtomicAndReportsFailure) {
+  TempDir dir;
+  const std::string path = dir.File("f.ini");
+  WriteFileOrDie(path, "[Old]\r\nkeep=1\r\n");
+  ProfileFile f = ProfileFile::LoadOrEmpty(path);
+  f.WriteString("New", "k", "v");
+  f.Save(path);
+  EXPECT_EQ(ReadFileOrDie(path), "[Old]\r\nkeep=1\r\n\r\n[New]\r\nk=v\r\n");
+
+  const std::string missing = dir.File("no/such/folder/f.ini");
+  try {
+    f.Save(missing);
+    FAIL() << "saving into a missing folder succeeded";
+  } catch (const EProfileWriteError& e) {
+    EXPECT_STREQ(e.what(), ("Unable to write to " + missing).c_str());
+  }
+}
+
+TEST(ProfileFile, HostileTextParsesWithoutCrashing) {
+  std::string junk;
+  for (int i = 0; i < 20000; ++i) junk += static_cast<char>((i * 7919) % 256);
+  const ProfileFile a = ProfileFile::Parse(junk);
+  (void)a.ReadString("Details", "Name", "");
+  const ProfileFile b = ProfileFile::Parse("[\n]\n[]\n=\n==\n[x\n" + std::string(1 << 20, '['));
+  EXPECT_EQ(b.ReadString("x", "", "d"), "d");
+}
+
+}  // namespace
+}  // namespace quorvant

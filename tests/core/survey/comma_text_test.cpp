@@ -1,0 +1,61 @@
+#include "core/survey/comma_text.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvant {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(CommaText, Writing) {
+  struct Case {
+    Lines lines;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"Yes", "No opinion", ""}, "Yes,\"No opinion\","},
+      {{""}, "\"\""},
+      {{}, ""},
+      {{"a,b", "say \"hi\"", "tab\there"}, "\"a,b\",\"say \"\"hi\"\"\",\"tab\there\""},
+      {{"", ""}, ","},
+      {{"\xC3\xA9t\xC3\xA9"}, "\xC3\xA9t\xC3\xA9"},  // bytes above 127 need no quotes
+  };
+  for (const Case& c : cases) EXPECT_EQ(JoinCommaText(c.lines), c.text);
+}
+
+TEST(CommaText, Reading) {
+  struct Case {
+    const char* text;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"a,,b", {"a", "", "b"}},
+      {"a b", {"a", "b"}},
+      {"  a , b ", {"a", "b"}},
+      {"Yes,\"No opinion\",", {"Yes", "No opinion"}},  // a trailing comma adds nothing
+      {"\"\"", {""}},
+      {"", {}},
+      {"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}},
+      {"\"unclosed, runs to the end", {"unclosed, runs to the end"}},
+      {"\"a\"b,c", {"a", "b", "c"}},
+      {",a", {"", "a"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitCommaText(c.text), c.lines) << c.text;
+  EXPECT_EQ(SplitCommaText(std::string("a,b\0,c", 6)), (Lines{"a", "b"}));  // NUL ends it
+}
+
+TEST(CommaText, RoundTripOfAnyLinesThatDoNotEndEmpty) {
+  const Lines samples[] = {{"one"}, {"with blank", "", "x,y", "\"q\"", " lead"},
+                           {"\x01\x1f", "\x7f"}, {"", "last"}};
+  for (const Lines& lines : samples) EXPECT_EQ(SplitCommaText(JoinCommaText(lines)), lines);
+}
+
+TEST(CommaText, HostileInputTerminates) {
+  std::string big(1 << 20, '"');
+  EXPECT_LE(SplitCommaText(big).size(), big.size());
+  std::string commas(1 << 16, ',');
+  EXPECT_EQ(SplitCommaText(commas).size(), commas.size());
+}
+
+}  // namespace
+}  // namespace quorvant
