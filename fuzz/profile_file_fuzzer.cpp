@@ -6,19 +6,7 @@
 #include <string_view>
 
 #include "core/shell/profile_file.h"
-
-namespace {
-
-// A value keeps its text except line breaks, which a line-based file cannot
-// hold and which are written as blanks.
-std::string AsWritten(std::string value) {
-  for (char& c : value) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return value;
-}
-
-}  // namespace
+#include "fuzz_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -30,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       file.WriteString(section, key, value);
       const std::string back =
           quorvant::ProfileFile::Parse(file.ToText()).ReadString(section, key, "");
-      if (back != AsWritten(value)) {
+      if (back != quorvant::fuzz::AsWritten(value)) {
         __builtin_trap();  // a value written must read back unchanged
       }
     }

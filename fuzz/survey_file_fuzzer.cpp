@@ -10,18 +10,7 @@
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 #include "core/survey/survey_exception.h"
-
-namespace {
-
-// Texts keep everything but line breaks, which the file stores as blanks.
-std::string AsWritten(std::string value) {
-  for (char& c : value) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return value;
-}
-
-}  // namespace
+#include "fuzz_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string dir = [] {
@@ -43,11 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   quorvant::TSurvey again(settings);
   again.Clear();
   again.Load(out);
-  if (again.ItemCount() != survey.ItemCount() || again.Name() != AsWritten(survey.Name())) {
+  if (again.ItemCount() != survey.ItemCount() ||
+      again.Name() != quorvant::fuzz::AsWritten(survey.Name())) {
     __builtin_trap();
   }
   for (int i = 0; i < survey.ItemCount(); ++i) {
-    if (again.Item(i).Text != AsWritten(survey.Item(i).Text) ||
+    if (again.Item(i).Text != quorvant::fuzz::AsWritten(survey.Item(i).Text) ||
         again.Item(i).ID != survey.Item(i).ID) {
       __builtin_trap();
     }
