@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "core/shell/atomic_file.h"
@@ -13,10 +14,17 @@
 #include "fuzz_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string dir = [] {
-    char pattern[] = "/tmp/quorvant-fuzz-XXXXXX";
-    return std::string(::mkdtemp(pattern));
-  }();
+  // One scratch folder per process, removed when the process ends.
+  struct ScratchDir {
+    std::string path;
+    ScratchDir() {
+      char pattern[] = "/tmp/quorvant-fuzz-XXXXXX";
+      path = ::mkdtemp(pattern);
+    }
+    ~ScratchDir() { std::filesystem::remove_all(path); }
+  };
+  static const ScratchDir scratch;
+  const std::string& dir = scratch.path;
   const std::string in = dir + "/in.qvx", out = dir + "/out.qvx";
   quorvant::WriteFileAtomically(in, std::string(reinterpret_cast<const char*>(data), size));
   quorvant::SettingsStore settings(dir + "/settings.ini");
