@@ -1,5 +1,6 @@
 #include "core/webpage/page_generator.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/shell/atomic_file.h"
@@ -9,6 +10,7 @@
 #include "core/shell/vendor.h"
 #include "core/survey/survey.h"
 #include "core/webpage/html_escape.h"
+#include "core/webpage/marker_replacement.h"
 #include "core/webpage/question_html.h"
 
 namespace quorvant {
@@ -31,18 +33,23 @@ bool Contains(const std::string& text, const char* marker) {
   return text.find(marker) != std::string::npos;
 }
 
-// The template read as lines, each ended by CR LF; nothing when it cannot be
-// read.
-std::optional<std::string> ReadTemplate(const std::string& path) {
-  const std::optional<std::string> raw = ReadWholeFile(path);
-  if (!raw) return std::nullopt;
-  std::string text;
-  text.reserve(raw->size() + raw->size() / 16);
-  for (const std::string& line : SplitLines(*raw)) {
-    text += line;
-    text += kCrLf;
+// Every line of the text ended by CR LF, whatever break it had (CR, LF or
+// CR LF); a last line without a break gets one.
+std::string WithCrLfLines(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32 + 2);
+  size_t start = 0;
+  size_t cr = text.find('\r'), lf = text.find('\n');
+  while (start < text.size()) {
+    if (cr < start) cr = text.find('\r', start);
+    if (lf < start) lf = text.find('\n', start);
+    const size_t brk = std::min(cr, lf);
+    out.append(text.substr(start, brk - start));
+    out += kCrLf;
+    if (brk == std::string_view::npos) break;
+    start = brk + (brk == cr && lf == brk + 1 ? 2 : 1);
   }
-  return text;
+  return out;
 }
 
 // Sets the layout switches from the page text and the survey's skip groups.
@@ -102,8 +109,8 @@ std::string EmailAddressBox(const TSurvey& survey) {
 
 // Every marker replaced by its text, in the order that decides what a text
 // holding a marker turns into.
-void SubstituteMarkers(std::string& page, const TSurvey& survey) {
-  const std::pair<const char*, std::string> texts[] = {
+std::string SubstituteMarkers(const std::string& page, const TSurvey& survey) {
+  const MarkerStep steps[] = {
       {"<!--QVXTITLE-->", survey.Name()},
       {"<!--QVXINTRO-->", survey.Instructions()},
       {"<!--QVXCLOSE-->", survey.FinalComments()},
@@ -116,20 +123,7 @@ void SubstituteMarkers(std::string& page, const TSurvey& survey) {
       {"<!--QVXEMAILADDRESS-->", EmailAddressBox(survey)},
       {"<!--QVXACCOUNTID-->", survey.ProcessResponses() != 0 ? survey.AccountID() : "NA"},
   };
-  for (const auto& [marker, text] : texts) {
-    if (Contains(page, marker)) page = ReplaceAll(page, marker, text);
-  }
-}
-
-// Every line of the page ended by CR LF, whatever break it had.
-std::string WithCrLfLines(const std::string& page) {
-  std::string out;
-  out.reserve(page.size() + page.size() / 32);
-  for (const std::string& line : SplitLines(page)) {
-    out += line;
-    out += kCrLf;
-  }
-  return out;
+  return ReplaceMarkersInOrder(page, steps);
 }
 
 }  // namespace
@@ -147,17 +141,17 @@ bool GeneratePage(TSurvey& survey, const std::string& data_dir, const std::strin
     WriteFileAtomically(output_path, MissingTemplatePage(template_path) + kCrLf);
     return false;
   }
-  const std::optional<std::string> template_text = ReadTemplate(template_path);
+  const std::optional<std::string> template_text = ReadWholeFile(template_path);
   if (!template_text) {
     survey.SetHTMLStatus("HTML file failed to generate");
     return false;
   }
   std::string page = "<!-- Created with Quorvant " + FileVersionText() + "-->" + kCrLf;
-  page += *template_text;
+  page += WithCrLfLines(*template_text);
 
   SetSwitches(survey, page);
   NumberQuestions(survey);
-  SubstituteMarkers(page, survey);
+  page = SubstituteMarkers(page, survey);
 
   if (!WriteFileAtomically(output_path, WithCrLfLines(page))) {
     survey.SetHTMLStatus("HTML file failed to generate");

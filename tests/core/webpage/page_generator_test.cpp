@@ -66,6 +66,7 @@ TEST_F(PageGeneratorTest, EveryLineEndsInCrLfAndIntroBreaksBecomeLines) {
   survey_.SetInstructions("one\r\ntwo");
   survey_.SetFinalComments("bye");
   EXPECT_EQ(Body("a\nb\r<!--QVXINTRO-->\r\n<!--QVXCLOSE-->"), "a\r\nb\r\none\r\ntwo\r\nbye\r\n");
+  EXPECT_EQ(Body("a\n\rb\r\r\nc\n\n"), "a\r\n\r\nb\r\n\r\nc\r\n\r\n");
 }
 
 TEST_F(PageGeneratorTest, TextMarkersTakeTheSurveysFields) {
@@ -93,7 +94,8 @@ TEST_F(PageGeneratorTest, ReplacementOrderDecidesWhatMarkersInTextsBecome) {
   survey_.SetInstructions("I<!--QVXTITLE-->");
   survey_.SetUniqueName("U");
   Add(kStyleHeader, "H<!--QVXSURVEYFILE--><!--QVXACCOUNTID-->");
-  EXPECT_EQ(Body("<!--QVXTITLE-->|<!--QVXQUESTIONS-->"), "TI<!--QVXTITLE-->|<H3>HUNA</H3><p>\r\n\r\n");
+  EXPECT_EQ(Body("<!--QVXTITLE-->|<!--QVXQUESTIONS-->"),
+            "TI<!--QVXTITLE-->|<H3>HUNA</H3><p>\r\n\r\n");
 }
 
 TEST_F(PageGeneratorTest, ATextHoldingItsOwnMarkerIsInsertedOnce) {
