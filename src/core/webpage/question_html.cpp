@@ -48,13 +48,9 @@ void AppendOtherTextBox(std::string& out, const std::string& id) {
 // The Other choice below a list of options: a radio button or check box with
 // the value "Other", then the text box for the typed answer.
 void AppendOtherBlock(std::string& out, const std::string& id, const char* input_type) {
-  out += "<br>";
-  out += kCrLf;
-  out += "<INPUT TYPE=\"";
+  out += "<br>\r\n<INPUT TYPE=\"";
   out += input_type;
-  out += "\" NAME=\"qvx";
-  out += id;
-  out += "\" VALUE=\"Other\">";
+  out += "\" NAME=\"qvx" + id + "\" VALUE=\"Other\">";
   out += kOtherPrompt;
   out += kCrLf;
   AppendOtherTextBox(out, id);
@@ -84,8 +80,7 @@ void AppendQuestionLine(std::string& out, const ItemContext& c) {
 }
 
 void AppendListEnd(std::string& out, const ItemContext& c) {
-  out += "</UL><p>";
-  out += kCrLf;
+  out += "</UL><p>\r\n";
   out += QuestionTrailer(c.survey, c.index, c.k);
 }
 
@@ -121,8 +116,7 @@ void AppendHeadOptionEnding(std::string& out, const ItemContext& c, int i,
 }
 
 void RenderSingleChoice(std::string& out, const ItemContext& c) {
-  out += "<UL>";
-  out += kCrLf;
+  out += "<UL>\r\n";
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
     AppendRadio(out, c.id, std::to_string(i));
@@ -138,8 +132,7 @@ void RenderSingleChoice(std::string& out, const ItemContext& c) {
 }
 
 void RenderMultipleChoice(std::string& out, const ItemContext& c) {
-  out += "<UL>";
-  out += kCrLf;
+  out += "<UL>\r\n";
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
     out += "<INPUT TYPE=\"CHECKBOX\" NAME=\"qvx";
@@ -155,8 +148,7 @@ void RenderMultipleChoice(std::string& out, const ItemContext& c) {
 void RenderSlidingScale(std::string& out, const ItemContext& c) {
   const bool compact = c.survey.QStyle2;
   if (!compact) {
-    out += "<UL>";
-    out += kCrLf;
+    out += "<UL>\r\n";
   }
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
@@ -179,13 +171,11 @@ void RenderSlidingScale(std::string& out, const ItemContext& c) {
   }
   out += "&nbsp;&nbsp;&nbsp;";
   out += c.item.Text;
-  out += "<br>";
-  out += kCrLf;
+  out += "<br>\r\n";
 }
 
 void RenderText(std::string& out, const ItemContext& c) {
-  out += "<UL>";
-  out += kCrLf;
+  out += "<UL>\r\n";
   const int length = c.item.LengthOfResponse;
   if (length == -1) {
     out += "<TEXTAREA NAME=\"qvx" + c.id + "\" ROWS=4 COLS=40>";
@@ -205,8 +195,7 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
   const bool compact = c.survey.QStyle2;
   if (other) {
     AppendQuestionLine(out, c);
-    out += "<UL>";
-    out += kCrLf;
+    out += "<UL>\r\n";
   } else if (!compact) {
     // The list sits right under the question: no paragraph break.
     if (c.survey.BoldQuestions) out += "<B>";
@@ -216,8 +205,7 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
   }
   out += "<SELECT NAME=\"qvx" + c.id + "\">";
   out += kCrLf;
-  out += "    <OPTION VALUE=\" \" SELECTED>  ";
-  out += kCrLf;
+  out += "    <OPTION VALUE=\" \" SELECTED>  \r\n";
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
     out += "    <OPTION VALUE=\"" + std::to_string(i) + "\">";
@@ -225,33 +213,24 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
     out += kCrLf;
   }
   if (other) {
-    out += "    <OPTION VALUE=\"Other\">Other";
-    out += kCrLf;
-    out += "</SELECT><p>";
-    out += kCrLf;
-    out += "If you selected other please specify:<br>";
-    out += kCrLf;
+    out +=
+        "    <OPTION VALUE=\"Other\">Other\r\n</SELECT><p>\r\n"
+        "If you selected other please specify:<br>\r\n";
     AppendOtherTextBox(out, c.id);
-    out += kCrLf;
-    out += "</UL><p>";
-    out += kCrLf;
+    out += "\r\n</UL><p>\r\n";
   } else if (compact) {
     out += "</SELECT>&nbsp;&nbsp;&nbsp;";
     out += c.item.Text;
-    out += "<br>";
-    out += kCrLf;
+    out += "<br>\r\n";
   } else {
-    out += "</SELECT>";
-    out += kCrLf;
-    out += "</UL><p>";
-    out += kCrLf;
+    out += "</SELECT>\r\n";
+    out += "</UL><p>\r\n";
   }
   if (!compact) out += QuestionTrailer(c.survey, c.index, c.k);
 }
 
 void RenderNumeric(std::string& out, const ItemContext& c) {
-  out += "<UL>";
-  out += kCrLf;
+  out += "<UL>\r\n";
   out += "<INPUT TYPE=\"TEXT\" NAME=\"qvx" + c.id + "\" SIZE=5 MAXLENGTH=5>";
   out += kCrLf;
   AppendListEnd(out, c);
@@ -278,26 +257,12 @@ std::string RenderQuestionHtml(const TSurvey& survey, int index, int k) {
   std::string out;
   out.reserve(512 + item.Text.size() + item.Options.size() * 2);
   if (item.Style != kStylePulldown) AppendQuestionLine(out, c);
-  switch (item.Style) {
-    case kStyleSingleChoice:
-      RenderSingleChoice(out, c);
-      break;
-    case kStyleMultipleChoice:
-      RenderMultipleChoice(out, c);
-      break;
-    case kStyleSlidingScale:
-      RenderSlidingScale(out, c);
-      break;
-    case kStyleText:
-      RenderText(out, c);
-      break;
-    case kStylePulldown:
-      RenderPulldown(out, c);
-      break;
-    default:
-      RenderNumeric(out, c);
-      break;
-  }
+  // Indexed by style code minus 1.
+  using Renderer = void (*)(std::string&, const ItemContext&);
+  static constexpr Renderer kRenderers[] = {RenderSingleChoice, RenderMultipleChoice,
+                                            RenderSlidingScale, RenderText,
+                                            RenderPulldown,     RenderNumeric};
+  kRenderers[item.Style - kStyleSingleChoice](out, c);
   return out;
 }
 
