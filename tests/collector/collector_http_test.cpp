@@ -105,6 +105,9 @@ TEST_F(CollectorHttpTest, HostileRequestsChangeNothing) {
   };
   for (const Case& c : cases) {
     auto r = Post(c.body, c.type);
+    // An oversized body is refused before it is read, so the client may see
+    // the connection close while it still sends instead of the reply.
+    if (!r && c.status == 413) continue;
     ASSERT_TRUE(r) << c.status;
     EXPECT_EQ(r->status, c.status);
   }
