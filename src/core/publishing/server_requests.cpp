@@ -1,0 +1,90 @@
+#include "core/publishing/server_requests.h"
+
+#include "core/shell/date_time.h"
+#include "core/shell/text_helpers.h"
+#include "core/survey/survey.h"
+
+namespace quorvant {
+
+std::string PercentEncode(std::string_view text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' ||
+        u == '.' || u == '_' || u == '~') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[u >> 4];
+      out += kHex[u & 15];
+    }
+  }
+  return out;
+}
+
+std::string VerifyServerURL(const TSurvey& survey) {
+  return survey.EffectiveServerURL() + "/VerifyServer";
+}
+
+std::string RegisterSurveyURL(const TSurvey& survey) {
+  return survey.EffectiveServerURL() + "/RegisterSurvey?SurveyFile=" +
+         PercentEncode(survey.UniqueName()) + "&AccountID=" + PercentEncode(survey.AccountID()) +
+         "&ID=" + PercentEncode(survey.Password());
+}
+
+std::string GetResultsURL(const TSurvey& survey) {
+  return survey.EffectiveServerURL() + "/GetResults?SurveyFile=" +
+         PercentEncode(survey.UniqueName()) + "&ID=" + PercentEncode(survey.Password()) +
+         "&LastUpdate=" + PercentEncode(survey.SRLastUpdate());
+}
+
+bool VerificationPassed(std::string_view body) {
+  return body.find("Quorvant") != std::string_view::npos;
+}
+
+bool RegistrationPassed(std::string_view body) {
+  return body.find("Registration Complete") != std::string_view::npos;
+}
+
+ServerReplyOutcome ApplyVerificationReply(TSurvey& survey, std::string_view body) {
+  ServerReplyOutcome outcome;
+  outcome.passed = VerificationPassed(body);
+  if (outcome.passed) {
+    outcome.status = "Server verified at " + DateTimeToText(Now()).value_or("");
+    survey.AddHistory("Server verified.");
+  } else {
+    outcome.status = "Server did not pass verification.";
+    outcome.error = "The verification of " + survey.EffectiveServerURL() +
+                    " failed: An invalid verification code was passed.";
+    outcome.error_caption = "Server Verification Failed";
+  }
+  return outcome;
+}
+
+ServerReplyOutcome ApplyRegistrationReply(TSurvey& survey, std::string_view body) {
+  ServerReplyOutcome outcome;
+  outcome.passed = RegistrationPassed(body);
+  if (outcome.passed) {
+    const TDateTime now = Now();
+    outcome.status = "Survey registered at " + DateTimeToText(now).value_or("");
+    survey.SetRegDate(now);
+  } else {
+    outcome.status = "Survey failed to register.";
+    outcome.error = "The survey failed to register.  The following error was returned:\r\n\r\n" +
+                    StripTags(body);
+    outcome.error_caption = "Error";
+    survey.SetRegDate(0);
+  }
+  return outcome;
+}
+
+ServerReplyOutcome ConnectionFailedOutcome(const TSurvey& survey, bool verification) {
+  ServerReplyOutcome outcome;
+  outcome.status = "Connection to server failed...";
+  outcome.error = "The connection to " + survey.EffectiveServerURL() + " failed.";
+  outcome.error_caption = verification ? "Server Verification Failed" : "Survey Registration Failed";
+  return outcome;
+}
+
+}  // namespace quorvant
