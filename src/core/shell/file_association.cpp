@@ -69,8 +69,8 @@ bool RegisterFileType(const std::string& program_path, const std::string& icon_p
   const std::string base = DataHome();
   if (base.empty() || base.front() != '/') return false;
   const bool mime = Refresh(base + "/mime/packages/quorvant.xml", MimePackageText());
-  const bool desktop = Refresh(base + "/applications/quorvant.desktop",
-                               DesktopEntryText(program_path, icon_path));
+  const bool desktop =
+      Refresh(base + "/applications/quorvant.desktop", DesktopEntryText(program_path, icon_path));
   if (mime) RunDetached({"update-mime-database", base + "/mime"});
   if (desktop) RunDetached({"update-desktop-database", base + "/applications"});
   return mime || desktop;

@@ -23,8 +23,8 @@ std::string ShortPath(const std::string& path, const std::string& last_dir) {
 void RecentFiles::Load(const SettingsStore& store) {
   files_.clear();
   for (int n = 0; n < kMaxFiles; ++n) {
-    std::string value = store.ReadString(settings::kMRUList, settings::RecentFileName(n),
-                                         settings::kNoRecentFile);
+    std::string value =
+        store.ReadString(settings::kMRUList, settings::RecentFileName(n), settings::kNoRecentFile);
     if (value != settings::kNoRecentFile) files_.push_back(std::move(value));
   }
 }
@@ -32,9 +32,9 @@ void RecentFiles::Load(const SettingsStore& store) {
 void RecentFiles::Save(SettingsStore& store) const {
   for (int n = 0; n < kMaxFiles; ++n) {
     const bool used = n < static_cast<int>(files_.size());
-    store.WriteString(settings::kMRUList, settings::RecentFileName(n),
-                      used ? std::string_view(files_[static_cast<size_t>(n)])
-                           : settings::kNoRecentFile);
+    store.WriteString(
+        settings::kMRUList, settings::RecentFileName(n),
+        used ? std::string_view(files_[static_cast<size_t>(n)]) : settings::kNoRecentFile);
   }
 }
 

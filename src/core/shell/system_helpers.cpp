@@ -12,7 +12,6 @@
 #include "core/shell/date_time.h"
 #include "core/shell/version.h"
 
-
 namespace quorvant {
 
 std::string MakeTempFileName(std::string_view ext) {
@@ -26,8 +25,8 @@ std::string MakeTempFileName(std::string_view ext) {
   }
   if (dir.back() != '/') dir += '/';
   const auto p = DecodeDateTime(Now()).value_or(DateTimeParts{});
-  return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) +
-         std::to_string(p.second) + "." + std::string(ext);
+  return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) + std::to_string(p.second) +
+         "." + std::string(ext);
 }
 
 void RunDetached(const std::vector<std::string>& argv) {

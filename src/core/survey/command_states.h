@@ -28,7 +28,7 @@ struct CommandStates {
   bool move_up = false;
   bool move_down = false;
   SkipGroupOffer skip_group = SkipGroupOffer::kDisabled;
-  bool publish = false;  // also Preview
+  bool publish = false;         // also Preview
   bool analysis_tools = false;  // "&Update Now", chart toolbox, export, filter
   bool export_responses = false;
   bool reset_responses = false;  // also "&Clear Results From Server..."

@@ -31,8 +31,8 @@ bool SurveyEditing::ConfirmChangePublished() {
 
 int SurveyEditing::AddItem(const ItemFields& f, const std::vector<int>& selected, int focused) {
   if (selected.size() == 1 && focused >= 0 && focused < survey_.ItemCount()) {
-    return survey_.InsertItemAfter(focused, f.text, f.style, f.step, f.max, f.min,
-                                   f.include_other, f.length, f.options);
+    return survey_.InsertItemAfter(focused, f.text, f.style, f.step, f.max, f.min, f.include_other,
+                                   f.length, f.options);
   }
   return survey_.AddItem(f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
                          f.options);
@@ -115,8 +115,7 @@ std::vector<int> SurveyEditing::PasteItems() {
   return pasted;
 }
 
-int SurveyEditing::ApplyResponseTemplate(const std::vector<int>& selected,
-                                         const std::string& title,
+int SurveyEditing::ApplyResponseTemplate(const std::vector<int>& selected, const std::string& title,
                                          const std::vector<std::string>& values) {
   if (!prompts_.Confirm("Are you sure you want to apply the responses from the " + title +
                             " template to the selected questions?",

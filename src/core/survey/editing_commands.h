@@ -14,8 +14,8 @@
 
 #include <functional>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvant {

@@ -41,8 +41,7 @@ int GroupsForStep(std::string_view min_text, std::string_view max_text,
                   std::string_view step_text) {
   const int step = FieldNumber(step_text, 10);
   if (step == 0) return 1;
-  return RoundHalfToEven(static_cast<double>(FieldNumber(max_text, 10) - Minimum(min_text)) /
-                         step);
+  return RoundHalfToEven(static_cast<double>(FieldNumber(max_text, 10) - Minimum(min_text)) / step);
 }
 
 }  // namespace quorvant
