@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/shell/date_time.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
 
@@ -60,6 +61,11 @@ bool SaveSurveyAs(TSurvey& survey, const std::string& path, const SettingsStore&
   }
   TSurvey copy(settings);
   copy.SetFileName(path);
+  // Unique names are stamped to the second; a copy made within the second
+  // the original was created must still not share its name on the server.
+  for (int second = 1; copy.UniqueName() == survey.UniqueName(); ++second) {
+    copy.SetUniqueName("S" + FormatCompactStamp(Now() + second / 86400.0));
+  }
   for (const TQuestion& q : survey.Items()) AppendPlainCopy(copy, q);
   CopyProperties(survey, copy);
   copy.Save();
