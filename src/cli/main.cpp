@@ -13,6 +13,8 @@ const std::vector<Command>& Commands() {
       {"show", "SURVEY.qvx", "print the numbered items of a survey with their details", RunShow},
       {"save", "SURVEY.qvx [--as OUT.qvx]", "load and save a survey, normalising its file",
        RunSave},
+      {"page", "SURVEY.qvx OUT.htm [--data-dir DIR]",
+       "generate the survey's web page from its display template", RunPage},
   };
   return commands;
 }

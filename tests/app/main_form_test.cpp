@@ -3,7 +3,9 @@
 #include "app/shell/main_form.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -47,6 +49,8 @@ class MainFormTest : public QObject {
   void reopenListsBareNamesAndDropsMissingFiles();
   void templatesApplyToChoiceQuestionsOfAMixedSelection();
   void laterFeaturesSayTheyAreNotAvailable();
+  void previewKeepsAnUnpublishedSurveyUnpublished();
+  void copyPutsPlainTextOnTheSystemClipboard();
 
  private:
   void Start(const QStringList& arguments = {});
@@ -402,6 +406,47 @@ void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   }
   QCOMPARE(prompts_->log.size(), size_t(3));
   QVERIFY(prompts_->log[0].starts_with("info: This feature is not available yet"));
+}
+
+// Collects the addresses the window asks the desktop to open.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+};
+
+void MainFormTest::previewKeepsAnUnpublishedSurveyUnpublished() {
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("file", &catcher, "Open");
+  Start({MakeSurveyFile("five.qvx", 5)});
+  form_->Survey().SetModified(false);
+  Trigger("tbPreview");
+  QDesktopServices::unsetUrlHandler("file");
+  QCOMPARE(catcher.urls.size(), 1);
+  const QString page = catcher.urls[0].toLocalFile();
+  QVERIFY(QFile::exists(page));
+  QVERIFY(QString::fromStdString(ReadWholeFile(page.toStdString()).value_or("")).contains("q4"));
+  QCOMPARE(form_->TemporaryFiles(), std::vector<std::string>{page.toStdString()});
+  QCOMPARE(form_->Survey().HTMLStatus(), std::string("HTML file not generated"));
+  QVERIFY(!form_->findChild<QPushButton*>("btnUpdateNow")->isEnabled());
+  dialogs_->save_answers = {SaveAnswer::kNo};
+  form_->close();
+  QVERIFY(!QFile::exists(page));
+}
+
+void MainFormTest::copyPutsPlainTextOnTheSystemClipboard() {
+  Start({MakeSurveyFile("five.qvx", 5)});
+  Select({1, 3});
+  Trigger("tbCopy");
+  const QString text = QGuiApplication::clipboard()->text();
+  QVERIFY(text.contains("q1"));
+  QVERIFY(text.contains("q3"));
+  QVERIFY(!text.contains("q2"));
+  QVERIFY(text.contains("Yes"));
 }
 
 QTEST_MAIN(MainFormTest)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/shell/text_helpers.h"
 #include "support/test_env.h"
 
 namespace quorvant {
@@ -62,7 +63,8 @@ TEST_F(CliTest, ShowReportsLoadFailuresExactly) {
   WriteFileOrDie(dir_.File("bad.qvx"), "[Details]\nQuestionCount=1\n");
   r = Run("show '" + dir_.File("bad.qvx") + "'");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "Error reading file " + dir_.File("bad.qvx") + ". File incorrectly formatted.\n");
+  EXPECT_EQ(r.out,
+            "Error reading file " + dir_.File("bad.qvx") + ". File incorrectly formatted.\n");
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp) {
@@ -94,6 +96,43 @@ TEST_F(CliTest, ExampleSurveyRoundTripIsStable) {
   const Result shown = Run("show '" + b + "'");
   EXPECT_EQ(shown.status, 0);
   EXPECT_EQ(shown.out, Run("show '" + Example() + "'").out);
+}
+
+// page: generates the example's page from the shipped default template, which
+// it first copies into the data folder, and records the outcome in the survey.
+TEST_F(CliTest, PageGeneratesSavesAndRecordsTheStatus) {
+  const std::string survey = dir_.File("s.qvx"), page = dir_.File("s.htm");
+  WriteFileOrDie(survey, ReadFileOrDie(Example()));
+  const Result r =
+      Run("page '" + survey + "' '" + page + "' --data-dir '" + dir_.File("data") + "'");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(r.out.starts_with("HTML file generated at ")) << r.out;
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("data/default.qvg")));
+  const std::string html = ReadFileOrDie(page);
+  EXPECT_TRUE(html.starts_with("<!-- Created with Quorvant ")) << html.substr(0, 80);
+  EXPECT_NE(html.find("NAME=\"qvx2\" VALUE=\"3\">Never<SMALL>"), std::string::npos);
+  const std::string saved = ReadFileOrDie(survey);
+  EXPECT_NE(saved.find("HTMLFileName=" + page + "\r\n"), std::string::npos);
+  EXPECT_NE(saved.find(": " + r.out.substr(0, r.out.size() - 1) + "\""), std::string::npos)
+      << "the status goes to the publication history";
+}
+
+TEST_F(CliTest, PageWithAMissingTemplateFails) {
+  const std::string survey = dir_.File("s.qvx"), page = dir_.File("s.htm");
+  WriteFileOrDie(survey, ReplaceAll(ReadFileOrDie(Example()), "DisplayTemplate=default.qvg",
+                                    "DisplayTemplate=gone.qvg"));
+  const std::string before = ReadFileOrDie(survey);
+  const Result r =
+      Run("page '" + survey + "' '" + page + "' --data-dir '" + dir_.File("data") + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "The HTML file could not be generated.  Please verify that you have sufficient disk "
+            "space and that the display template you have specified is correct.\n");
+  EXPECT_NE(ReadFileOrDie(page).find("Error! The display template file named "), std::string::npos);
+  EXPECT_EQ(ReadFileOrDie(survey), before) << "nothing changed, nothing saved";
+  EXPECT_EQ(Run("page '" + survey + "'").status, 2);
+  EXPECT_EQ(Run("page a b c").status, 2);
+  EXPECT_EQ(Run("page a b --data-dir").status, 2);
 }
 
 }  // namespace

@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/shell/app_paths.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/question_editor.h"
@@ -30,6 +29,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/file_association.h"
 #include "core/shell/settings_keys.h"
+#include "core/webpage/shipped_templates.h"
 
 namespace quorvant::app {
 namespace {
@@ -85,10 +85,12 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
   ReadStartupSettings();
   RebuildLibraryMenu();
   recent_.Load(settings_);
+  const std::string shipped = ShippedDataDirectory();
   RegisterFileType(QCoreApplication::applicationFilePath().toStdString(),
-                   (ShippedDataDir() + "/icons/quorvant.svg").toStdString());
+                   shipped.empty() ? std::string() : shipped + "icons/quorvant.svg");
   OpenStartupSurvey(arguments);
   CreateDefaultResponseTemplates(data_dir_);
+  if (!shipped.empty()) InstallShippedTemplates(shipped, data_dir_);
 
   question_editor_ = std::make_unique<TQVXQuestion>(settings_, prompts_, data_dir_, this);
   header_editor_ = std::make_unique<TQVXHeader>(settings_, this);
@@ -130,7 +132,7 @@ void TQVXMainForm::BuildQuestionsPage(QWidget* page) {
   connect(btnSkipGroup_, &QToolButton::clicked, this, &TQVXMainForm::ShowSkipGroupMenu);
   connect(btnMoveUp_, &QPushButton::clicked, this, &TQVXMainForm::MoveUp);
   connect(btnMoveDown_, &QPushButton::clicked, this, &TQVXMainForm::MoveDown);
-  connect(btnPreview_, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
+  connect(btnPreview_, &QPushButton::clicked, this, &TQVXMainForm::Preview);
 
   lbQuestions_ = new QListView(page);
   lbQuestions_->setObjectName("lbQuestions");

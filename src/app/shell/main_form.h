@@ -107,6 +107,7 @@ class TQVXMainForm : public QMainWindow {
   void FileSave();
   void FileSaveAs();
   void FileReopen(int index);
+  void Preview();
   bool SaveCurrent();
   void ClearSurvey();
   void LoadSurvey(const std::string& path);
@@ -129,8 +130,6 @@ class TQVXMainForm : public QMainWindow {
   void ApplyTemplate(int index);
   void AddToLibrary(int index);
   void AfterEdit(const std::vector<int>& select);
-  // The plain-text form of an item for the system clipboard.
-  ItemTextRenderer PlainTextRenderer() const;
   // main_form_refresh.cpp
   void ApplyCommandStates(const CommandStates& states);
   void RefreshReopenMenu();

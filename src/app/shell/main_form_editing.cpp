@@ -18,6 +18,7 @@
 #include "core/shell/prompts.h"
 #include "core/survey/skip_groups.h"
 #include "core/survey/survey_exception.h"
+#include "core/webpage/question_text.h"
 
 namespace quorvant::app {
 namespace {
@@ -119,19 +120,15 @@ void TQVXMainForm::MoveDown() {
   if (const auto moved = editing_.MoveSelectedDown(SelectedLines())) AfterEdit(*moved);
 }
 
-ItemTextRenderer TQVXMainForm::PlainTextRenderer() const { return {}; }
-
 void TQVXMainForm::CopyItems() {
-  const ItemTextRenderer render = PlainTextRenderer();
-  const std::string text = editing_.CopyItems(SelectedLines(), render);
-  if (render) QGuiApplication::clipboard()->setText(Q(text));
+  const std::string text = editing_.CopyItems(SelectedLines(), RenderQuestionText);
+  QGuiApplication::clipboard()->setText(Q(text));
   RefreshMainWindow();
 }
 
 void TQVXMainForm::CutItems() {
-  const ItemTextRenderer render = PlainTextRenderer();
-  const std::string text = editing_.CutItems(SelectedLines(), render);
-  if (render) QGuiApplication::clipboard()->setText(Q(text));
+  const std::string text = editing_.CutItems(SelectedLines(), RenderQuestionText);
+  QGuiApplication::clipboard()->setText(Q(text));
   AfterEdit({});
 }
 

@@ -1,15 +1,20 @@
 // TQVXMainForm: the file commands, "Confirm Save", Save As and the
 // recent-file list.
+#include <QDesktopServices>
 #include <QMenu>
 #include <QTabWidget>
+#include <QUrl>
 
 #include "app/shell/main_form.h"
 #include "app/shell/question_list_view.h"
 #include "app/shell/window_dialogs.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/prompts.h"
+#include "core/shell/system_helpers.h"
+#include "core/survey/command_states.h"
 #include "core/survey/survey_copy.h"
 #include "core/survey/survey_exception.h"
+#include "core/webpage/page_generator.h"
 
 namespace quorvant::app {
 
@@ -126,6 +131,22 @@ void TQVXMainForm::FileSave() {
 void TQVXMainForm::FileSaveAs() {
   SaveSurveyAs();
   if (survey_.HasFile()) AddToRecentFiles(survey_.FileName());
+  RefreshMainWindow();
+}
+
+// The page goes to a temporary file that is deleted at shutdown. A preview
+// is not a publication: a survey never generated before stays so.
+void TQVXMainForm::Preview() {
+  const std::string file = MakeTempFileName("htm");
+  const bool never_generated = !IsPotentiallyPublished(survey_);
+  const bool written = GeneratePage(survey_, data_dir_, file);
+  if (FileExists(file)) temp_files_.push_back(file);
+  if (written) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+    if (never_generated) survey_.SetHTMLStatus("HTML file not generated");
+  } else {
+    prompts_.ShowError(kPageNotGeneratedMessage);
+  }
   RefreshMainWindow();
 }
 

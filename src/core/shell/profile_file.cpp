@@ -206,11 +206,8 @@ void ProfileFile::WriteRawString(std::string_view section, std::string_view key,
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-  if (NeedsQuotes(value)) {
-    WriteRawString(section, key, "\"" + std::string(value) + "\"");
-  } else {
-    WriteRawString(section, key, value);
-  }
+  const std::string line = SingleLine(value);
+  WriteRawString(section, key, NeedsQuotes(line) ? "\"" + line + "\"" : line);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {

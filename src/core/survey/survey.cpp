@@ -112,18 +112,9 @@ void TSurvey::Touch() {
 
 int TSurvey::AddItem(const std::string& text, int style, int step, int max, int min,
                      bool include_other, int length, const std::string& options) {
-  TQuestion item;
-  item.Text = text;
-  item.Style = style;
-  item.Options = options;
-  item.LengthOfResponse = length;
-  item.IncludeOther = include_other;
-  item.MinValue = min;
-  item.MaxValue = max;
-  item.StepValue = step;
-  item.ID = ++last_id_;
-  items_.push_back(std::move(item));
-  Touch();
+  items_.emplace_back();
+  items_.back().ID = ++last_id_;
+  UpdateItem(ItemCount() - 1, text, style, step, max, min, include_other, length, options);
   return ItemCount() - 1;
 }
 
@@ -151,9 +142,8 @@ void TSurvey::UpdateItem(int index, const std::string& text, int style, int step
   Touch();
 }
 
-void TSurvey::UpdateChartSettings(int index, int chart_type, bool display_legend,
-                                  int legend_style, bool display_marks, int marks_style,
-                                  int rotation) {
+void TSurvey::UpdateChartSettings(int index, int chart_type, bool display_legend, int legend_style,
+                                  bool display_marks, int marks_style, int rotation) {
   TQuestion& item = Item(index);
   item.ChartType = chart_type;
   item.DisplayLegend = display_legend;
@@ -182,8 +172,7 @@ bool TSurvey::MoveItem(int from, int to) {
 }
 
 void TSurvey::AddHistory(const std::string& text) {
-  const std::string line =
-      DateTimeToText(Now()).value_or(std::string()) + ": " + text + "\r\n";
+  const std::string line = DateTimeToText(Now()).value_or(std::string()) + ": " + text + "\r\n";
   if (pub_history_ == kNeverPublished) {
     pub_history_ = line;
   } else {

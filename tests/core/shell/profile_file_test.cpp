@@ -83,6 +83,9 @@ TEST(ProfileFile, LineBreaksInValuesCannotSplitTheFile) {
   const ProfileFile back = ProfileFile::Parse(f.ToText());
   EXPECT_FALSE(back.HasSection("Evil"));
   EXPECT_EQ(back.ReadString("S", "k", ""), "one  [Evil]  x=1");
+  // A break at the very end becomes a blank that must not be trimmed away.
+  f.WriteString("S", "k", "ends in CR\r");
+  EXPECT_EQ(ProfileFile::Parse(f.ToText()).ReadString("S", "k", ""), "ends in CR ");
 }
 
 TEST(ProfileFile, KeysInFileOrderAndSectionErase) {

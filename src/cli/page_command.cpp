@@ -1,0 +1,55 @@
+// quorvant-cli page: generate a survey's web page, as the publish dialog's
+// "Generate Now" does, and save the survey with the new status.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/question_list.h"
+#include "core/survey/survey.h"
+#include "core/survey/survey_exception.h"
+#include "core/webpage/page_generator.h"
+#include "core/webpage/shipped_templates.h"
+
+namespace quorvant::cli {
+
+int RunPage(const Args& args) {
+  constexpr char kUsage[] = "usage: quorvant-cli page SURVEY.qvx OUT.htm [--data-dir DIR]";
+  std::vector<std::string> files;
+  std::string data_dir;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--data-dir") {
+      if (i + 1 >= args.size() || args[i + 1].empty())
+        return UsageError("--data-dir needs a folder");
+      data_dir = args[++i];
+    } else if (args[i].starts_with("-") || files.size() == 2) {
+      return UsageError(kUsage);
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return UsageError(kUsage);
+  SettingsStore settings;
+  if (data_dir.empty()) data_dir = ReadDataDirectory(settings);
+  // The data folder gets the shipped templates it lacks, as at the program's start.
+  InstallShippedTemplates(ShippedDataDirectory(), data_dir);
+
+  TSurvey survey(settings);
+  try {
+    survey.Load(files[0]);
+    RebuildQuestionList(survey);
+    const bool generated = GeneratePage(survey, data_dir, files[1]);
+    if (generated) survey.AddHistory(survey.HTMLStatus());
+    if (survey.Modified()) survey.Save();
+    if (!generated) {
+      std::fprintf(stderr, "%s\n", kPageNotGeneratedMessage);
+      return 1;
+    }
+  } catch (const ESurveyException& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  std::printf("%s\n", survey.HTMLStatus().c_str());
+  return 0;
+}
+
+}  // namespace quorvant::cli
