@@ -65,14 +65,21 @@ QFont QuestionListDelegate::LineFont(const QFont& list_font) {
   return font;
 }
 
+const QuestionListDelegate::RowHeights& QuestionListDelegate::HeightsFor(
+    const QFont& font) const {
+  const QString key = font.key();
+  if (heights_.font_key != key) {
+    const int line = QFontMetrics(LineFont(font)).height();
+    heights_ = {key, line + 8, std::max(kImageSize, line + QFontMetrics(font).height()) + 4};
+  }
+  return heights_;
+}
+
 QSize QuestionListDelegate::sizeHint(const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const {
-  if (index.data(QuestionListModel::kHeaderRole).toBool()) {
-    return {kMinimumWidth, QFontMetrics(LineFont(option.font)).height() + 8};
-  }
-  const int text_height =
-      QFontMetrics(LineFont(option.font)).height() + QFontMetrics(option.font).height();
-  return {kMinimumWidth, std::max(kImageSize, text_height) + 4};
+  const RowHeights& h = HeightsFor(option.font);
+  const bool header = index.data(QuestionListModel::kHeaderRole).toBool();
+  return {kMinimumWidth, header ? h.header : h.question};
 }
 
 void QuestionListDelegate::PaintHeader(QPainter* painter, const QStyleOptionViewItem& option,

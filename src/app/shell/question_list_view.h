@@ -54,10 +54,19 @@ class QuestionListDelegate : public QStyledItemDelegate {
 
  private:
   static QFont LineFont(const QFont& list_font);
+  // Row heights of headers and questions for the list's font, measured once
+  // per font: the list asks for every row's size whenever it is refilled.
+  struct RowHeights {
+    QString font_key;
+    int header = 0;
+    int question = 0;
+  };
+  const RowHeights& HeightsFor(const QFont& font) const;
   void PaintHeader(QPainter* painter, const QStyleOptionViewItem& option,
                    const QModelIndex& index) const;
 
   QIcon style_images_[6];
+  mutable RowHeights heights_;
 };
 
 }  // namespace quorvant::app
