@@ -8,6 +8,8 @@
 // they do for a person; the child ends itself at its first paint. Targets:
 // the main window within 2x the bare window; the rebuild under 100 ms. Run
 // with QT_QPA_PLATFORM=offscreen or under xvfb-run.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -17,7 +19,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 #include "app/shell/about_box.h"
@@ -33,7 +34,8 @@ class ExitAtFirstPaint : public QObject {
  public:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
-      QMetaObject::invokeMethod(qApp, [] { ::_exit(0); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          qApp, [] { ::_exit(0); }, Qt::QueuedConnection);
     }
     return false;
   }
@@ -71,8 +73,8 @@ std::string MakeSurvey(const QString& dir, quorvant::TSurvey& survey) {
     if (i % 50 == 0) {
       survey.AddItem("Section " + n, quorvant::kStyleHeader, 0, 0, 0, false, 0, "");
     } else {
-      survey.AddItem("Question number " + n + " of the long survey?", 1 + i % 6, 10, 100, 1,
-                     false, i % 2 ? 40 : -1, "Yes~Y,No~N,Perhaps~P,Never");
+      survey.AddItem("Question number " + n + " of the long survey?", 1 + i % 6, 10, 100, 1, false,
+                     i % 2 ? 40 : -1, "Yes~Y,No~N,Perhaps~P,Never");
     }
   }
   const std::string path = (dir + "/bench.qvx").toStdString();

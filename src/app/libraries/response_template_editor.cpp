@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "core/shell/settings_keys.h"
 
@@ -22,13 +23,7 @@ TQVXrt::TQVXrt(SettingsStore& settings, const QString& responses, QWidget* paren
   memResponses_->setObjectName("memResponses");
   memResponses_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-  auto* buttons = new QDialogButtonBox(this);
-  btnOK_ = buttons->addButton("&OK", QDialogButtonBox::AcceptRole);
-  btnOK_->setObjectName("btnOK");
-  btnOK_->setDefault(true);
-  buttons->addButton("Cancel", QDialogButtonBox::RejectRole)->setObjectName("btnCancel");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "&OK", &btnOK_);
   connect(eDescription_, &QLineEdit::textChanged, this, &TQVXrt::UpdateOk);
   connect(memResponses_, &QPlainTextEdit::textChanged, this, &TQVXrt::UpdateOk);
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "core/shell/settings_keys.h"
 
@@ -19,11 +20,7 @@ TQVXHeader::TQVXHeader(SettingsStore& settings, QWidget* parent)
   memHeader_->setObjectName("memHeader");
   auto* label = new QLabel("Header &Text:", this);
   label->setBuddy(memHeader_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "OK");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
   layout->addWidget(memHeader_);

@@ -23,6 +23,7 @@
 
 #include "app/libraries/response_template_editor.h"
 #include "app/shell/app_paths.h"
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "core/libraries/library_files.h"
 #include "core/libraries/response_template.h"
@@ -80,15 +81,9 @@ TQVXQuestion::TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::strin
   nbPages_->addWidget(BuildNumericPage());
   connect(cmbStyle_, &QComboBox::currentIndexChanged, this, &TQVXQuestion::StyleChanged);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("btnOK");
-  ok->setDefault(true);
-  buttons->addButton("Cancel", QDialogButtonBox::RejectRole)->setObjectName("btnCancel");
+  QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "OK");
   auto* help = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
   help->setObjectName("btnHelp");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(help, &QPushButton::clicked, this,
           [] { QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPagePath("question-editor"))); });
 

@@ -65,8 +65,7 @@ QFont QuestionListDelegate::LineFont(const QFont& list_font) {
   return font;
 }
 
-const QuestionListDelegate::RowHeights& QuestionListDelegate::HeightsFor(
-    const QFont& font) const {
+const QuestionListDelegate::RowHeights& QuestionListDelegate::HeightsFor(const QFont& font) const {
   const QString key = font.key();
   if (heights_.font_key != key) {
     const int line = QFontMetrics(LineFont(font)).height();

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/shell/dialog_buttons.h"
+
 namespace quorvant::app {
 
 TQVXSkipGroup::TQVXSkipGroup(const QStringList& members, const QString& head,
@@ -36,13 +38,7 @@ TQVXSkipGroup::TQVXSkipGroup(const QStringList& members, const QString& head,
   auto* with = new QLabel("with this &response:", this);
   with->setBuddy(cmbResponse_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  btnOK_ = buttons->addButton("&OK", QDialogButtonBox::AcceptRole);
-  btnOK_->setObjectName("btnOK");
-  btnOK_->setDefault(true);
-  buttons->addButton("Cancel", QDialogButtonBox::RejectRole)->setObjectName("btnCancel");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "&OK", &btnOK_);
   connect(cmbResponse_, &QComboBox::currentIndexChanged, this, &TQVXSkipGroup::UpdateOk);
   connect(lbQuestions_, &QListWidget::itemClicked, this, &TQVXSkipGroup::UpdateOk);
 
