@@ -89,12 +89,14 @@ ProfileFile ProfileFile::LoadOrEmpty(const std::string& path) {
 
 const ProfileFile::Section* ProfileFile::FindSection(std::string_view section) const {
   section = TrimBlanks(section);
-  if (last_section_ != nullptr && EqualsIgnoreCase(section, last_lookup_)) return last_section_;
+  if (last_section_ < sections_.size() && EqualsIgnoreCase(section, last_lookup_)) {
+    return &sections_[last_section_];
+  }
   auto it = first_section_.find(ToLowerAscii(section));
   if (it == first_section_.end()) return nullptr;
-  last_section_ = &sections_[it->second];
+  last_section_ = it->second;
   last_lookup_.assign(section);
-  return last_section_;
+  return &sections_[last_section_];
 }
 
 const ProfileFile::Line* ProfileFile::FindLine(const Section& s, std::string_view key) {
@@ -197,7 +199,6 @@ ProfileFile::Section& ProfileFile::SectionForWrite(std::string_view section) {
   added.lower_name = lower_name;
   added.lines.push_back(Line{"[" + std::string(TrimBlanks(section)) + "]"});
   first_section_.emplace(lower_name, sections_.size());
-  last_section_ = nullptr;  // the vector may move its sections
   sections_.push_back(std::move(added));
   return sections_.back();
 }
@@ -240,7 +241,7 @@ void ProfileFile::EraseSection(std::string_view section) {
   auto found = first_section_.find(ToLowerAscii(TrimBlanks(section)));
   if (found == first_section_.end()) return;
   sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
-  last_section_ = nullptr;
+  last_section_ = SIZE_MAX;
   first_section_.clear();
   for (size_t i = sections_.size(); i-- > 1;) first_section_[sections_[i].lower_name] = i;
 }

@@ -107,7 +107,8 @@ class ProfileFile {
   std::vector<Section> sections_;  // sections_[0] holds the lines before any section
   std::unordered_map<std::string, size_t> first_section_;
   // The section found last: a reader asks for the keys of one section in a row.
-  mutable const Section* last_section_ = nullptr;
+  // An index, not a pointer, so that copies of the file stay correct.
+  mutable size_t last_section_ = SIZE_MAX;
   mutable std::string last_lookup_;
 };
 
