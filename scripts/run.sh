@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Quorvant in Release into build/release and starts it. Arguments are
-# passed to the program.
+# Builds Quorvant in Release into build/release and starts the desktop
+# application. Arguments are passed to the program (a survey file to open).
+# While the application runs, the collection server is started in the
+# background on its default port when it has been built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -8,14 +10,15 @@ scripts/bootstrap.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVANT_BUILD_TESTS=OFF \
   >/dev/null
 # The build speaks only when something is wrong.
-if ! cmake --build build/release -- -j"$(nproc)" >build/release/build.log 2>&1; then
+if ! cmake --build build/release -- -j2 >build/release/build.log 2>&1; then
   cat build/release/build.log >&2
   exit 1
 fi
 
-# The desktop window arrives with a later step; until then the command-line
-# tool shows the example survey (or the survey named on the command line).
-if [[ $# -eq 0 ]]; then
-  set -- show data/examples/example.qvx
+collector=build/release/src/collector/quorvant-collector
+if [[ -x "$collector" ]]; then
+  "$collector" >build/release/collector.log 2>&1 &
+  collector_pid=$!
+  trap 'kill "$collector_pid" 2>/dev/null || true' EXIT
 fi
-exec build/release/src/cli/quorvant-cli "$@"
+build/release/src/app/quorvant "$@"

@@ -1,14 +1,15 @@
 #include "core/shell/profile_file.h"
 
-#include <cstdint>
-
 #include "core/shell/atomic_file.h"
 #include "core/shell/text_helpers.h"
 
 namespace quorvant {
 namespace {
 
-// The trimmed section name of a "[name]" line, or nothing.
+// Sections with more lines than this get a hash index for their keys.
+constexpr size_t kIndexThreshold = 32;
+
+// The trimmed, lower-case section name of a "[name]" line.
 bool SectionNameOf(std::string_view line, std::string& name) {
   std::string_view t = TrimBlanks(line);
   if (t.size() < 2 || t.front() != '[') return false;
@@ -16,12 +17,6 @@ bool SectionNameOf(std::string_view line, std::string& name) {
   if (close == std::string_view::npos) return false;
   name = ToLowerAscii(TrimBlanks(t.substr(1, close - 1)));
   return true;
-}
-
-std::string KeyOf(std::string_view line) {
-  const size_t eq = line.find('=');
-  if (eq == std::string_view::npos) return {};
-  return ToLowerAscii(TrimBlanks(line.substr(0, eq)));
 }
 
 std::string_view ValueOf(std::string_view line) {
@@ -50,6 +45,18 @@ std::string SingleLine(std::string_view v) {
 
 }  // namespace
 
+ProfileFile::Line ProfileFile::MakeLine(std::string text) {
+  Line line;
+  const size_t eq = text.find('=');
+  if (eq != std::string::npos && eq <= UINT32_MAX) {
+    const std::string_view key = TrimBlanks(std::string_view(text).substr(0, eq));
+    line.key_begin = static_cast<uint32_t>(key.data() - text.data());
+    line.key_length = static_cast<uint32_t>(key.size());
+  }
+  line.text = std::move(text);
+  return line;
+}
+
 ProfileFile ProfileFile::Parse(std::string_view text) {
   ProfileFile file;
   file.sections_.emplace_back();
@@ -66,13 +73,10 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
       file.first_section_.emplace(name, file.sections_.size());
       Section section;
       section.lower_name = std::move(name);
-      section.lines.push_back({std::string(line), {}});
+      section.lines.push_back(Line{std::string(line)});
       file.sections_.push_back(std::move(section));
     } else {
-      Section& current = file.sections_.back();
-      std::string key = KeyOf(line);
-      if (!key.empty()) current.first_key.emplace(key, current.lines.size());
-      current.lines.push_back({std::string(line), std::move(key)});
+      file.sections_.back().lines.push_back(MakeLine(std::string(line)));
     }
   }
   return file;
@@ -84,16 +88,45 @@ ProfileFile ProfileFile::LoadOrEmpty(const std::string& path) {
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::string_view section) const {
-  auto it = first_section_.find(ToLowerAscii(TrimBlanks(section)));
-  return it == first_section_.end() ? nullptr : &sections_[it->second];
+  section = TrimBlanks(section);
+  if (last_section_ < sections_.size() && EqualsIgnoreCase(section, last_lookup_)) {
+    return &sections_[last_section_];
+  }
+  auto it = first_section_.find(ToLowerAscii(section));
+  if (it == first_section_.end()) return nullptr;
+  last_section_ = it->second;
+  last_lookup_.assign(section);
+  return &sections_[last_section_];
+}
+
+const ProfileFile::Line* ProfileFile::FindLine(const Section& s, std::string_view key) {
+  key = TrimBlanks(key);
+  if (key.empty()) return nullptr;
+  if (s.lines.size() <= kIndexThreshold) {
+    for (const Line& line : s.lines) {
+      if (line.key_length != 0 && EqualsIgnoreCase(line.Key(), key)) return &line;
+    }
+    return nullptr;
+  }
+  if (!s.indexed) {
+    s.index.clear();
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+      if (s.lines[i].key_length != 0) s.index.emplace(ToLowerAscii(s.lines[i].Key()), i);
+    }
+    s.indexed = true;
+  }
+  auto it = s.index.find(ToLowerAscii(key));
+  return it == s.index.end() ? nullptr : &s.lines[it->second];
+}
+
+ProfileFile::Line* ProfileFile::FindLine(Section& section, std::string_view key) {
+  return const_cast<Line*>(FindLine(static_cast<const Section&>(section), key));
 }
 
 const ProfileFile::Line* ProfileFile::FindLine(std::string_view section,
                                                std::string_view key) const {
   const Section* s = FindSection(section);
-  if (s == nullptr) return nullptr;
-  auto it = s->first_key.find(ToLowerAscii(TrimBlanks(key)));
-  return it == s->first_key.end() ? nullptr : &s->lines[it->second];
+  return s == nullptr ? nullptr : FindLine(*s, key);
 }
 
 bool ProfileFile::HasSection(std::string_view section) const {
@@ -147,60 +180,46 @@ std::vector<std::string> ProfileFile::KeysOf(std::string_view section) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return keys;
   for (const Line& line : s->lines) {
-    if (!line.lower_key.empty()) {
-      keys.emplace_back(TrimBlanks(std::string_view(line.text).substr(0, line.text.find('='))));
-    }
+    if (line.key_length != 0) keys.emplace_back(line.Key());
   }
   return keys;
 }
 
-void ProfileFile::AddLine(Section& section, std::string text) {
+ProfileFile::Section& ProfileFile::SectionForWrite(std::string_view section) {
+  if (sections_.empty()) sections_.emplace_back();
+  const std::string lower_name = ToLowerAscii(TrimBlanks(section));
+  auto found = first_section_.find(lower_name);
+  if (found != first_section_.end()) return sections_[found->second];
+  const Section& last = sections_.back();
+  const bool file_empty = sections_.size() == 1 && last.lines.empty();
+  if (!file_empty && !last.lines.empty() && !TrimBlanks(last.lines.back().text).empty()) {
+    sections_.back().lines.push_back(Line{});
+  }
+  Section added;
+  added.lower_name = lower_name;
+  added.lines.push_back(Line{"[" + std::string(TrimBlanks(section)) + "]"});
+  first_section_.emplace(lower_name, sections_.size());
+  sections_.push_back(std::move(added));
+  return sections_.back();
+}
+
+void ProfileFile::AddLine(Section& section, Line line) {
   // New keys go after the section's last non-blank line, so that the blank
   // line that separates it from the next section stays in place.
   size_t at = section.lines.size();
   while (at > 1 && TrimBlanks(section.lines[at - 1].text).empty()) --at;
-  std::string key = KeyOf(text);
-  section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                       Line{std::move(text), key});
-  if (at + 1 == section.lines.size()) {
-    section.first_key.emplace(std::move(key), at);
-  } else {
-    Reindex(section);
-  }
-}
-
-void ProfileFile::Reindex(Section& section) {
-  section.first_key.clear();
-  for (size_t i = 0; i < section.lines.size(); ++i) {
-    if (!section.lines[i].lower_key.empty()) section.first_key.emplace(section.lines[i].lower_key, i);
-  }
+  section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  section.indexed = false;
 }
 
 void ProfileFile::WriteRawString(std::string_view section, std::string_view key,
                                  std::string_view value) {
-  if (sections_.empty()) sections_.emplace_back();
-  std::string text = std::string(TrimBlanks(key)) + "=" + SingleLine(value);
-  const std::string lower_name = ToLowerAscii(TrimBlanks(section));
-  auto found = first_section_.find(lower_name);
-  if (found == first_section_.end()) {
-    const Section& last = sections_.back();
-    const bool file_empty = sections_.size() == 1 && last.lines.empty();
-    if (!file_empty && !last.lines.empty() && !TrimBlanks(last.lines.back().text).empty()) {
-      sections_.back().lines.push_back({"", {}});
-    }
-    Section added;
-    added.lower_name = lower_name;
-    added.lines.push_back({"[" + std::string(TrimBlanks(section)) + "]", {}});
-    first_section_.emplace(lower_name, sections_.size());
-    sections_.push_back(std::move(added));
-    found = first_section_.find(lower_name);
-  }
-  Section& s = sections_[found->second];
-  auto line = s.first_key.find(ToLowerAscii(TrimBlanks(key)));
-  if (line != s.first_key.end()) {
-    s.lines[line->second].text = std::move(text);
+  Section& s = SectionForWrite(section);
+  Line line = MakeLine(std::string(TrimBlanks(key)) + "=" + SingleLine(value));
+  if (Line* existing = FindLine(s, key)) {
+    *existing = std::move(line);  // same key, so any index stays valid
   } else {
-    AddLine(s, std::move(text));
+    AddLine(s, std::move(line));
   }
 }
 
@@ -222,12 +241,18 @@ void ProfileFile::EraseSection(std::string_view section) {
   auto found = first_section_.find(ToLowerAscii(TrimBlanks(section)));
   if (found == first_section_.end()) return;
   sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
+  last_section_ = SIZE_MAX;
   first_section_.clear();
   for (size_t i = sections_.size(); i-- > 1;) first_section_[sections_[i].lower_name] = i;
 }
 
 std::string ProfileFile::ToText() const {
+  size_t size = 0;
+  for (const Section& s : sections_) {
+    for (const Line& line : s.lines) size += line.text.size() + 2;
+  }
   std::string out;
+  out.reserve(size);
   for (const Section& s : sections_) {
     for (const Line& line : s.lines) {
       out += line.text;

@@ -22,6 +22,7 @@
 // Thread-safety: none; a ProfileFile is a value owned by one user at a time.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -78,23 +79,37 @@ class ProfileFile {
   static bool ParseProfileInteger(std::string_view text, int& value);
 
  private:
+  // A line keeps the position of its key so lookups compare in place,
+  // without making lower-case copies.
   struct Line {
-    std::string text;     // the line as it stands in the file, without its line end
-    std::string lower_key;  // key in lower case; empty for lines that hold no key
+    std::string text;  // the line as it stands in the file, without its line end
+    uint32_t key_begin = 0;
+    uint32_t key_length = 0;  // 0 for lines that hold no key
+    std::string_view Key() const { return std::string_view(text).substr(key_begin, key_length); }
   };
   struct Section {
-    std::string lower_name;  // empty for the lines before the first section
+    std::string lower_name;   // empty for the lines before the first section
     std::vector<Line> lines;  // lines[0] is the "[name]" line of a named section
-    std::unordered_map<std::string, size_t> first_key;  // lower key -> index in lines
+    // Lower-case key -> first line holding it; built on demand for large
+    // sections, where a scan per lookup would cost too much.
+    mutable std::unordered_map<std::string, size_t> index;
+    mutable bool indexed = false;
   };
 
+  static Line MakeLine(std::string text);
   const Section* FindSection(std::string_view section) const;
+  static const Line* FindLine(const Section& section, std::string_view key);
   const Line* FindLine(std::string_view section, std::string_view key) const;
-  void AddLine(Section& section, std::string text);
-  void Reindex(Section& section);
+  static Line* FindLine(Section& section, std::string_view key);
+  Section& SectionForWrite(std::string_view section);
+  void AddLine(Section& section, Line line);
 
   std::vector<Section> sections_;  // sections_[0] holds the lines before any section
   std::unordered_map<std::string, size_t> first_section_;
+  // The section found last: a reader asks for the keys of one section in a row.
+  // An index, not a pointer, so that copies of the file stay correct.
+  mutable size_t last_section_ = SIZE_MAX;
+  mutable std::string last_lookup_;
 };
 
 }  // namespace quorvant

@@ -12,7 +12,6 @@
 #include "core/shell/date_time.h"
 #include "core/shell/version.h"
 
-
 namespace quorvant {
 
 std::string MakeTempFileName(std::string_view ext) {
@@ -26,22 +25,28 @@ std::string MakeTempFileName(std::string_view ext) {
   }
   if (dir.back() != '/') dir += '/';
   const auto p = DecodeDateTime(Now()).value_or(DateTimeParts{});
-  return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) +
-         std::to_string(p.second) + "." + std::string(ext);
+  return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) + std::to_string(p.second) +
+         "." + std::string(ext);
 }
 
-void ShellOpen(const std::string& target) {
-  // Double fork so that the opener never becomes a zombie of ours.
+void RunDetached(const std::vector<std::string>& argv) {
+  if (argv.empty()) return;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  // Double fork so that the program never becomes a zombie of ours.
   const pid_t child = ::fork();
   if (child == 0) {
     if (::fork() == 0) {
-      const char* argv[] = {"xdg-open", target.c_str(), nullptr};
-      ::execvp("xdg-open", const_cast<char* const*>(argv));
+      ::execvp(args[0], args.data());
+      ::_exit(127);
     }
     ::_exit(0);
   }
   if (child > 0) ::waitpid(child, nullptr, 0);
 }
+
+void ShellOpen(const std::string& target) { RunDetached({"xdg-open", target}); }
 
 void Delay(int ms, const std::function<void()>& process_events) {
   using Clock = std::chrono::steady_clock;

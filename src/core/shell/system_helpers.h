@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvant {
 
@@ -13,6 +14,10 @@ namespace quorvant {
 // hour, minute and second without leading zeros, ".", ext. When no temporary
 // folder is usable: "eraseme." + ext.
 std::string MakeTempFileName(std::string_view ext);
+
+// Starts a program (looked up in PATH) without waiting for it; failures are
+// silent. The program is not our child, so it never lingers as a zombie.
+void RunDetached(const std::vector<std::string>& argv);
 
 // Asks the desktop (xdg-open) to open a file or web address. Does not wait
 // and does not report failure.

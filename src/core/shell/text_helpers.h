@@ -18,7 +18,19 @@ std::string_view TrimBlanks(std::string_view text);
 std::string TrimControls(std::string_view text);
 
 std::string ToLowerAscii(std::string_view text);
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// ASCII letters compared without regard to case. Inline: profile lookups
+// call it for every line they pass.
+inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x == y) continue;
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
 
 // Every line followed by "|", concatenated; an empty list gives "".
 std::string JoinWithBars(const std::vector<std::string>& lines);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/test_env.h"
 
 namespace quorvant {
@@ -123,6 +125,31 @@ TEST(ProfileFile, HostileTextParsesWithoutCrashing) {
   (void)a.ReadString("Details", "Name", "");
   const ProfileFile b = ProfileFile::Parse("[\n]\n[]\n=\n==\n[x\n" + std::string(1 << 20, '['));
   EXPECT_EQ(b.ReadString("x", "", "d"), "d");
+}
+
+}  // namespace
+}  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+TEST(ProfileFile, CopiesAnswerLookupsOnTheirOwn) {
+  auto original = std::make_unique<ProfileFile>(ProfileFile::Parse("[A]\nk=1\n"));
+  EXPECT_EQ(original->ReadString("A", "k", ""), "1");  // remembers the section it found
+  const ProfileFile copy = *original;
+  original.reset();
+  EXPECT_EQ(copy.ReadString("a", "K", ""), "1");
+}
+
+TEST(ProfileFile, LargeSectionsAreIndexedAndStayCorrectAfterWrites) {
+  ProfileFile f;
+  for (int i = 0; i < 500; ++i) f.WriteInteger("Values", std::to_string(i), i);
+  EXPECT_EQ(f.ReadInteger("VALUES", "250", -1), 250);
+  f.WriteInteger("Values", "250", 7);
+  f.WriteInteger("Values", "new", 8);
+  EXPECT_EQ(f.ReadInteger("Values", "250", -1), 7);
+  EXPECT_EQ(f.ReadInteger("Values", "NEW", -1), 8);
+  EXPECT_EQ(f.KeysOf("Values").size(), 501u);
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+#include "app/libraries/response_template_editor.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/shell/dialog_buttons.h"
+#include "app/shell/dialog_placement.h"
+#include "core/shell/settings_keys.h"
+
+namespace quorvant::app {
+
+TQVXrt::TQVXrt(SettingsStore& settings, const QString& responses, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+  setObjectName("TQVXrt");
+  setWindowTitle("Response Template");
+  eDescription_ = new QLineEdit(this);
+  eDescription_->setObjectName("eDescription");
+  eDescription_->setMaxLength(40);
+  memResponses_ = new QPlainTextEdit(responses, this);
+  memResponses_->setObjectName("memResponses");
+  memResponses_->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "&OK", &btnOK_);
+  connect(eDescription_, &QLineEdit::textChanged, this, &TQVXrt::UpdateOk);
+  connect(memResponses_, &QPlainTextEdit::textChanged, this, &TQVXrt::UpdateOk);
+
+  auto* form = new QFormLayout(this);
+  form->addRow("&Description:", eDescription_);
+  form->addRow("&Responses:", memResponses_);
+  form->addRow(buttons);
+  resize(380, 300);
+  RestorePlacement(*this, settings_, settings::kResponseTemplateWindow);
+  UpdateOk();
+}
+
+QString TQVXrt::Description() const { return eDescription_->text(); }
+
+QStringList TQVXrt::Responses() const {
+  QStringList lines = memResponses_->toPlainText().split('\n');
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+void TQVXrt::UpdateOk() {
+  btnOK_->setEnabled(!eDescription_->text().isEmpty() && !memResponses_->toPlainText().isEmpty());
+}
+
+void TQVXrt::done(int result) {
+  RememberPlacement(*this, settings_, settings::kResponseTemplateWindow);
+  QDialog::done(result);
+}
+
+}  // namespace quorvant::app

@@ -1,0 +1,51 @@
+#include "app/shell/about_box.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/shell/dialog_placement.h"
+#include "core/shell/system_helpers.h"
+#include "core/shell/vendor.h"
+
+namespace quorvant::app {
+
+TQVXAbout::TQVXAbout(QWidget* parent, bool splash)
+    : QDialog(parent, splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog) {
+  setObjectName("TQVXAbout");
+  setWindowTitle("About Quorvant");
+  setAutoFillBackground(true);
+  setStyleSheet(
+      "TQVXAbout { background: palette(base); border: 1px solid palette(mid); }"
+      "QLabel#lblProduct { font-size: 20pt; font-weight: bold; }");
+
+  auto* logo = new QLabel(this);
+  logo->setPixmap(QIcon(":/icons/quorvant.svg").pixmap(72, 72));
+  logo->setAlignment(Qt::AlignCenter);
+  auto* product = new QLabel("Quorvant", this);
+  product->setObjectName("lblProduct");
+  product->setAlignment(Qt::AlignCenter);
+  auto* tagline = new QLabel("Questionnaires on the web, from first draft to results", this);
+  tagline->setAlignment(Qt::AlignCenter);
+  auto* version = new QLabel("Version " + QString::fromStdString(FileVersionText()), this);
+  version->setObjectName("lblVersion");
+  version->setAlignment(Qt::AlignCenter);
+  auto* site =
+      new QLabel(QString::fromUtf8(vendor::kWebSite.data(), vendor::kWebSite.size()), this);
+  site->setAlignment(Qt::AlignCenter);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(32, 24, 32, 24);
+  layout->addWidget(logo);
+  layout->addWidget(product);
+  layout->addWidget(tagline);
+  layout->addSpacing(12);
+  layout->addWidget(version);
+  layout->addWidget(site);
+  adjustSize();
+  CentreOnScreen(*this);
+}
+
+void TQVXAbout::mousePressEvent(QMouseEvent*) { accept(); }
+
+}  // namespace quorvant::app

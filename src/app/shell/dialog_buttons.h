@@ -1,0 +1,16 @@
+// The OK and Cancel buttons that end a dialog, named "btnOK" and
+// "btnCancel", OK the default button.
+#pragma once
+
+class QDialog;
+class QDialogButtonBox;
+class QPushButton;
+
+namespace quorvant::app {
+
+// Adds the two buttons to a new button box of the dialog, connected to
+// accept() and reject(). `ok` receives the OK button when given.
+QDialogButtonBox* MakeOkCancelButtons(QDialog& dialog, const char* ok_text,
+                                      QPushButton** ok = nullptr);
+
+}  // namespace quorvant::app

@@ -1,0 +1,300 @@
+// TQVXMainForm: construction, page layout, start-up and shutdown.
+#include "app/shell/main_form.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/shell/dialog_placement.h"
+#include "app/shell/header_editor.h"
+#include "app/shell/question_editor.h"
+#include "app/shell/question_list_view.h"
+#include "core/libraries/response_template.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/file_association.h"
+#include "core/shell/settings_keys.h"
+#include "core/webpage/shipped_templates.h"
+
+namespace quorvant::app {
+namespace {
+
+QPushButton* BarButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+QLabel* StatusPanel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return label;
+}
+
+}  // namespace
+
+TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStringList& arguments,
+                           QWidget* splash)
+    : prompts_(prompts),
+      dialogs_(dialogs),
+      survey_(settings_),
+      clipboard_(settings_),
+      editing_(survey_, clipboard_, prompts_, settings_),
+      splash_(splash) {
+  setObjectName("TQVXMainForm");
+  setAcceptDrops(true);
+
+  pgcMain_ = new QTabWidget(this);
+  pgcMain_->setObjectName("pgcMain");
+  tsQuestions_ = new QWidget(pgcMain_);
+  tsQuestions_->setObjectName("tsQuestions");
+  tsAnalysis_ = new QWidget(pgcMain_);
+  tsAnalysis_->setObjectName("tsAnalysis");
+  pgcMain_->addTab(tsQuestions_, "Questions");
+  pgcMain_->addTab(tsAnalysis_, "Analysis");
+  setCentralWidget(pgcMain_);
+  BuildQuestionsPage(tsQuestions_);
+  BuildAnalysisPage(tsAnalysis_);
+
+  pnlModified_ = StatusPanel("pnlModified", this);
+  pnlModified_->setMinimumWidth(pnlModified_->fontMetrics().horizontalAdvance(" Modified ") + 8);
+  pnlFileName_ = StatusPanel("pnlFileName", this);
+  pnlFilter_ = StatusPanel("pnlFilter", this);
+  statusBar()->setObjectName("sbStatus");
+  statusBar()->addWidget(pnlModified_);
+  statusBar()->addWidget(pnlFileName_, 2);
+  statusBar()->addWidget(pnlFilter_, 1);
+
+  setupActions();
+  ReadStartupSettings();
+  RebuildLibraryMenu();
+  recent_.Load(settings_);
+  const std::string shipped = ShippedDataDirectory();
+  RegisterFileType(QCoreApplication::applicationFilePath().toStdString(),
+                   shipped.empty() ? std::string() : shipped + "icons/quorvant.svg");
+  OpenStartupSurvey(arguments);
+  CreateDefaultResponseTemplates(data_dir_);
+  if (!shipped.empty()) InstallShippedTemplates(shipped, data_dir_);
+
+  question_editor_ = std::make_unique<TQVXQuestion>(settings_, prompts_, data_dir_, this);
+  header_editor_ = std::make_unique<TQVXHeader>(settings_, this);
+  connect(pgcMain_, &QTabWidget::currentChanged, this, &TQVXMainForm::RefreshMainWindow);
+  RebuildQuestionList();
+  RefreshMainWindow();
+}
+
+TQVXMainForm::~TQVXMainForm() = default;
+
+void TQVXMainForm::BuildQuestionsPage(QWidget* page) {
+  auto* bar = new QVBoxLayout;
+  auto* add_question = BarButton("btnAddQuestion", "Add a &Question...", page);
+  auto* add_header = BarButton("btnAddHeader", "Add a &Header...", page);
+  btnDeleteItems_ = BarButton("btnDeleteItems", "&Delete selected items...", page);
+  btnEditItem_ = BarButton("btnEditItem", "&Edit selected item...", page);
+  btnSkipGroup_ = new QToolButton(page);
+  btnSkipGroup_->setObjectName("btnSkipGroup");
+  btnSkipGroup_->setText("Skip &Group");
+  btnSkipGroup_->setPopupMode(QToolButton::MenuButtonPopup);
+  btnSkipGroup_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  btnMoveUp_ = BarButton("btnMoveUp", "Move &up", page);
+  btnMoveDown_ = BarButton("btnMoveDown", "Move d&own", page);
+  btnPreview_ = BarButton("btnPreview", "&Preview as Web Page", page);
+  for (QWidget* w : std::initializer_list<QWidget*>{add_question, add_header, btnDeleteItems_,
+                                                    btnEditItem_, btnSkipGroup_}) {
+    bar->addWidget(w);
+  }
+  bar->addSpacing(12);
+  bar->addWidget(btnMoveUp_);
+  bar->addWidget(btnMoveDown_);
+  bar->addSpacing(12);
+  bar->addWidget(btnPreview_);
+  bar->addStretch();
+  connect(add_question, &QPushButton::clicked, this, &TQVXMainForm::AddQuestion);
+  connect(add_header, &QPushButton::clicked, this, &TQVXMainForm::AddHeader);
+  connect(btnDeleteItems_, &QPushButton::clicked, this, &TQVXMainForm::DeleteSelected);
+  connect(btnEditItem_, &QPushButton::clicked, this, &TQVXMainForm::EditSelected);
+  connect(btnSkipGroup_, &QToolButton::clicked, this, &TQVXMainForm::ShowSkipGroupMenu);
+  connect(btnMoveUp_, &QPushButton::clicked, this, &TQVXMainForm::MoveUp);
+  connect(btnMoveDown_, &QPushButton::clicked, this, &TQVXMainForm::MoveDown);
+  connect(btnPreview_, &QPushButton::clicked, this, &TQVXMainForm::Preview);
+
+  lbQuestions_ = new QListView(page);
+  lbQuestions_->setObjectName("lbQuestions");
+  lbQuestions_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lbQuestions_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lbQuestions_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Lines span the list's width and elide what does not fit.
+  lbQuestions_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  lbQuestions_->setContextMenuPolicy(Qt::CustomContextMenu);
+  question_model_ = new QuestionListModel(lbQuestions_);
+  lbQuestions_->setModel(question_model_);
+  lbQuestions_->setItemDelegate(new QuestionListDelegate(lbQuestions_));
+  connect(lbQuestions_, &QListView::doubleClicked, this, &TQVXMainForm::EditSelected);
+  connect(lbQuestions_, &QListView::clicked, this, &TQVXMainForm::RefreshMainWindow);
+  connect(lbQuestions_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TQVXMainForm::RefreshMainWindow);
+
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(bar);
+  layout->addWidget(lbQuestions_, 1);
+}
+
+void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
+  cmbQuestionList_ = new QComboBox(page);
+  cmbQuestionList_->setObjectName("cmbQuestionList");
+  cmbQuestionList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cmbQuestionList_->setMinimumContentsLength(20);
+  auto* results_label = new QLabel("&Results for Question:", page);
+  results_label->setBuddy(cmbQuestionList_);
+
+  auto* status = new QGroupBox("Result Status", page);
+  status->setObjectName("gbResultStatus");
+  lblLastUpdated_ = new QLabel("Last Updated:", status);
+  lblLastUpdated_->setObjectName("lblLastUpdated");
+  lblNotifications_ = new QLabel("Notifications:", status);
+  lblNotifications_->setObjectName("lblNotifications");
+  lblResponsesReceived_ = new QLabel("Responses Received:", status);
+  lblResponsesReceived_->setObjectName("lblResponsesReceived");
+  btnUpdateNow_ = BarButton("btnUpdateNow", "&Update Now", status);
+  auto* status_layout = new QGridLayout(status);
+  status_layout->addWidget(lblLastUpdated_, 0, 0);
+  status_layout->addWidget(lblNotifications_, 1, 0);
+  status_layout->addWidget(lblResponsesReceived_, 2, 0);
+  status_layout->addWidget(btnUpdateNow_, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
+  status_layout->setColumnStretch(0, 1);
+
+  auto* options = new QGroupBox("Analysis Options", page);
+  options->setObjectName("gbAnalysisOptions");
+  lblFilter_ = new QLabel("Current Filter: None", options);
+  lblFilter_->setObjectName("lblFilter");
+  btnSetFilter_ = BarButton("btnSetFilter", "Set F&ilter Options...", options);
+  btnChartToolbox_ = BarButton("btnChartToolbox", "&Chart Toolbox...", options);
+  btnExportChart_ = BarButton("btnExportChart", "E&xport to", options);
+  auto* options_layout = new QGridLayout(options);
+  options_layout->addWidget(lblFilter_, 0, 0, 1, 2);
+  options_layout->addWidget(btnSetFilter_, 1, 0);
+  options_layout->addWidget(btnChartToolbox_, 1, 1);
+  options_layout->addWidget(btnExportChart_, 2, 0);
+  for (QPushButton* b : {btnUpdateNow_, btnSetFilter_, btnChartToolbox_, btnExportChart_}) {
+    connect(b, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
+  }
+
+  // The result views of the chosen question are drawn here.
+  auto* results = new QFrame(page);
+  results->setObjectName("pnlResults");
+  results->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(results_label);
+  top->addWidget(cmbQuestionList_, 1);
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(status, 1);
+  boxes->addWidget(options, 1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(top);
+  layout->addLayout(boxes);
+  layout->addWidget(results, 1);
+}
+
+void TQVXMainForm::ReadStartupSettings() {
+  using namespace settings;
+  if (settings_.Read(kWindowTop) != kNotStored) {
+    move(settings_.Read(kWindowLeft), settings_.Read(kWindowTop));
+    resize(settings_.Read(kWindowWidth), settings_.Read(kWindowHeight));
+    if (settings_.Read(kWindowMaximized)) setWindowState(Qt::WindowMaximized);
+  } else {
+    setGeometry(10, 10, 600, 450);
+    CentreOnScreen(*this);
+  }
+  last_dir_ = ReadLastDirectory(settings_);
+  data_dir_ = ReadDataDirectory(settings_);
+  std::error_code ignored;
+  std::filesystem::create_directories(data_dir_, ignored);
+  html_ext_ = settings_.Read(kDefaultHTML) != 0 ? ".html" : ".htm";
+  chart_background_ = {settings_.Read(kUseSolidBackground), settings_.Read(kSolidBackgroundColor),
+                       settings_.Read(kFromColor), settings_.Read(kToColor),
+                       settings_.Read(kGradientDirection)};
+}
+
+void TQVXMainForm::OpenStartupSurvey(const QStringList& arguments) {
+  std::string path;
+  if (!arguments.isEmpty()) {
+    // An absolute name, so that the file is found again from any folder.
+    path = QFileInfo(arguments.front()).absoluteFilePath().toStdString();
+  } else if (settings_.Read(settings::kAutoReopen)) {
+    path = settings_.Read(settings::kLastOpenFile);
+  }
+  if (!path.empty() && FileExists(path)) LoadSurvey(path);
+}
+
+void TQVXMainForm::WriteShutdownSettings() {
+  using namespace settings;
+  if (windowState() == Qt::WindowNoState) {
+    settings_.Write(kWindowTop, y());
+    settings_.Write(kWindowLeft, x());
+    settings_.Write(kWindowWidth, width());
+    settings_.Write(kWindowHeight, height());
+  }
+  settings_.Write(kWindowMaximized, isMaximized());
+  settings_.Write(kLastDirSavedTo, last_dir_);
+  settings_.Write(kDataDirectory, data_dir_);
+  settings_.Write(kLastOpenFile, survey_.FileName());
+  settings_.Write(kUseSolidBackground, chart_background_.use_solid);
+  settings_.Write(kSolidBackgroundColor, chart_background_.solid_color);
+  settings_.Write(kFromColor, chart_background_.from_color);
+  settings_.Write(kToColor, chart_background_.to_color);
+  settings_.Write(kGradientDirection, chart_background_.gradient_direction);
+  recent_.Save(settings_);
+}
+
+void TQVXMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_once_) return;
+  shown_once_ = true;
+  if (splash_) splash_->deleteLater();
+  pgcMain_->setCurrentWidget(tsQuestions_);
+  RebuildQuestionList();
+  RefreshMainWindow();
+}
+
+void TQVXMainForm::closeEvent(QCloseEvent* event) {
+  if (!QuerySave()) {
+    event->ignore();
+    return;
+  }
+  WriteShutdownSettings();
+  for (const std::string& file : temp_files_) QFile::remove(QString::fromStdString(file));
+  temp_files_.clear();
+  event->accept();
+}
+
+void TQVXMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TQVXMainForm::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = urls.front().toLocalFile().toStdString();
+  if (!QuerySave()) return;
+  OpenInPlace(path);
+}
+
+}  // namespace quorvant::app

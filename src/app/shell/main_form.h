@@ -1,0 +1,190 @@
+// TQVXMainForm: the main window. It owns the open survey, the clipboard
+// survey, the recent-file list and the temporary files for the whole run,
+// shows the items on the "Questions" page and the results on the "Analysis"
+// page, and carries every command as a menu item, toolbar button or pop-up
+// menu item. The work itself is done by the core (editing commands, Save As,
+// recent files); the window displays and forwards.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/shell/recent_files.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/command_states.h"
+#include "core/survey/editing_commands.h"
+#include "core/survey/survey.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListView;
+class QMenu;
+class QModelIndex;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace quorvant::app {
+
+class QuestionListModel;
+class TQVXHeader;
+class TQVXQuestion;
+class WindowDialogs;
+
+// The five chart background values read at start-up and written at shutdown.
+struct ChartBackground {
+  bool use_solid = true;
+  int solid_color = 0xFFFFFF;
+  int from_color = 0xFFFFFF;
+  int to_color = 0x808000;
+  int gradient_direction = 0;
+};
+
+class TQVXMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Runs the window's part of start-up: settings, surveys, placement,
+  // directories, recent files, file association, the survey named by
+  // `arguments` (or the last one with "AutoReopen"), the default response
+  // templates, and the long-lived editors. `splash` is freed when the
+  // window is first shown.
+  TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStringList& arguments,
+               QWidget* splash = nullptr);
+  ~TQVXMainForm() override;
+
+  // ---- Operations shared with other windows ----
+  void RebuildQuestionList();
+  void RefreshMainWindow();
+  bool QuerySave();
+  bool RequireSave();
+  bool SaveSurveyAs();
+  void AddToRecentFiles(const std::string& path);
+  void RebuildLibraryMenu();
+
+  TSurvey& Survey() { return survey_; }
+  const TSurvey& ClipboardSurvey() const { return clipboard_; }
+  const RecentFiles& Recent() const { return recent_; }
+  const std::string& DataDirectory() const { return data_dir_; }
+  const std::string& LastDirectory() const { return last_dir_; }
+  const std::string& DefaultHtmlExtension() const { return html_ext_; }
+  const std::vector<std::string>& TemporaryFiles() const { return temp_files_; }
+  TQVXQuestion& QuestionEditor() { return *question_editor_; }
+  TQVXHeader& HeaderEditor() { return *header_editor_; }
+  // The selected list lines, increasing.
+  std::vector<int> SelectedLines() const;
+  void SelectLines(const std::vector<int>& lines);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // main_form.cpp: layout and start-up
+  void BuildQuestionsPage(QWidget* page);
+  void BuildAnalysisPage(QWidget* page);
+  void ReadStartupSettings();
+  void OpenStartupSurvey(const QStringList& arguments);
+  void WriteShutdownSettings();
+  // main_form_actions.cpp
+  void setupActions();
+  QAction* MakeAction(const char* name, const QString& text, void (TQVXMainForm::*slot)());
+  void NotAvailableYet();
+  void ShowWhatsThis();
+  void OpenHelp(const QString& page);
+  void ShowAbout();
+  // main_form_files.cpp
+  void FileNew();
+  void FileOpen();
+  void FileSave();
+  void FileSaveAs();
+  void FileReopen(int index);
+  void Preview();
+  bool SaveCurrent();
+  void ClearSurvey();
+  void LoadSurvey(const std::string& path);
+  void OpenInPlace(const std::string& path);
+  // main_form_editing.cpp
+  int FocusedLine() const;
+  void AddQuestion();
+  void AddHeader();
+  void DeleteSelected();
+  void EditSelected();
+  void MoveUp();
+  void MoveDown();
+  void CutItems();
+  void CopyItems();
+  void PasteItems();
+  void ShowSkipGroupMenu();
+  void CreateSkipGroup();
+  void UngroupSkipGroup();
+  void FillTemplateMenu();
+  void ApplyTemplate(int index);
+  void AddToLibrary(int index);
+  void AfterEdit(const std::vector<int>& select);
+  // main_form_refresh.cpp
+  void ApplyCommandStates(const CommandStates& states);
+  void RefreshReopenMenu();
+  void RefreshResultStatus();
+
+  SettingsStore settings_;
+  Prompts& prompts_;
+  WindowDialogs& dialogs_;
+  TSurvey survey_;
+  TSurvey clipboard_;
+  SurveyEditing editing_;
+  RecentFiles recent_;
+  std::vector<std::string> library_files_;
+  std::vector<std::string> temp_files_;
+  std::string data_dir_;
+  std::string last_dir_;
+  std::string html_ext_ = ".htm";
+  ChartBackground chart_background_;
+  QPointer<QWidget> splash_;
+  bool shown_once_ = false;
+
+  // Long-lived editors, created at start-up and reused.
+  std::unique_ptr<TQVXQuestion> question_editor_;
+  std::unique_ptr<TQVXHeader> header_editor_;
+
+  std::map<std::string, QAction*> actions_;  // by object name
+  QTabWidget* pgcMain_ = nullptr;
+  QWidget* tsQuestions_ = nullptr;
+  QWidget* tsAnalysis_ = nullptr;
+  QListView* lbQuestions_ = nullptr;
+  QuestionListModel* question_model_ = nullptr;
+  QPushButton* btnEditItem_ = nullptr;
+  QPushButton* btnDeleteItems_ = nullptr;
+  QPushButton* btnMoveUp_ = nullptr;
+  QPushButton* btnMoveDown_ = nullptr;
+  QPushButton* btnPreview_ = nullptr;
+  QToolButton* btnSkipGroup_ = nullptr;
+  QMenu* pmCreateSkipGroup_ = nullptr;
+  QMenu* pmUngroup_ = nullptr;
+  QMenu* pmQuestions_ = nullptr;
+  QMenu* miAddToLibrary_ = nullptr;
+  QMenu* miApplyTemplate_ = nullptr;
+  QMenu* miFileReopen_ = nullptr;
+  QComboBox* cmbQuestionList_ = nullptr;
+  QLabel* lblLastUpdated_ = nullptr;
+  QLabel* lblNotifications_ = nullptr;
+  QLabel* lblResponsesReceived_ = nullptr;
+  QLabel* lblFilter_ = nullptr;
+  QPushButton* btnUpdateNow_ = nullptr;
+  QPushButton* btnSetFilter_ = nullptr;
+  QPushButton* btnChartToolbox_ = nullptr;
+  QPushButton* btnExportChart_ = nullptr;
+  QLabel* pnlModified_ = nullptr;
+  QLabel* pnlFileName_ = nullptr;
+  QLabel* pnlFilter_ = nullptr;
+};
+
+}  // namespace quorvant::app

@@ -1,0 +1,208 @@
+// TQVXMainForm::setupActions: every command of the main window, created in
+// one place with the object name of its control.
+#include <QAction>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWhatsThis>
+
+#include "app/shell/about_box.h"
+#include "app/shell/app_paths.h"
+#include "app/shell/main_form.h"
+#include "core/shell/prompts.h"
+#include "core/shell/vendor.h"
+
+namespace quorvant::app {
+namespace {
+
+// A freedesktop theme icon, or the bundled drawing when the theme has none.
+QIcon ThemeIcon(const char* theme_name, const char* bundled) {
+  return QIcon::fromTheme(theme_name, QIcon(QString(":/icons/%1.svg").arg(bundled)));
+}
+
+}  // namespace
+
+QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
+                                  void (TQVXMainForm::*slot)()) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(name);
+  if (slot != nullptr) connect(action, &QAction::triggered, this, slot);
+  actions_[name] = action;
+  return action;
+}
+
+void TQVXMainForm::NotAvailableYet() {
+  prompts_.ShowInfo("This feature is not available yet in this version of Quorvant.");
+  RefreshMainWindow();
+}
+
+void TQVXMainForm::OpenHelp(const QString& page) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPagePath(page)));
+}
+
+void TQVXMainForm::ShowAbout() {
+  TQVXAbout about(this, false);
+  about.exec();
+}
+
+// "&What's This?" explains the control the pop-up menu was opened on.
+void TQVXMainForm::ShowWhatsThis() {
+  QWidget* target = lbQuestions_;
+  QWhatsThis::showText(target->mapToGlobal(target->rect().center()), target->whatsThis(), target);
+}
+
+void TQVXMainForm::setupActions() {
+  using F = TQVXMainForm;
+  QMenu* file = menuBar()->addMenu("&File");
+  file->setObjectName("miFile");
+  file->addAction(MakeAction("miFileNew", "&New", &F::FileNew));
+  actions_["miFileNew"]->setShortcut(QKeySequence("Ctrl+N"));
+  file->addAction(MakeAction("miFileOpen", "&Open...", &F::FileOpen));
+  actions_["miFileOpen"]->setShortcut(QKeySequence("Ctrl+O"));
+  miFileReopen_ = file->addMenu("&Reopen");
+  miFileReopen_->setObjectName("miFileReopen");
+  file->addSeparator();
+  file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::NotAvailableYet));
+  file->addSeparator();
+  file->addAction(MakeAction("miFileSave", "&Save", &F::FileSave));
+  actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));
+  file->addAction(MakeAction("miFileSaveAs", "Save &As...", &F::FileSaveAs));
+  file->addSeparator();
+  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::NotAvailableYet));
+  actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
+  file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::NotAvailableYet));
+  file->addSeparator();
+  file->addAction(MakeAction("miFileExit", "E&xit", nullptr));
+  connect(actions_["miFileExit"], &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->setObjectName("miEdit");
+  edit->addAction(MakeAction("miEditCut", "Cu&t", &F::CutItems));
+  actions_["miEditCut"]->setShortcut(QKeySequence("Ctrl+X"));
+  edit->addAction(MakeAction("miEditCopy", "&Copy", &F::CopyItems));
+  actions_["miEditCopy"]->setShortcut(QKeySequence("Ctrl+C"));
+  edit->addAction(MakeAction("miEditPaste", "&Paste", &F::PasteItems));
+  actions_["miEditPaste"]->setShortcut(QKeySequence("Ctrl+V"));
+
+  QMenu* options = menuBar()->addMenu("&Options");
+  options->setObjectName("miOptions");
+  options->addAction(MakeAction("miOptionsPreferences", "&Preferences...", &F::NotAvailableYet));
+  options->addAction(
+      MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::NotAvailableYet));
+
+  QMenu* survey = menuBar()->addMenu("&Survey");
+  survey->setObjectName("miSurvey");
+  survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
+  survey->addSeparator();
+  survey->addAction(
+      MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::NotAvailableYet));
+  survey->addAction(
+      MakeAction("miSurveyClearResults", "&Clear Results From Server...", &F::NotAvailableYet));
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->setObjectName("miHelp");
+  help->addAction(
+      MakeAction("miHelpGettingStarted", "&Getting Started - Your First Survey", nullptr));
+  connect(actions_["miHelpGettingStarted"], &QAction::triggered, this,
+          [this] { OpenHelp("getting-started"); });
+  help->addAction(MakeAction("miHelpContents", "&Contents", nullptr));
+  connect(actions_["miHelpContents"], &QAction::triggered, this, [this] { OpenHelp("contents"); });
+  help->addAction(MakeAction("miHelpSearch", "&Search for Help On...", nullptr));
+  connect(actions_["miHelpSearch"], &QAction::triggered, this, [this] { OpenHelp("index"); });
+  help->addAction(MakeAction("miHelpHowToUse", "&How to Use Help", nullptr));
+  connect(actions_["miHelpHowToUse"], &QAction::triggered, this,
+          [this] { OpenHelp("using-help"); });
+  help->addSeparator();
+  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", nullptr));
+  connect(actions_["miHelpSupport"], &QAction::triggered, this, [] {
+    QDesktopServices::openUrl(
+        QUrl(QString::fromUtf8(vendor::kWebSite.data(), vendor::kWebSite.size()) + "support"));
+  });
+  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::NotAvailableYet));
+  help->addSeparator();
+  help->addAction(MakeAction("miHelpAbout", "&About...", &F::ShowAbout));
+
+  // The toolbar's buttons run the same commands as the menu items; they are
+  // actions of their own because their hints differ from the menu captions.
+  QToolBar* tools = addToolBar("Toolbar");
+  tools->setObjectName("tbMain");
+  tools->setMovable(false);
+  tools->setIconSize(QSize(24, 24));
+  struct Tool {
+    const char* name;
+    const char* hint;
+    const char* theme;
+    const char* bundled;
+    void (TQVXMainForm::*slot)();
+  };
+  const Tool buttons[] = {
+      {"tbNew", "New", "document-new", "new", &F::FileNew},
+      {"tbOpen", "Open", "document-open", "open", &F::FileOpen},
+      {"tbSave", "Save", "document-save", "save", &F::FileSave},
+      {"tbPrint", "Print Questions", "document-print", "print", &F::NotAvailableYet},
+      {"tbPreview", "Preview as Web Page", "document-print-preview", "preview", &F::Preview},
+      {"tbCut", "Cut", "edit-cut", "cut", &F::CutItems},
+      {"tbCopy", "Copy", "edit-copy", "copy", &F::CopyItems},
+      {"tbPaste", "Paste", "edit-paste", "paste", &F::PasteItems},
+      {"tbProperties", "Survey Properties", "document-properties", "properties",
+       &F::NotAvailableYet},
+      {"tbLibrary", "Question Library", "accessories-dictionary", "library", &F::NotAvailableYet},
+      {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
+      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
+  };
+  for (const Tool& t : buttons) {
+    QAction* action = MakeAction(t.name, t.hint, t.slot);
+    action->setIcon(ThemeIcon(t.theme, t.bundled));
+    tools->addAction(action);
+    if (t.name == std::string_view("tbPaste") || t.name == std::string_view("tbPreview")) {
+      tools->addSeparator();
+    }
+  }
+
+  // The question list's own keys and pop-up menu.
+  QAction* insert = MakeAction("actInsertQuestion", "Add a &Question...", &F::AddQuestion);
+  insert->setShortcut(QKeySequence(Qt::Key_Insert));
+  insert->setShortcutContext(Qt::WidgetShortcut);
+  QAction* remove = MakeAction("actDeleteItems", "&Delete selected items...", &F::DeleteSelected);
+  remove->setShortcut(QKeySequence(Qt::Key_Delete));
+  remove->setShortcutContext(Qt::WidgetShortcut);
+  lbQuestions_->addActions({insert, remove});
+  lbQuestions_->setWhatsThis(
+      "The questions and headers of the survey, in the order respondents see them. Select one "
+      "or more lines to edit, move, copy or group them.");
+
+  pmQuestions_ = new QMenu(this);
+  pmQuestions_->setObjectName("pmQuestions");
+  miAddToLibrary_ = pmQuestions_->addMenu("&Add to Question Library");
+  miAddToLibrary_->setObjectName("miAddToLibrary");
+  pmQuestions_->addAction(MakeAction("miDeleteItem", "&Delete Item", &F::DeleteSelected));
+  pmQuestions_->addAction(MakeAction("miEditItem", "&Edit Item", &F::EditSelected));
+  miApplyTemplate_ = pmQuestions_->addMenu("Apply &Response Template");
+  miApplyTemplate_->setObjectName("miApplyTemplate");
+  pmQuestions_->addSeparator();
+  pmQuestions_->addAction(MakeAction("miWhatsThis", "&What's This?", &F::ShowWhatsThis));
+  connect(pmQuestions_, &QMenu::aboutToShow, this, &TQVXMainForm::FillTemplateMenu);
+  connect(lbQuestions_, &QListView::customContextMenuRequested, this,
+          [this](const QPoint& pos) { pmQuestions_->popup(lbQuestions_->mapToGlobal(pos)); });
+
+  pmCreateSkipGroup_ = new QMenu(this);
+  pmCreateSkipGroup_->setObjectName("pmCreateSkipGroup");
+  pmCreateSkipGroup_->addAction(
+      MakeAction("miCreateSkipGroup", "&Create Skip Group...", &F::CreateSkipGroup));
+  pmUngroup_ = new QMenu(this);
+  pmUngroup_->setObjectName("pmUngroup");
+  pmUngroup_->addAction(MakeAction("miUngroup", "Ungroup...", &F::UngroupSkipGroup));
+  btnSkipGroup_->setMenu(pmCreateSkipGroup_);
+}
+
+}  // namespace quorvant::app

@@ -1,0 +1,146 @@
+// TQVXMainForm: rebuilding the question lists and refreshing captions,
+// status panels and the enabled state of every command.
+#include <QAction>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/shell/main_form.h"
+#include "app/shell/question_list_view.h"
+#include "core/shell/date_time.h"
+
+namespace quorvant::app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void TQVXMainForm::RebuildQuestionList() {
+  const QuestionListing& listing = question_model_->Rebuild(survey_);
+  const QSignalBlocker block(cmbQuestionList_);
+  cmbQuestionList_->clear();
+  QStringList lines;
+  lines.reserve(static_cast<qsizetype>(listing.analysis_items.size()));
+  for (int i : listing.analysis_items) {
+    lines << Q(listing.lines[static_cast<size_t>(i)].line);
+  }
+  cmbQuestionList_->addItems(lines);
+  for (size_t n = 0; n < listing.analysis_items.size(); ++n) {
+    cmbQuestionList_->setItemData(static_cast<int>(n), listing.analysis_items[n]);
+  }
+}
+
+std::vector<int> TQVXMainForm::SelectedLines() const {
+  std::vector<int> lines;
+  for (const QModelIndex& index : lbQuestions_->selectionModel()->selectedRows()) {
+    lines.push_back(index.row());
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+void TQVXMainForm::SelectLines(const std::vector<int>& lines) {
+  QItemSelectionModel* selection = lbQuestions_->selectionModel();
+  const QSignalBlocker block(selection);
+  QItemSelection chosen;
+  for (int line : lines) {
+    const QModelIndex index = question_model_->index(line, 0);
+    if (index.isValid()) chosen.select(index, index);
+  }
+  selection->select(chosen, QItemSelectionModel::ClearAndSelect);
+  if (!lines.empty()) {
+    const QModelIndex focus = question_model_->index(lines.front(), 0);
+    selection->setCurrentIndex(focus, QItemSelectionModel::NoUpdate);
+    lbQuestions_->scrollTo(focus);
+  }
+  lbQuestions_->viewport()->update();
+}
+
+void TQVXMainForm::ApplyCommandStates(const CommandStates& s) {
+  const auto enable = [this](std::initializer_list<const char*> names, bool on) {
+    for (const char* name : names) actions_.at(name)->setEnabled(on);
+  };
+  btnEditItem_->setEnabled(s.edit_item);
+  enable({"miEditItem"}, s.edit_item);
+  enable({"miEditCut", "miEditCopy", "tbCut", "tbCopy"}, s.cut_copy);
+  enable({"miEditPaste", "tbPaste"}, s.paste);
+  btnDeleteItems_->setEnabled(s.delete_items);
+  enable({"miDeleteItem"}, s.delete_items);
+  miApplyTemplate_->setEnabled(s.delete_items);
+  miAddToLibrary_->setEnabled(s.add_to_library);
+  btnMoveUp_->setEnabled(s.move_up);
+  btnMoveDown_->setEnabled(s.move_down);
+  btnSkipGroup_->setEnabled(s.skip_group != SkipGroupOffer::kDisabled);
+  if (s.skip_group != SkipGroupOffer::kDisabled) {
+    btnSkipGroup_->setMenu(s.skip_group == SkipGroupOffer::kUngroup ? pmUngroup_
+                                                                    : pmCreateSkipGroup_);
+  }
+  enable({"miSurveyPublish", "tbPublishSurvey"}, s.publish);
+  btnPreview_->setEnabled(s.publish);
+  btnUpdateNow_->setEnabled(s.analysis_tools);
+  btnChartToolbox_->setEnabled(s.analysis_tools);
+  btnExportChart_->setEnabled(s.analysis_tools);
+  btnSetFilter_->setEnabled(s.analysis_tools);
+  enable({"miFileExport"}, s.export_responses);
+  enable({"miSurveyResetResponses", "miSurveyClearResults"}, s.reset_responses);
+  enable({"miFileSave", "tbSave"}, s.save);
+  enable({"miFilePrint", "tbPrint"}, s.print);
+}
+
+void TQVXMainForm::RefreshReopenMenu() {
+  miFileReopen_->clear();
+  for (const ReopenEntry& entry : recent_.ReopenEntries(survey_.FileName(), last_dir_)) {
+    QAction* action = miFileReopen_->addAction(Q(entry.caption));
+    action->setData(entry.index);
+    const int index = entry.index;
+    connect(action, &QAction::triggered, this, [this, index] { FileReopen(index); });
+  }
+  miFileReopen_->setEnabled(!miFileReopen_->isEmpty());
+}
+
+void TQVXMainForm::RefreshResultStatus() {
+  const bool never = survey_.SRServerUpdate() == NeverTime();
+  lblLastUpdated_->setText(never
+                               ? "Last Updated: Never"
+                               : "Last Updated: " + Q(FormatShortStamp(survey_.SRServerUpdate())));
+  lblNotifications_->setText("Notifications: " + Q(survey_.EMailStatus()));
+  lblResponsesReceived_->setText("Responses Received: " +
+                                 QString::number(survey_.SRResponseCount()));
+}
+
+void TQVXMainForm::RefreshMainWindow() {
+  pnlModified_->setText(survey_.Modified() ? " Modified " : "");
+
+  WindowState state;
+  state.selected = SelectedLines();
+  state.clipboard_count = clipboard_.ItemCount();
+  state.analysis_page = pgcMain_->currentWidget() == tsAnalysis_;
+  state.has_library = !library_files_.empty();
+  ApplyCommandStates(ComputeCommandStates(survey_, state));
+
+  RefreshReopenMenu();
+  RefreshResultStatus();
+
+  actions_.at("miFilePrint")
+      ->setText(state.analysis_page ? "&Print Analysis..." : "&Print Questions...");
+  actions_.at("tbPrint")->setText(state.analysis_page ? "Print Analysis" : "Print Questions");
+
+  pnlFileName_->setText(survey_.HasFile() ? Q(ShortPath(survey_.FileName(), last_dir_)) : "");
+
+  if (cmbQuestionList_->count() > 0 && cmbQuestionList_->currentIndex() < 0) {
+    cmbQuestionList_->setCurrentIndex(0);
+  }
+  pnlFilter_->clear();
+  lblFilter_->setText("Filter: None");
+
+  setWindowTitle("Quorvant - " + Q(survey_.Name()));
+}
+
+}  // namespace quorvant::app

@@ -1,0 +1,35 @@
+#include "app/shell/window_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quorvant::app {
+namespace {
+
+const QString kSurveyFilter = QStringLiteral("Quorvant Files (*.qvx)");
+
+}  // namespace
+
+SaveAnswer StandardWindowDialogs::ConfirmSave(QWidget* parent) {
+  const auto button = QMessageBox::question(
+      parent, "Confirm Save", "Your survey has not been saved. Would you like to save it now?",
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (button == QMessageBox::Yes) return SaveAnswer::kYes;
+  return button == QMessageBox::No ? SaveAnswer::kNo : SaveAnswer::kCancel;
+}
+
+QString StandardWindowDialogs::ChooseSurveyToOpen(QWidget* parent, const QString& dir) {
+  return QFileDialog::getOpenFileName(parent, "Open a Survey", dir, kSurveyFilter);
+}
+
+QString StandardWindowDialogs::ChooseSurveyToSave(QWidget* parent, const QString& dir,
+                                                  const QString& initial_name) {
+  const QString start = initial_name.contains('/') ? initial_name : dir + "/" + initial_name;
+  return QFileDialog::getSaveFileName(parent, "Save Survey", start, kSurveyFilter);
+}
+
+void StandardWindowDialogs::FileNotFound(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, "File Not Found", text);
+}
+
+}  // namespace quorvant::app

@@ -1,0 +1,38 @@
+// The main window's own modal questions that are not prompts of the core:
+// the "Confirm Save" box, the file dialogs and the "File Not Found" box. The
+// program uses StandardWindowDialogs; tests substitute scripted answers.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quorvant::app {
+
+enum class SaveAnswer { kYes, kNo, kCancel };
+
+class WindowDialogs {
+ public:
+  virtual ~WindowDialogs() = default;
+  // "Confirm Save": "Your survey has not been saved. Would you like to save
+  // it now?" with Yes, No and Cancel.
+  virtual SaveAnswer ConfirmSave(QWidget* parent) = 0;
+  // "Open a Survey": an existing survey file, or empty when cancelled.
+  virtual QString ChooseSurveyToOpen(QWidget* parent, const QString& dir) = 0;
+  // "Save Survey": the chosen name, or empty when cancelled.
+  virtual QString ChooseSurveyToSave(QWidget* parent, const QString& dir,
+                                     const QString& initial_name) = 0;
+  // "File Not Found" with the stop icon.
+  virtual void FileNotFound(QWidget* parent, const QString& text) = 0;
+};
+
+class StandardWindowDialogs : public WindowDialogs {
+ public:
+  SaveAnswer ConfirmSave(QWidget* parent) override;
+  QString ChooseSurveyToOpen(QWidget* parent, const QString& dir) override;
+  QString ChooseSurveyToSave(QWidget* parent, const QString& dir,
+                             const QString& initial_name) override;
+  void FileNotFound(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace quorvant::app

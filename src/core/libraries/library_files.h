@@ -1,0 +1,30 @@
+// The user's question libraries (*.qvl) and response templates (*.qvt) in
+// the data directory, as the main window's pop-up menu and the question
+// editor list them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvant {
+
+class SettingsStore;
+class TSurvey;
+
+// Full paths of the question libraries in data_dir, in directory order.
+std::vector<std::string> ListQuestionLibraries(const std::string& data_dir);
+
+// The library's "Details"/"Name", "Unknown" when absent or unreadable.
+std::string QuestionLibraryName(const std::string& path);
+
+// Appends plain copies of the survey's items `indexes` to the library at
+// path and saves it. Throws ESurveyException when the library cannot be read
+// or written; the library file is then left as it was.
+void AppendToQuestionLibrary(const std::string& path, const TSurvey& survey,
+                             const std::vector<int>& indexes, const SettingsStore& settings);
+
+// Bare names of the response templates in data_dir, sorted without regard to
+// letter case.
+std::vector<std::string> ListResponseTemplates(const std::string& data_dir);
+
+}  // namespace quorvant

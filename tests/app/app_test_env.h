@@ -1,0 +1,70 @@
+// Helpers of the window tests: a private home with its own settings and data
+// folders, scripted answers for the main window's own dialogs, and a way to
+// answer the next modal dialog.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "app/shell/window_dialogs.h"
+
+namespace quorvant::testing {
+
+// Points $HOME, $XDG_DATA_HOME and QUORVANT_CONFIG_DIR into a fresh folder.
+class AppHome {
+ public:
+  AppHome() {
+    QDir().mkpath(Path("home"));
+    qputenv("HOME", Path("home").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", Path("data").toLocal8Bit());
+    qputenv("QUORVANT_CONFIG_DIR", Path("config").toLocal8Bit());
+  }
+  QString Path(const QString& relative) const { return dir_.path() + "/" + relative; }
+  std::string File(const QString& relative) const { return Path(relative).toStdString(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+class ScriptedWindowDialogs : public app::WindowDialogs {
+ public:
+  app::SaveAnswer ConfirmSave(QWidget*) override {
+    ++confirm_save_count;
+    return Next(save_answers, app::SaveAnswer::kCancel);
+  }
+  QString ChooseSurveyToOpen(QWidget*, const QString&) override {
+    return Next(open_names, QString());
+  }
+  QString ChooseSurveyToSave(QWidget*, const QString&, const QString& initial) override {
+    save_dialog_initial = initial;
+    return Next(save_names, QString());
+  }
+  void FileNotFound(QWidget*, const QString& text) override { not_found.push_back(text); }
+
+  std::deque<app::SaveAnswer> save_answers;
+  std::deque<QString> open_names;
+  std::deque<QString> save_names;
+  std::vector<QString> not_found;
+  QString save_dialog_initial;
+  int confirm_save_count = 0;
+
+ private:
+  template <typename T>
+  static T Next(std::deque<T>& queue, T fallback) {
+    if (queue.empty()) return fallback;
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+  }
+};
+
+// Runs `answer` on the modal dialog that the next command opens.
+inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
+  QTimer::singleShot(0, qApp, [answer] { answer(QApplication::activeModalWidget()); });
+}
+
+}  // namespace quorvant::testing

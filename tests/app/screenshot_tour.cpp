@@ -1,0 +1,96 @@
+// app_screenshot_tour OUTDIR SURVEY: opens the main window on SURVEY and
+// saves PNG pictures of the windows a survey author sees most, for a person
+// to look at. Run it under xvfb-run (scripts/screenshots.sh does).
+#include <QApplication>
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QTabWidget>
+#include <QThread>
+
+#include "app/shell/header_editor.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_prompts.h"
+#include "app/shell/question_editor.h"
+#include "app/shell/skip_group_dialog.h"
+#include "app/shell/warning_dialog.h"
+#include "app/shell/window_dialogs.h"
+
+namespace {
+
+QString out_dir;
+
+void Settle() {
+  for (int i = 0; i < 10; ++i) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+}
+
+void Shoot(QWidget& widget, const char* name) {
+  widget.show();
+  widget.raise();
+  Settle();
+  const QString path = out_dir + "/" + name + ".png";
+  widget.grab().save(path);
+  std::printf("%s\n", qPrintable(path));
+}
+
+// The first item of the survey with this style, or -1.
+int FirstOfStyle(quorvant::TSurvey& survey, int style) {
+  for (int i = 0; i < survey.ItemCount(); ++i) {
+    if (survey.Item(i).Style == style) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: app_screenshot_tour OUTDIR SURVEY.qvx\n");
+    return 2;
+  }
+  out_dir = argv[1];
+  QDir().mkpath(out_dir);
+  using namespace quorvant::app;
+  MessageBoxPrompts prompts;
+  StandardWindowDialogs dialogs;
+  TQVXMainForm window(prompts, dialogs, {QString::fromLocal8Bit(argv[2])});
+  window.resize(760, 560);
+  Shoot(window, "main-questions");
+  window.SelectLines({2, 3});
+  window.RefreshMainWindow();
+  Shoot(window, "main-questions-selected");
+  window.findChild<QTabWidget*>("pgcMain")->setCurrentIndex(1);
+  Shoot(window, "main-analysis");
+  window.findChild<QTabWidget*>("pgcMain")->setCurrentIndex(0);
+  window.resize(600, 450);
+  Shoot(window, "main-first-run-size");
+
+  TQVXQuestion& editor = window.QuestionEditor();
+  const std::pair<int, const char*> pages[] = {{quorvant::kStyleSingleChoice, "question-responses"},
+                                               {quorvant::kStyleText, "question-text"},
+                                               {quorvant::kStyleNumeric, "question-numeric"}};
+  for (const auto& [style, name] : pages) {
+    const int i = FirstOfStyle(window.Survey(), style);
+    if (i >= 0) editor.Fill(window.Survey().Item(i));
+    Shoot(editor, name);
+    editor.hide();
+  }
+  window.HeaderEditor().SetText("About your visits");
+  Shoot(window.HeaderEditor(), "header-editor");
+  window.HeaderEditor().hide();
+
+  TQVXSkipGroup skip({"1a) How often do you eat in the canteen?", "1b) What do you usually buy?"},
+                     "1) Have you visited the canteen this year?", {"Yes", "No"}, &window);
+  Shoot(skip, "skip-group");
+  TQVXWarning warning(
+      "This survey has potentially been published.  Making changes to the survey at this point "
+      "may corrupt any results that have already been submitted.  Are you sure you want to do "
+      "this?",
+      &window);
+  Shoot(warning, "warning");
+  return 0;
+}

@@ -1,0 +1,74 @@
+#include "core/shell/recent_files.h"
+
+#include <gtest/gtest.h>
+
+#include "core/shell/file_association.h"
+#include "core/shell/settings_keys.h"
+#include "support/test_env.h"
+
+namespace quorvant {
+namespace {
+
+class RecentFilesTest : public testing::CoreTest {
+ protected:
+  static std::string Joined(const RecentFiles& r) {
+    std::string out;
+    for (const std::string& f : r.Files()) out += (out.empty() ? "" : " ") + f;
+    return out;
+  }
+};
+
+TEST_F(RecentFilesTest, KeepsSixMostRecentFirstAndMovesReAddedFiles) {
+  RecentFiles r;
+  for (int i = 1; i <= 6; ++i) r.Add("/s/" + std::to_string(i) + ".qvx", "/s");
+  r.Add("/s/7.qvx", "/s");
+  EXPECT_EQ(Joined(r), "/s/7.qvx /s/6.qvx /s/5.qvx /s/4.qvx /s/3.qvx /s/2.qvx");
+  r.Add("/S/4.QVX", "/s");
+  EXPECT_EQ(Joined(r), "/S/4.QVX /s/7.qvx /s/6.qvx /s/5.qvx /s/3.qvx /s/2.qvx");
+  r.Add("bare.qvx", "/home/me");
+  EXPECT_EQ(r.Files().front(), "/home/me/bare.qvx");
+  EXPECT_EQ(r.Files().size(), 6u);
+}
+
+TEST_F(RecentFilesTest, ReopenEntriesSkipTheOpenFileAndShortenTheLastDirectory) {
+  RecentFiles r;
+  r.Add("/other/b.qvx", "/s");
+  r.Add("/S/a.qvx", "/s");
+  r.Add("/s/open.qvx", "/s");
+  const auto entries = r.ReopenEntries("/s/open.qvx", "/s");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].caption, "a.qvx");
+  EXPECT_EQ(entries[0].index, 1);
+  EXPECT_EQ(entries[1].caption, "/other/b.qvx");
+  EXPECT_EQ(ShortPath("/x.qvx", "/"), "x.qvx");
+  EXPECT_EQ(ShortPath("/s/sub/x.qvx", "/s"), "/s/sub/x.qvx");
+}
+
+TEST_F(RecentFilesTest, SaveAndLoadRoundTripAndRemovedEntriesStayRemoved) {
+  RecentFiles r;
+  r.Add("/s/1.qvx", "/s");
+  r.Add("/s/2.qvx", "/s");
+  r.Save(settings_);
+  r.Remove("/S/2.qvx");
+  r.Save(settings_);
+  RecentFiles back;
+  back.Load(settings_);
+  EXPECT_EQ(Joined(back), "/s/1.qvx");
+  EXPECT_EQ(settings_.ReadString(settings::kMRUList, "File 1", ""), "N/A");
+}
+
+TEST_F(RecentFilesTest, FileAssociationIsWrittenOnceAndQuotedForTheDesktop) {
+  setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
+  EXPECT_TRUE(RegisterFileType("/opt/my app/quorvant", ""));
+  EXPECT_FALSE(RegisterFileType("/opt/my app/quorvant", ""));  // unchanged: nothing rewritten
+  const std::string desktop = testing::ReadFileOrDie(dir_.File("applications/quorvant.desktop"));
+  EXPECT_NE(desktop.find("Exec=\"/opt/my app/quorvant\" %f\n"), std::string::npos);
+  EXPECT_NE(desktop.find("MimeType=application/x-quorvant-survey;"), std::string::npos);
+  const std::string mime = testing::ReadFileOrDie(dir_.File("mime/packages/quorvant.xml"));
+  EXPECT_NE(mime.find("<glob pattern=\"*.qvx\"/>"), std::string::npos);
+  EXPECT_NE(DesktopEntryText("/a/$x\"y", "").find("Exec=\"/a/\\$x\\\"y\" %f"), std::string::npos);
+  unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace quorvant
