@@ -24,6 +24,8 @@ const std::vector<Command>& Commands();
 int RunShow(const Args& args);
 int RunSave(const Args& args);
 int RunPage(const Args& args);
+int RunVerify(const Args& args);
+int RunRegister(const Args& args);
 
 // Prints "quorvant-cli: " + message to stderr and returns 2.
 int UsageError(const std::string& message);

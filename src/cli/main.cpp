@@ -15,6 +15,8 @@ const std::vector<Command>& Commands() {
        RunSave},
       {"page", "SURVEY.qvx OUT.htm [--data-dir DIR]",
        "generate the survey's web page from its display template", RunPage},
+      {"verify", "SURVEY.qvx", "check that the survey's collection server answers", RunVerify},
+      {"register", "SURVEY.qvx", "register the survey with its collection server", RunRegister},
   };
   return commands;
 }

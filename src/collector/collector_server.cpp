@@ -128,7 +128,9 @@ void CollectorServer::HandleRegister(const httplib::Request& req, httplib::Respo
   const std::string account = FieldValue(*query, "AccountID").value_or("");
   const std::string password = FieldValue(*query, "ID").value_or("");
   if (store_.Register(survey, account, password) == Registration::kPasswordMismatch) {
-    Page(res, 403, "Registration failed",
+    // A page, not an error status: the author's program shows the words of
+    // a page it receives, but only "connection failed" for an error status.
+    Page(res, 200, "Registration failed",
          "The survey " + survey + " is already registered here with another password.");
     return;
   }

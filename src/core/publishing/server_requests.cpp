@@ -28,14 +28,16 @@ std::string VerifyServerURL(const TSurvey& survey) {
 }
 
 std::string RegisterSurveyURL(const TSurvey& survey) {
-  return survey.EffectiveServerURL() + "/RegisterSurvey?SurveyFile=" +
-         PercentEncode(survey.UniqueName()) + "&AccountID=" + PercentEncode(survey.AccountID()) +
+  return survey.EffectiveServerURL() +
+         "/RegisterSurvey?SurveyFile=" + PercentEncode(survey.UniqueName()) +
+         "&AccountID=" + PercentEncode(survey.AccountID()) +
          "&ID=" + PercentEncode(survey.Password());
 }
 
 std::string GetResultsURL(const TSurvey& survey) {
-  return survey.EffectiveServerURL() + "/GetResults?SurveyFile=" +
-         PercentEncode(survey.UniqueName()) + "&ID=" + PercentEncode(survey.Password()) +
+  return survey.EffectiveServerURL() +
+         "/GetResults?SurveyFile=" + PercentEncode(survey.UniqueName()) +
+         "&ID=" + PercentEncode(survey.Password()) +
          "&LastUpdate=" + PercentEncode(survey.SRLastUpdate());
 }
 
@@ -83,7 +85,8 @@ ServerReplyOutcome ConnectionFailedOutcome(const TSurvey& survey, bool verificat
   ServerReplyOutcome outcome;
   outcome.status = "Connection to server failed...";
   outcome.error = "The connection to " + survey.EffectiveServerURL() + " failed.";
-  outcome.error_caption = verification ? "Server Verification Failed" : "Survey Registration Failed";
+  outcome.error_caption =
+      verification ? "Server Verification Failed" : "Survey Registration Failed";
   return outcome;
 }
 

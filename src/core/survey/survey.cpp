@@ -173,7 +173,9 @@ bool TSurvey::MoveItem(int from, int to) {
 
 void TSurvey::AddHistory(const std::string& text) {
   const std::string line = DateTimeToText(Now()).value_or(std::string()) + ": " + text + "\r\n";
-  if (pub_history_ == kNeverPublished) {
+  // A saved and reloaded history holds the placeholder with a line break
+  // after it; it is still the placeholder, not a first entry to keep.
+  if (pub_history_ == kNeverPublished || pub_history_ == std::string(kNeverPublished) + "\r\n") {
     pub_history_ = line;
   } else {
     pub_history_ += line;

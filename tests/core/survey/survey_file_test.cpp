@@ -313,7 +313,11 @@ TEST_F(SurveyFileTest, HistoryOfTwoEntriesIsTwoQuotedItems) {
   TSurvey never(settings_);
   never.Clear();
   never.SaveAs(dir_.File("n.qvx"));
-  EXPECT_EQ(Loaded(dir_.File("n.qvx")).PubHistory(), "This survey has never been published\r\n");
+  TSurvey reloaded = Loaded(dir_.File("n.qvx"));
+  EXPECT_EQ(reloaded.PubHistory(), "This survey has never been published\r\n");
+  // The first real entry replaces the placeholder, loaded or not.
+  reloaded.AddHistory("Server verified.");
+  EXPECT_EQ(reloaded.PubHistory(), "12/03/1998 14:15:02: Server verified.\r\n");
 }
 
 }  // namespace
