@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "core/shell/atomic_file.h"
-#include "fault_file_system.h"
+#include "support/fault_file_system.h"
 #include "support/test_env.h"
 #include "table_test_util.h"
 

@@ -1,4 +1,4 @@
-#include "fault_file_system.h"
+#include "support/fault_file_system.h"
 
 #include "core/tableengine/table_error.h"
 
