@@ -23,6 +23,8 @@ const std::vector<Command>& Commands();
 
 int RunShow(const Args& args);
 int RunSave(const Args& args);
+int RunExport(const Args& args);
+int RunTable(const Args& args);
 
 // Prints "quorvant-cli: " + message to stderr and returns 2.
 int UsageError(const std::string& message);

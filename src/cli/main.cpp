@@ -13,6 +13,10 @@ const std::vector<Command>& Commands() {
       {"show", "SURVEY.qvx", "print the numbered items of a survey with their details", RunShow},
       {"save", "SURVEY.qvx [--as OUT.qvx]", "load and save a survey, normalising its file",
        RunSave},
+      {"export", "SURVEY.qvx OUT.dbf",
+       "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
+      {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
+       "show a table's fields, record count and tags, or its records one per line", RunTable},
   };
   return commands;
 }

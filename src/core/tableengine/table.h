@@ -128,6 +128,13 @@ class Table {
   // the record becomes current and true is returned. Not found: Eof() and
   // false. An empty value finds a blank key in either mode.
   bool Seek(std::string_view value, SeekMode mode = SeekMode::kExact);
+  // True when the current record satisfies the query and the view filter
+  // (a seek can land on one that does not).
+  bool CurrentVisible();
+  // True when the current record's key in the selected order matches value
+  // as Seek() would find it (false at the end or outside the tag), so that a
+  // caller can walk every record of one key. Requires: Order() > 0.
+  bool KeyMatches(std::string_view value, SeekMode mode = SeekMode::kExact);
 
   // Records in the table, appended ones included. When this handle has no
   // pending changes it first takes in what other handles committed.
@@ -204,6 +211,7 @@ class Table {
   std::optional<uint32_t> FirstVisible(bool forward);
   std::optional<uint32_t> NextVisible(bool forward);
   KeyIndex::Pos OrderPosition();
+  TagState& SelectedTag();
 
   Options options_;
   std::string path_;

@@ -6,6 +6,26 @@
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {
+namespace {
+
+// Whether an index key matches what a seek for key (in the tag's key form)
+// looks for.
+bool Matches(const Expression& tag_key, std::string_view at, std::string_view key,
+             SeekMode mode) {
+  const bool exact =
+      mode == SeekMode::kExact || key.empty() || tag_key.type() != ValueType::kString;
+  return exact ? CompareKeys(at, key) == 0 : KeyBeginsWith(at, key);
+}
+
+}  // namespace
+
+Table::TagState& Table::SelectedTag() {
+  if (order_ == 0) {
+    throw ETableError(ETableError::Code::kUsage,
+                      "A seek in the table " + path_ + " needs an index order");
+  }
+  return *tags_[static_cast<size_t>(order_ - 1)];
+}
 
 bool Table::Visible(RecordSource& record) {
   return (query_.empty() || query_.Test(record)) && (filter_.empty() || filter_.Test(record));
@@ -122,27 +142,35 @@ void Table::Skip(int n) {
 bool Table::Seek(std::string_view value, SeekMode mode) {
   RequireOpen();
   Post();
-  if (order_ == 0) {
-    throw ETableError(ETableError::Code::kUsage,
-                      "A seek in the table " + path_ + " needs an index order");
-  }
-  TagState& tag = *tags_[static_cast<size_t>(order_ - 1)];
+  TagState& tag = SelectedTag();
   const std::string key = tag.key.KeyForText(value);
   KeyIndex& index = tag.index;
   const auto p = index.LowerBound(key, 0);
-  bool found = false;
-  if (p != index.End()) {
-    const std::string& at = index.At(p).key;
-    const bool exact = mode == SeekMode::kExact || key.empty() ||
-                       tag.key.type() != ValueType::kString;
-    found = exact ? CompareKeys(at, key) == 0 : KeyBeginsWith(at, key);
-  }
-  if (!found) {
+  if (p == index.End() || !Matches(tag.key, index.At(p).key, key, mode)) {
     SetEof();
     return false;
   }
   Load(index.At(p).recno);
   return true;
+}
+
+bool Table::CurrentVisible() {
+  RequireRecord();
+  Post();
+  RecordBytes current(Fields(), memo_.get());
+  current.Set(record_, recno_);
+  return Visible(current);
+}
+
+bool Table::KeyMatches(std::string_view value, SeekMode mode) {
+  RequireOpen();
+  Post();
+  TagState& tag = SelectedTag();
+  if (eof_ || recno_ == 0) return false;
+  RecordBytes current(Fields(), memo_.get());
+  current.Set(record_, recno_);
+  if (!tag.condition.empty() && !tag.condition.Test(current)) return false;
+  return Matches(tag.key, tag.key.Key(current), tag.key.KeyForText(value), mode);
 }
 
 }  // namespace quorvant
