@@ -113,7 +113,8 @@ Times RunOurs(const std::string& path, const std::vector<FieldDef>& fields, int 
 
   table.SetOrder(table.TagOrder("EMAIL"));
   start = Clock::now();
-  for (int i = 0; i < seeks; ++i) t.found += table.Seek(records.Email(static_cast<int>(int64_t{i} * 13 % n))) ? 1 : 0;
+  for (int i = 0; i < seeks; ++i)
+    t.found += table.Seek(records.Email(static_cast<int>(int64_t{i} * 13 % n))) ? 1 : 0;
   t.seek = Since(start);
 
   start = Clock::now();
@@ -142,8 +143,9 @@ Times RunSqlite(const std::string& path, const std::vector<FieldDef>& fields, in
     insert += f ? ",?" : "?";
   }
   Check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db, "create");
-  Check(sqlite3_exec(db, "CREATE INDEX ip ON responses(REMOTEIP);"
-                         "CREATE INDEX email ON responses(EMAIL);",
+  Check(sqlite3_exec(db,
+                     "CREATE INDEX ip ON responses(REMOTEIP);"
+                     "CREATE INDEX email ON responses(EMAIL);",
                      nullptr, nullptr, nullptr),
         db, "index");
   sqlite3_stmt* stmt = nullptr;
@@ -182,8 +184,8 @@ Times RunSqlite(const std::string& path, const std::vector<FieldDef>& fields, in
   sqlite3_finalize(stmt);
 
   start = Clock::now();
-  Check(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM responses WHERE QVX1 = '2' AND QVX21 > 50",
-                           -1, &stmt, nullptr),
+  Check(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM responses WHERE QVX1 = '2' AND QVX21 > 50", -1,
+                           &stmt, nullptr),
         db, "prepare count");
   Check(sqlite3_step(stmt), db, "count");
   t.matches = sqlite3_column_int64(stmt, 0);
@@ -217,8 +219,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: table_bench [RECORDS [SEEKS]]\n");
     return 2;
   }
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("quorvant-bench-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("quorvant-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   ::setenv("QUORVANT_CONFIG_DIR", dir.c_str(), 1);
   SettingsStore settings;

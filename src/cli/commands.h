@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace quorvant {
+class TSurvey;
+}
+
 namespace quorvant::cli {
 
 using Args = std::vector<std::string>;
@@ -25,6 +29,10 @@ int RunShow(const Args& args);
 int RunSave(const Args& args);
 int RunExport(const Args& args);
 int RunTable(const Args& args);
+
+// Loads a survey file; on failure prints the message to stderr and returns
+// false.
+bool LoadSurvey(const std::string& path, TSurvey& survey);
 
 // Prints "quorvant-cli: " + message to stderr and returns 2.
 int UsageError(const std::string& message);

@@ -7,9 +7,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 
@@ -19,12 +17,7 @@ int RunExport(const Args& args) {
   }
   SettingsStore settings;
   TSurvey survey(settings);
-  try {
-    survey.Load(args[0]);
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  if (!LoadSurvey(args[0], survey)) return 1;
   if (!FileExists(survey.SRResponseFile())) {
     std::fprintf(stderr, "The survey %s has no response table.\n", args[0].c_str());
     return 1;

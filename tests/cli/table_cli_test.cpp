@@ -32,8 +32,7 @@ class TableCliTest : public testing::CoreTest {
   void MakeSurvey() {
     survey_.SetFileName(dir_.File("s.qvx"));
     survey_.SetName("Habits");
-    survey_.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, false, 0,
-                    JoinCommaText({"Yes", "No"}));
+    survey_.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, false, 0, JoinCommaText({"Yes", "No"}));
     survey_.AddItem("Why?", kStyleText, 0, 0, 0, false, -1, "");
     TResponseTable responses(prompts_);
     ASSERT_TRUE(responses.Create(survey_));
@@ -108,9 +107,13 @@ TEST_F(TableCliTest, ExportWritesTheCopyAndTheMapping) {
   MakeSurvey();
   ASSERT_EQ(Cli("export '" + dir_.File("s.qvx") + "' '" + dir_.File("Out") + "'"), 0) << err_;
   const std::string out = dir_.File("Out.dbf");
-  EXPECT_EQ(out_, "The responses for this survey have been generated and saved in the dBase file "
-                  "named " + out + ".  A text file containing field mapping information will "
-                  "now be generated.\n" + dir_.File("Out.txt") + "\n");
+  EXPECT_EQ(out_,
+            "The responses for this survey have been generated and saved in the dBase file "
+            "named " +
+                out +
+                ".  A text file containing field mapping information will "
+                "now be generated.\n" +
+                dir_.File("Out.txt") + "\n");
   EXPECT_EQ(ReadWholeFile(dir_.File("Out.txt")), FieldMappingText(survey_, out));
   ASSERT_EQ(Cli("table dump '" + out + "'"), 0);
   EXPECT_EQ(out_.substr(0, 9), "10.0.0.2\t");

@@ -32,7 +32,8 @@ void FieldLines(Lines& out, const std::string& name, const std::string& type,
 }
 
 void OtherBlock(Lines& out, const std::string& name) {
-  out << "" << "--[ Other Response ]" + RepeatText("-", 50);
+  out << ""
+      << "--[ Other Response ]" + RepeatText("-", 50);
   FieldLines(out, name + "OT", "Character", "50");
   out << "Responses:    Text description of " + kQuote + "Other" + kQuote;
 }
@@ -50,7 +51,8 @@ void SingleSelect(Lines& out, const TQuestion& q, const std::string& name) {
 }
 
 void MultipleSelect(Lines& out, const TQuestion& q, const std::string& name) {
-  out << "Style:        Multiple Select" << ""
+  out << "Style:        Multiple Select"
+      << ""
       << "Field Name    Values    Response Option"
       << "------------  --------  " + RepeatText("-", 45);
   const std::vector<std::string> options = q.OptionLines();
@@ -59,7 +61,8 @@ void MultipleSelect(Lines& out, const TQuestion& q, const std::string& name) {
                options[k];
   }
   if (!q.IncludeOther) return;
-  out << "" << "--[ Other Response ]" + RepeatText("-", 50);
+  out << ""
+      << "--[ Other Response ]" + RepeatText("-", 50);
   FieldLines(out, name, "Character", "1");
   out << "Responses:    Y/N (User Specified Other)";
   FieldLines(out, name + "OT", "Character", "50");
@@ -107,22 +110,20 @@ std::string FieldMappingText(const TSurvey& survey, const std::string& export_pa
   const std::string file_name =
       slash == std::string::npos ? export_path : export_path.substr(slash + 1);
   Lines out;
-  out << "Field Mapping for survey " + survey.Name() + "(" + file_name + ")"
-      << RepeatText("*", 70) << "";
-  const struct {
-    const char* name;
-    const char* width;
-    const char* description;
-  } kFixed[] = {
-      {"REMOTEIP", "25", "Remote IP Address of respondent"},
-      {"EMAIL", "250", "Email Address of respondent (if identified in survey properties)"},
-      {"AGENT", "250", "Web Browser type (signature) of respondent"},
-      {"DATERCVD", "14", "Year, Month, Day, Hour, Minute, Second response was received"},
+  out << "Field Mapping for survey " + survey.Name() + "(" + file_name + ")" << RepeatText("*", 70)
+      << "";
+  // In the order of FixedResponseFields().
+  static const char* const kDescriptions[] = {
+      "Remote IP Address of respondent",
+      "Email Address of respondent (if identified in survey properties)",
+      "Web Browser type (signature) of respondent",
+      "Year, Month, Day, Hour, Minute, Second response was received",
   };
-  for (const auto& f : kFixed) {
+  const std::vector<FieldDef>& fixed = FixedResponseFields();
+  for (size_t i = 0; i < fixed.size(); ++i) {
     out << Double();
-    FieldLines(out, f.name, "Character", f.width);
-    out << std::string("Description:  ") + f.description << "";
+    FieldLines(out, fixed[i].name, "Character", std::to_string(fixed[i].width));
+    out << std::string("Description:  ") + kDescriptions[i] << "";
   }
   std::string text = out.text();
   for (const TQuestion& q : survey.Items()) {

@@ -6,9 +6,14 @@ namespace quorvant {
 
 std::string ItemFieldName(int id) { return "QVX" + std::to_string(id); }
 
-std::vector<FieldDef> ResponseTableFields(const TSurvey& survey) {
-  std::vector<FieldDef> fields = {
+const std::vector<FieldDef>& FixedResponseFields() {
+  static const std::vector<FieldDef> kFixed = {
       {"REMOTEIP", 'C', 25}, {"EMAIL", 'C', 250}, {"AGENT", 'C', 250}, {"DATERCVD", 'C', 14}};
+  return kFixed;
+}
+
+std::vector<FieldDef> ResponseTableFields(const TSurvey& survey) {
+  std::vector<FieldDef> fields = FixedResponseFields();
   for (const TQuestion& q : survey.Items()) {
     const std::string name = ItemFieldName(q.ID);
     switch (q.Style) {

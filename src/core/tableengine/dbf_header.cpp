@@ -75,7 +75,8 @@ DbfHeader DbfHeader::Parse(std::string_view b, uint64_t file_size, const std::st
     f.type = static_cast<char>(std::toupper(static_cast<unsigned char>(b[at + 11])));
     f.width = static_cast<uint8_t>(b[at + 16]);
     f.decimals = static_cast<uint8_t>(b[at + 17]);
-    if (f.name.empty() || f.width == 0) Damaged(path, "field descriptor " + std::to_string(h.fields.size() + 1));
+    if (f.name.empty() || f.width == 0)
+      Damaged(path, "field descriptor " + std::to_string(h.fields.size() + 1));
     // Character fields wider than 255 keep the high byte of the width in
     // the decimals byte (FoxPro and Clipper do so).
     if (f.type == 'C' && f.decimals > 0) {

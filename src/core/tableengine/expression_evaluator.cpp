@@ -69,21 +69,30 @@ bool Compare(CompareOp op, const Value& a, const Value& b) {
     c = a.logical == b.logical ? 0 : 1;
   }
   switch (op) {
-    case CompareOp::kEqual: return c == 0;
-    case CompareOp::kNotEqual: return c != 0;
-    case CompareOp::kGreater: return c > 0;
-    case CompareOp::kLess: return c < 0;
-    case CompareOp::kGreaterEqual: return c >= 0;
-    case CompareOp::kLessEqual: return c <= 0;
+    case CompareOp::kEqual:
+      return c == 0;
+    case CompareOp::kNotEqual:
+      return c != 0;
+    case CompareOp::kGreater:
+      return c > 0;
+    case CompareOp::kLess:
+      return c < 0;
+    case CompareOp::kGreaterEqual:
+      return c >= 0;
+    case CompareOp::kLessEqual:
+      return c <= 0;
   }
   return false;
 }
 
 bool IsEmpty(const Value& v) {
   switch (v.type) {
-    case ValueType::kString: return TrimBlanks(v.text).empty();
-    case ValueType::kNumber: return v.number == 0;
-    case ValueType::kLogical: return !v.logical;
+    case ValueType::kString:
+      return TrimBlanks(v.text).empty();
+    case ValueType::kNumber:
+      return v.number == 0;
+    case ValueType::kLogical:
+      return !v.logical;
   }
   return true;
 }
@@ -91,17 +100,23 @@ bool IsEmpty(const Value& v) {
 Value Call(ExpressionNode& n, RecordSource& r) {
   auto arg = [&](size_t i) { return EvaluateNode(*n.args[i], r); };
   switch (n.function) {
-    case Function::kEmpty: return Logical(IsEmpty(arg(0)));
-    case Function::kDeleted: return Logical(r.Deleted());
-    case Function::kRecNo: return Number(r.RecNo());
-    case Function::kVal: return Number(LeadingNumber(arg(0).text));
-    case Function::kTrim: return Text(TrimRight(arg(0).text));
+    case Function::kEmpty:
+      return Logical(IsEmpty(arg(0)));
+    case Function::kDeleted:
+      return Logical(r.Deleted());
+    case Function::kRecNo:
+      return Number(r.RecNo());
+    case Function::kVal:
+      return Number(LeadingNumber(arg(0).text));
+    case Function::kTrim:
+      return Text(TrimRight(arg(0).text));
     case Function::kLTrim: {
       std::string_view t = arg(0).text;
       while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
       return Text(t);
     }
-    case Function::kAllTrim: return Text(TrimBlanks(arg(0).text));
+    case Function::kAllTrim:
+      return Text(TrimBlanks(arg(0).text));
     case Function::kUpper: {
       n.scratch.assign(arg(0).text);
       for (char& c : n.scratch) {
@@ -125,13 +140,16 @@ Value Call(ExpressionNode& n, RecordSource& r) {
 
 Value EvaluateNode(ExpressionNode& n, RecordSource& r) {
   switch (n.kind) {
-    case NodeKind::kLiteral: return n.literal;
-    case NodeKind::kField: return FieldValue(n, r);
-    case NodeKind::kNot: return Logical(!EvaluateNode(*n.args[0], r).logical);
-    case NodeKind::kAnd: return Logical(EvaluateNode(*n.args[0], r).logical &&
-                                        EvaluateNode(*n.args[1], r).logical);
-    case NodeKind::kOr: return Logical(EvaluateNode(*n.args[0], r).logical ||
-                                       EvaluateNode(*n.args[1], r).logical);
+    case NodeKind::kLiteral:
+      return n.literal;
+    case NodeKind::kField:
+      return FieldValue(n, r);
+    case NodeKind::kNot:
+      return Logical(!EvaluateNode(*n.args[0], r).logical);
+    case NodeKind::kAnd:
+      return Logical(EvaluateNode(*n.args[0], r).logical && EvaluateNode(*n.args[1], r).logical);
+    case NodeKind::kOr:
+      return Logical(EvaluateNode(*n.args[0], r).logical || EvaluateNode(*n.args[1], r).logical);
     case NodeKind::kCompare: {
       const Value a = EvaluateNode(*n.args[0], r);
       return Logical(Compare(n.op, a, EvaluateNode(*n.args[1], r)));
@@ -153,8 +171,10 @@ Value EvaluateNode(ExpressionNode& n, RecordSource& r) {
       const double a = EvaluateNode(*n.args[0], r).number;
       return Number(a - EvaluateNode(*n.args[1], r).number);
     }
-    case NodeKind::kNegate: return Number(-EvaluateNode(*n.args[0], r).number);
-    case NodeKind::kCall: return Call(n, r);
+    case NodeKind::kNegate:
+      return Number(-EvaluateNode(*n.args[0], r).number);
+    case NodeKind::kCall:
+      return Call(n, r);
   }
   return Logical(false);
 }
@@ -199,17 +219,22 @@ bool Expression::Test(RecordSource& record) { return Evaluate(record).logical; }
 std::string Expression::Key(RecordSource& record) {
   const Value v = Evaluate(record);
   switch (v.type) {
-    case ValueType::kString: return std::string(TrimRight(v.text));
-    case ValueType::kNumber: return NumberKey(v.number);
-    case ValueType::kLogical: return v.logical ? "T" : "F";
+    case ValueType::kString:
+      return std::string(TrimRight(v.text));
+    case ValueType::kNumber:
+      return NumberKey(v.number);
+    case ValueType::kLogical:
+      return v.logical ? "T" : "F";
   }
   return {};
 }
 
 std::string Expression::KeyForText(std::string_view text) const {
   switch (type()) {
-    case ValueType::kString: return std::string(TrimRight(text));
-    case ValueType::kNumber: return NumberKey(DecodeNumber(text).value_or(0));
+    case ValueType::kString:
+      return std::string(TrimRight(text));
+    case ValueType::kNumber:
+      return NumberKey(DecodeNumber(text).value_or(0));
     case ValueType::kLogical: {
       const std::string_view t = TrimBlanks(text);
       return !t.empty() && std::strchr("TtYy", t[0]) != nullptr ? "T" : "F";

@@ -19,7 +19,7 @@ Kind DottedWord(std::string_view text, size_t i, size_t& length) {
   static const struct {
     const char* word;
     Kind kind;
-  } kWords[] = {{".AND.", Kind::kAnd}, {".OR.", Kind::kOr}, {".NOT.", Kind::kNot},
+  } kWords[] = {{".AND.", Kind::kAnd}, {".OR.", Kind::kOr},   {".NOT.", Kind::kNot},
                 {".T.", Kind::kTrue},  {".F.", Kind::kFalse}, {".Y.", Kind::kTrue},
                 {".N.", Kind::kFalse}};
   for (const auto& w : kWords) {
@@ -38,11 +38,11 @@ Kind Operator(std::string_view text, size_t i, size_t& length) {
   static const struct {
     const char* op;
     Kind kind;
-  } kOps[] = {{"==", Kind::kEqual},        {"<>", Kind::kNotEqual}, {"!=", Kind::kNotEqual},
+  } kOps[] = {{"==", Kind::kEqual},        {"<>", Kind::kNotEqual},  {"!=", Kind::kNotEqual},
               {">=", Kind::kGreaterEqual}, {"<=", Kind::kLessEqual}, {"=", Kind::kEqual},
-              {"#", Kind::kNotEqual},      {">", Kind::kGreater},   {"<", Kind::kLess},
-              {"+", Kind::kPlus},          {"-", Kind::kMinus},     {"(", Kind::kOpen},
-              {")", Kind::kClose},         {",", Kind::kComma},     {"!", Kind::kNot}};
+              {"#", Kind::kNotEqual},      {">", Kind::kGreater},    {"<", Kind::kLess},
+              {"+", Kind::kPlus},          {"-", Kind::kMinus},      {"(", Kind::kOpen},
+              {")", Kind::kClose},         {",", Kind::kComma},      {"!", Kind::kNot}};
   for (const auto& o : kOps) {
     const std::string_view op(o.op);
     if (two.substr(0, op.size()) == op) {
@@ -75,8 +75,8 @@ std::vector<Token> TokenizeExpression(std::string_view text) {
     if (c == '"' || c == '\'') {
       const size_t close = text.find(c, i + 1);
       if (close == std::string_view::npos) {
-        ThrowExpressionError(text, "the string at position " + std::to_string(i + 1) +
-                                       " has no closing quote");
+        ThrowExpressionError(
+            text, "the string at position " + std::to_string(i + 1) + " has no closing quote");
       }
       t.kind = Kind::kString;
       t.text = std::string(text.substr(i + 1, close - i - 1));
@@ -98,8 +98,8 @@ std::vector<Token> TokenizeExpression(std::string_view text) {
       t.text = FieldKey(text.substr(i, length));
       i += length;
     } else {
-      ThrowExpressionError(text, "unexpected character \"" + std::string(1, c) +
-                                     "\" at position " + std::to_string(i + 1));
+      ThrowExpressionError(text, "unexpected character \"" + std::string(1, c) + "\" at position " +
+                                     std::to_string(i + 1));
     }
     tokens.push_back(std::move(t));
   }

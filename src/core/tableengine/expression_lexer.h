@@ -13,12 +13,29 @@ namespace quorvant {
 
 struct Token {
   enum class Kind {
-    kName, kString, kNumber, kAnd, kOr, kNot, kTrue, kFalse,
-    kEqual, kNotEqual, kGreater, kLess, kGreaterEqual, kLessEqual,
-    kPlus, kMinus, kOpen, kClose, kComma, kEnd,
+    kName,
+    kString,
+    kNumber,
+    kAnd,
+    kOr,
+    kNot,
+    kTrue,
+    kFalse,
+    kEqual,
+    kNotEqual,
+    kGreater,
+    kLess,
+    kGreaterEqual,
+    kLessEqual,
+    kPlus,
+    kMinus,
+    kOpen,
+    kClose,
+    kComma,
+    kEnd,
   };
   Kind kind = Kind::kEnd;
-  std::string text;  // a name in upper case, a string's contents, a number as written
+  std::string text;     // a name in upper case, a string's contents, a number as written
   size_t position = 0;  // 1-based character position in the expression
 };
 

@@ -11,7 +11,17 @@
 namespace quorvant {
 
 enum class NodeKind {
-  kField, kLiteral, kNot, kAnd, kOr, kCompare, kJoin, kAdd, kSubtract, kNegate, kCall,
+  kField,
+  kLiteral,
+  kNot,
+  kAnd,
+  kOr,
+  kCompare,
+  kJoin,
+  kAdd,
+  kSubtract,
+  kNegate,
+  kCall,
 };
 
 enum class CompareOp { kEqual, kNotEqual, kGreater, kLess, kGreaterEqual, kLessEqual };
@@ -21,9 +31,9 @@ enum class Function { kEmpty, kLeft, kDeleted, kUpper, kTrim, kLTrim, kAllTrim, 
 struct ExpressionNode {
   NodeKind kind = NodeKind::kLiteral;
   ValueType type = ValueType::kLogical;
-  Value literal;             // kLiteral (its text points into `scratch`)
-  int field = -1;            // kField
-  char field_type = 'C';     // kField
+  Value literal;          // kLiteral (its text points into `scratch`)
+  int field = -1;         // kField
+  char field_type = 'C';  // kField
   CompareOp op = CompareOp::kEqual;
   Function function = Function::kEmpty;
   std::vector<std::unique_ptr<ExpressionNode>> args;

@@ -37,18 +37,25 @@ const std::map<std::string, FunctionInfo>& Functions() {
 
 const char* TypeName(ValueType t) {
   switch (t) {
-    case ValueType::kString: return "text";
-    case ValueType::kNumber: return "number";
-    case ValueType::kLogical: return "logical";
+    case ValueType::kString:
+      return "text";
+    case ValueType::kNumber:
+      return "number";
+    case ValueType::kLogical:
+      return "logical";
   }
   return "";
 }
 
 ValueType FieldValueType(char type) {
   switch (type) {
-    case 'N': case 'F': return ValueType::kNumber;
-    case 'L': return ValueType::kLogical;
-    default: return ValueType::kString;
+    case 'N':
+    case 'F':
+      return ValueType::kNumber;
+    case 'L':
+      return ValueType::kLogical;
+    default:
+      return ValueType::kString;
   }
 }
 
@@ -102,26 +109,21 @@ class Parser {
     return n;
   }
 
-  NodePtr ParseOr() {
-    NodePtr left = ParseAnd();
-    while (Accept(Kind::kOr)) {
-      NodePtr right = ParseAnd();
-      Require(*left, ValueType::kLogical, ".OR.");
-      Require(*right, ValueType::kLogical, ".OR.");
-      left = Binary(NodeKind::kOr, ValueType::kLogical, std::move(left), std::move(right));
+  // left (op right)... for .OR. and .AND., whose operands must be logical.
+  NodePtr ParseLogical(Kind op, NodeKind kind, const char* name, NodePtr (Parser::*operand)()) {
+    NodePtr left = (this->*operand)();
+    while (Accept(op)) {
+      NodePtr right = (this->*operand)();
+      Require(*left, ValueType::kLogical, name);
+      Require(*right, ValueType::kLogical, name);
+      left = Binary(kind, ValueType::kLogical, std::move(left), std::move(right));
     }
     return left;
   }
 
+  NodePtr ParseOr() { return ParseLogical(Kind::kOr, NodeKind::kOr, ".OR.", &Parser::ParseAnd); }
   NodePtr ParseAnd() {
-    NodePtr left = ParseNot();
-    while (Accept(Kind::kAnd)) {
-      NodePtr right = ParseNot();
-      Require(*left, ValueType::kLogical, ".AND.");
-      Require(*right, ValueType::kLogical, ".AND.");
-      left = Binary(NodeKind::kAnd, ValueType::kLogical, std::move(left), std::move(right));
-    }
-    return left;
+    return ParseLogical(Kind::kAnd, NodeKind::kAnd, ".AND.", &Parser::ParseNot);
   }
 
   NodePtr ParseNot() {
@@ -135,10 +137,12 @@ class Parser {
 
   NodePtr ParseComparison() {
     NodePtr left = ParseSum();
-    static const std::map<Kind, CompareOp> kOps = {
-        {Kind::kEqual, CompareOp::kEqual},        {Kind::kNotEqual, CompareOp::kNotEqual},
-        {Kind::kGreater, CompareOp::kGreater},    {Kind::kLess, CompareOp::kLess},
-        {Kind::kGreaterEqual, CompareOp::kGreaterEqual}, {Kind::kLessEqual, CompareOp::kLessEqual}};
+    static const std::map<Kind, CompareOp> kOps = {{Kind::kEqual, CompareOp::kEqual},
+                                                   {Kind::kNotEqual, CompareOp::kNotEqual},
+                                                   {Kind::kGreater, CompareOp::kGreater},
+                                                   {Kind::kLess, CompareOp::kLess},
+                                                   {Kind::kGreaterEqual, CompareOp::kGreaterEqual},
+                                                   {Kind::kLessEqual, CompareOp::kLessEqual}};
     const auto op = kOps.find(Peek().kind);
     if (op == kOps.end()) return left;
     const Token& token = Take();
@@ -211,8 +215,8 @@ class Parser {
       }
       case Kind::kNumber: {
         NodePtr n = Literal(ValueType::kNumber);
-        const auto [end, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(),
-                                               n->literal.number);
+        const auto [end, ec] =
+            std::from_chars(t.text.data(), t.text.data() + t.text.size(), n->literal.number);
         if (ec != std::errc() || end != t.text.data() + t.text.size()) {
           Fail("\"" + t.text + "\" is not a number");
         }
@@ -259,8 +263,7 @@ class Parser {
     const std::vector<ValueType>& want = f->second.args;
     const size_t count = f->second.function == Function::kEmpty ? 1 : want.size();
     if (n->args.size() != count) {
-      Fail(name.text + "() takes " + std::to_string(count) + " argument" +
-           (count == 1 ? "" : "s"));
+      Fail(name.text + "() takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s"));
     }
     for (size_t i = 0; i < want.size(); ++i) Require(*n->args[i], want[i], name.text + "()");
     return n;

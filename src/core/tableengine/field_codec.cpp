@@ -1,5 +1,6 @@
 #include "core/tableengine/field_codec.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -15,6 +16,26 @@ namespace {
                     "Cannot create the table " + table_path + ": " + why);
 }
 
+bool ValidWidth(const FieldDef& f) {
+  switch (f.type) {
+    case 'C':
+      return f.width >= 1 && f.width <= 254 && f.decimals == 0;
+    case 'N':
+      return f.width >= 1 && f.width <= 20 && f.decimals >= 0 &&
+             (f.decimals == 0 || f.decimals < f.width - 1);
+    case 'M':
+      return f.width == 10 && f.decimals == 0;
+    case 'D':
+      return f.width == 8 && f.decimals == 0;
+    case 'L':
+      return f.width == 1 && f.decimals == 0;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 bool ValidName(std::string_view name) {
   if (name.empty() || name.size() > kMaxFieldNameLength) return false;
   if (!std::isalpha(static_cast<unsigned char>(name[0]))) return false;
@@ -23,20 +44,6 @@ bool ValidName(std::string_view name) {
   }
   return true;
 }
-
-bool ValidWidth(const FieldDef& f) {
-  switch (f.type) {
-    case 'C': return f.width >= 1 && f.width <= 254 && f.decimals == 0;
-    case 'N': return f.width >= 1 && f.width <= 20 && f.decimals >= 0 &&
-                     (f.decimals == 0 || f.decimals < f.width - 1);
-    case 'M': return f.width == 10 && f.decimals == 0;
-    case 'D': return f.width == 8 && f.decimals == 0;
-    case 'L': return f.width == 1 && f.decimals == 0;
-    default: return false;
-  }
-}
-
-}  // namespace
 
 void ValidateFields(const std::vector<FieldDef>& fields, const std::string& table_path) {
   if (fields.empty()) Refuse(table_path, "a table needs at least one field");

@@ -38,6 +38,10 @@ inline constexpr int kMaxRecordLength = 65000;
 // logical 1), or records longer than kMaxRecordLength.
 void ValidateFields(const std::vector<FieldDef>& fields, const std::string& table_path);
 
+// 1 to 10 letters, digits and "_", starting with a letter: the names of
+// fields and of index tags.
+bool ValidName(std::string_view name);
+
 // Upper-case form used for every field-name comparison.
 std::string FieldKey(std::string_view name);
 

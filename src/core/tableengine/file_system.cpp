@@ -45,8 +45,8 @@ class PosixFile : public RandomAccessFile {
   void Write(uint64_t offset, std::string_view data) override {
     size_t done = 0;
     while (done < data.size()) {
-      const ssize_t put = ::pwrite(fd_, data.data() + done, data.size() - done,
-                                   static_cast<off_t>(offset + done));
+      const ssize_t put =
+          ::pwrite(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
       if (put < 0 && errno == EINTR) continue;
       if (put < 0) Fail("write", path());
       done += static_cast<size_t>(put);
@@ -64,13 +64,13 @@ class PosixFile : public RandomAccessFile {
   }
 
   FileStamp Stamp() override {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) Fail("examine", path());
     return StampOf(st);
   }
 
   bool TryLock(uint64_t offset, uint64_t length, bool exclusive) override {
-    struct flock lock{};
+    struct flock lock {};
     lock.l_type = static_cast<short>(exclusive ? F_WRLCK : F_RDLCK);
     lock.l_whence = SEEK_SET;
     lock.l_start = static_cast<off_t>(offset);
@@ -81,7 +81,7 @@ class PosixFile : public RandomAccessFile {
   }
 
   void Unlock(uint64_t offset, uint64_t length) override {
-    struct flock lock{};
+    struct flock lock {};
     lock.l_type = F_UNLCK;
     lock.l_whence = SEEK_SET;
     lock.l_start = static_cast<off_t>(offset);
@@ -98,13 +98,19 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) override {
     int flags = O_CLOEXEC;
     switch (mode) {
-      case FileMode::kRead: flags |= O_RDONLY; break;
-      case FileMode::kReadWrite: flags |= O_RDWR; break;
-      case FileMode::kCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+      case FileMode::kRead:
+        flags |= O_RDONLY;
+        break;
+      case FileMode::kReadWrite:
+        flags |= O_RDWR;
+        break;
+      case FileMode::kCreate:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
     }
     const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) Fail(mode == FileMode::kCreate ? "create" : "open", path);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd);
       errno = EISDIR;
@@ -116,7 +122,7 @@ class PosixFileSystem : public FileSystem {
   bool Exists(const std::string& path) override { return Stat(path).has_value(); }
 
   std::optional<FileStamp> Stat(const std::string& path) override {
-    struct stat st{};
+    struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
       return std::nullopt;
     }

@@ -48,9 +48,10 @@ class Reader {
   std::string_view Text() { return Bytes(Get(2)); }
   size_t at() const { return at_; }
   [[noreturn]] void Damaged(const std::string& why) const {
-    throw ETableError(ETableError::Code::kCorrupt,
-                      "The index file " + path_ + " is damaged (" + why +
-                          "). Remove it to open the table; its index tags must then be made again.");
+    throw ETableError(
+        ETableError::Code::kCorrupt,
+        "The index file " + path_ + " is damaged (" + why +
+            "). Remove it to open the table; its index tags must then be made again.");
   }
 
  private:
@@ -133,7 +134,8 @@ IndexFileContents ParseIndexFile(std::string_view bytes, const std::string& path
       if (with_entries) entries.push_back({std::string(key), recno});
     }
     const std::string_view section = bytes.substr(start, r.at() - start);
-    if (r.Get(8) != Checksum(section)) r.Damaged("the keys of tag " + c.tags[i].name + " fail their checksum");
+    if (r.Get(8) != Checksum(section))
+      r.Damaged("the keys of tag " + c.tags[i].name + " fail their checksum");
     c.entries.push_back(std::move(entries));
   }
   if (r.at() != bytes.size()) r.Damaged("stray bytes at the end");

@@ -117,8 +117,8 @@ void KeyIndex::InsertSorted(Entry e) {
   auto c = std::partition_point(chunks_.begin(), chunks_.end(),
                                 [&](const auto& chunk) { return EntryLess(chunk.back(), e); });
   if (c == chunks_.end()) --c;
-  auto at = std::partition_point(c->begin(), c->end(),
-                                 [&](const Entry& x) { return EntryLess(x, e); });
+  auto at =
+      std::partition_point(c->begin(), c->end(), [&](const Entry& x) { return EntryLess(x, e); });
   c->insert(at, std::move(e));
   if (c->size() > kChunkMax) {
     std::vector<Entry> upper(std::make_move_iterator(c->begin() + kChunkMax / 2),

@@ -49,7 +49,8 @@ void MemoFile::ReadHeader() {
   next_free_ = GetBig32(b);
   block_size_ = static_cast<uint32_t>(static_cast<uint8_t>(b[6])) << 8 | static_cast<uint8_t>(b[7]);
   if (block_size_ == 0) Damaged(path(), "block size 0");
-  if (uint64_t{next_free_} * block_size_ < kHeaderLength) Damaged(path(), "free block inside the header");
+  if (uint64_t{next_free_} * block_size_ < kHeaderLength)
+    Damaged(path(), "free block inside the header");
 }
 
 void MemoFile::Refresh() {

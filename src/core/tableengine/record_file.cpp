@@ -49,7 +49,8 @@ RecordFile::RecordFile(FileSystem& fs, const std::string& path, bool writable)
 std::string_view RecordFile::Read(uint32_t recno) {
   assert(recno >= 1 && recno <= count_);
   const size_t length = header_.record_length;
-  if (recno > on_disk_) return std::string_view(appended_).substr((recno - on_disk_ - 1) * length, length);
+  if (recno > on_disk_)
+    return std::string_view(appended_).substr((recno - on_disk_ - 1) * length, length);
   if (const auto it = changed_.find(recno); it != changed_.end()) return it->second;
   if (recno < window_first_ || recno >= window_first_ + window_count_) FillWindow(recno);
   return std::string_view(window_).substr((recno - window_first_) * length, length);
@@ -63,9 +64,9 @@ void RecordFile::FillWindow(uint32_t recno) {
   const size_t got = file_->Read(header_.RecordOffset(recno), window_.data(), window_.size());
   if (got < window_.size()) {
     window_count_ = 0;
-    throw ETableError(ETableError::Code::kCorrupt,
-                      "The table " + path() + " is damaged: record " + std::to_string(recno) +
-                          " lies past the end of the file");
+    throw ETableError(ETableError::Code::kCorrupt, "The table " + path() + " is damaged: record " +
+                                                       std::to_string(recno) +
+                                                       " lies past the end of the file");
   }
   window_first_ = recno;
   window_count_ = n;
@@ -115,7 +116,8 @@ void RecordFile::Commit() {
 void RecordFile::Refresh() {
   assert(!dirty());
   DbfHeader fresh = ReadHeader(*file_);
-  if (fresh.record_length != header_.record_length || fresh.fields.size() != header_.fields.size()) {
+  if (fresh.record_length != header_.record_length ||
+      fresh.fields.size() != header_.fields.size()) {
     throw ETableError(ETableError::Code::kCorrupt,
                       "The structure of the table " + path() + " was changed by another program");
   }

@@ -60,11 +60,11 @@ class RecordFile {
 
   std::unique_ptr<RandomAccessFile> file_;
   DbfHeader header_;
-  uint32_t count_ = 0;          // visible records, committed or not
-  uint32_t on_disk_ = 0;        // records written to the file
-  std::string appended_;        // records on_disk_ + 1 .. count_
+  uint32_t count_ = 0;                       // visible records, committed or not
+  uint32_t on_disk_ = 0;                     // records written to the file
+  std::string appended_;                     // records on_disk_ + 1 .. count_
   std::map<uint32_t, std::string> changed_;  // updates of records on disk
-  std::string window_;          // records window_first_ .. window_first_ + window_count_ - 1
+  std::string window_;  // records window_first_ .. window_first_ + window_count_ - 1
   uint32_t window_first_ = 0;
   uint32_t window_count_ = 0;
 };

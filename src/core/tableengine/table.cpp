@@ -38,8 +38,7 @@ std::string Table::SiblingPath(const std::string& path, const char* extension) {
   return (has_ext ? path.substr(0, dot) : path) + extension;
 }
 
-void Table::Create(const std::string& path, const std::vector<FieldDef>& fields,
-                   FileSystem& fs) {
+void Table::Create(const std::string& path, const std::vector<FieldDef>& fields, FileSystem& fs) {
   ValidateFields(fields, path);
   const DbfHeader header = DbfHeader::ForFields(fields);
   RecordFile::Create(fs, path, header);

@@ -113,8 +113,8 @@ class Table {
   int Order() const { return order_; }
 
   // ---- Navigation ----
-  void GoTop();
-  void GoBottom();
+  void GoTop() { GoEnd(true); }
+  void GoBottom() { GoEnd(false); }
   // Moves n visible records forward (or back); past the end Eof() is true,
   // before the first Bof() is true and the first visible record is current.
   void Skip(int n = 1);
@@ -208,6 +208,7 @@ class Table {
 
   // Visibility and order walking (table_navigation.cpp).
   bool Visible(RecordSource& record);
+  void GoEnd(bool top);
   std::optional<uint32_t> FirstVisible(bool forward);
   std::optional<uint32_t> NextVisible(bool forward);
   KeyIndex::Pos OrderPosition();
@@ -227,7 +228,7 @@ class Table {
   uint32_t recno_ = 0;  // 0 when there is no current record
   bool eof_ = true;
   bool bof_ = true;
-  std::string record_;  // the current record's bytes
+  std::string record_;      // the current record's bytes
   bool appending_ = false;  // record_ is a new record not yet in records_
   bool changed_ = false;    // record_ differs from the stored record
   std::vector<std::optional<std::string>> keys_before_;  // of the stored record

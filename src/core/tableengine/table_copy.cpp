@@ -21,8 +21,8 @@ void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
       const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), length - at));
       const size_t got = source.Read(at, buffer.data(), want);
       if (got < want) {
-        throw ETableError(ETableError::Code::kCorrupt, "The file " + source.path() +
-                                                           " ended while it was being copied");
+        throw ETableError(ETableError::Code::kCorrupt,
+                          "The file " + source.path() + " ended while it was being copied");
       }
       out->Write(at, std::string_view(buffer.data(), got));
       at += got;

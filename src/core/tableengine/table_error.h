@@ -20,8 +20,7 @@ class ETableError : public std::runtime_error {
     kUsage,       // an operation that the table's state does not allow
   };
 
-  ETableError(Code code, const std::string& message)
-      : std::runtime_error(message), code_(code) {}
+  ETableError(Code code, const std::string& message) : std::runtime_error(message), code_(code) {}
 
   Code code() const { return code_; }
 

@@ -10,8 +10,7 @@ namespace {
 
 // Whether an index key matches what a seek for key (in the tag's key form)
 // looks for.
-bool Matches(const Expression& tag_key, std::string_view at, std::string_view key,
-             SeekMode mode) {
+bool Matches(const Expression& tag_key, std::string_view at, std::string_view key, SeekMode mode) {
   const bool exact =
       mode == SeekMode::kExact || key.empty() || tag_key.type() != ValueType::kString;
   return exact ? CompareKeys(at, key) == 0 : KeyBeginsWith(at, key);
@@ -93,21 +92,10 @@ std::optional<uint32_t> Table::NextVisible(bool forward) {
   return std::nullopt;
 }
 
-void Table::GoTop() {
+void Table::GoEnd(bool top) {
   RequireOpen();
   Post();
-  if (const auto r = FirstVisible(true)) {
-    Load(*r);
-  } else {
-    SetEof();
-    bof_ = true;
-  }
-}
-
-void Table::GoBottom() {
-  RequireOpen();
-  Post();
-  if (const auto r = FirstVisible(false)) {
+  if (const auto r = FirstVisible(top)) {
     Load(*r);
   } else {
     SetEof();

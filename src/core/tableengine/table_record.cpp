@@ -24,8 +24,8 @@ void Table::GoTo(uint32_t recno) {
   RequireOpen();
   Post();
   if (recno < 1 || recno > Count()) {
-    throw ETableError(ETableError::Code::kUsage, "The table " + path_ + " has no record " +
-                                                     std::to_string(recno));
+    throw ETableError(ETableError::Code::kUsage,
+                      "The table " + path_ + " has no record " + std::to_string(recno));
   }
   Load(recno);
 }
@@ -115,9 +115,7 @@ std::string Table::Get(std::string_view field) {
   return std::string(current.RawField(index));
 }
 
-std::optional<double> Table::GetNumber(std::string_view field) {
-  return DecodeNumber(Get(field));
-}
+std::optional<double> Table::GetNumber(std::string_view field) { return DecodeNumber(Get(field)); }
 
 bool Table::Deleted() {
   RequireRecord();

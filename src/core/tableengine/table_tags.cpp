@@ -1,6 +1,4 @@
 // Table: index tags, their keys, and the .cdx file that keeps them.
-#include <cctype>
-
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
@@ -8,24 +6,13 @@
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {
-namespace {
-
-bool ValidTagName(std::string_view name) {
-  if (name.empty() || name.size() > kMaxFieldNameLength) return false;
-  if (!std::isalpha(static_cast<unsigned char>(name[0]))) return false;
-  for (char c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::unique_ptr<Table::TagState> Table::MakeTag(const TagDefinition& def) const {
   auto tag = std::make_unique<TagState>();
   tag->def = def;
   tag->key = Expression::Compile(def.key, Fields());
-  if (!def.condition.empty()) tag->condition = Expression::CompileCondition(def.condition, Fields());
+  if (!def.condition.empty())
+    tag->condition = Expression::CompileCondition(def.condition, Fields());
   return tag;
 }
 
@@ -79,8 +66,8 @@ void Table::LoadIndexFile() {
       tags_.push_back(MakeTag(def));
     } catch (const ETableError& e) {
       tags_.clear();
-      throw ETableError(ETableError::Code::kCorrupt, "The index file " + index_path +
-                                                         " does not fit the table: " + e.what());
+      throw ETableError(ETableError::Code::kCorrupt,
+                        "The index file " + index_path + " does not fit the table: " + e.what());
     }
   }
   bool current = contents.signature == Signature();
@@ -130,7 +117,7 @@ void Table::WriteIndexFile() {
 
 void Table::AddTag(std::string_view name, std::string_view key, std::string_view condition) {
   RequireOpen();
-  if (!ValidTagName(name)) {
+  if (!ValidName(name)) {
     throw ETableError(ETableError::Code::kDefinition,
                       "The tag name \"" + std::string(name) +
                           "\" is not 1 to 10 letters, digits or \"_\" starting with a letter");

@@ -1,7 +1,8 @@
 // The field-mapping text and the export command.
+#include "core/responses/field_mapping.h"
+
 #include <gtest/gtest.h>
 
-#include "core/responses/field_mapping.h"
 #include "core/responses/response_export.h"
 #include "core/responses/response_table.h"
 #include "core/shell/atomic_file.h"
@@ -20,8 +21,8 @@ const std::string D = std::string(70, '=');
 
 // The fixed part: title, star line and the four fixed fields.
 std::string Head(const std::string& name, const std::string& file) {
-  return "Field Mapping for survey " + name + "(" + file + ")\n" + std::string(70, '*') +
-         "\n\n" + D +
+  return "Field Mapping for survey " + name + "(" + file + ")\n" + std::string(70, '*') + "\n\n" +
+         D +
          "\nField Name:   REMOTEIP\nField Type:   Character\nField Length: 25\n"
          "Description:  Remote IP Address of respondent\n\n" +
          D +
@@ -69,31 +70,39 @@ TEST_F(FieldMappingTest, DescribesEveryQuestionStyle) {
       "\nQuestion:     Smoke?\nStyle:        Single Select\nField Name:   QVX2\n"
       "Field Type:   Character\n"
       "Responses:    \"0\" = Y~Yes\n              \"1\" = No\n              \"2\" = Maybe\n\n"
-      "--[ Other Response ]" + std::string(50, '-') +
+      "--[ Other Response ]" +
+      std::string(50, '-') +
       "\nField Name:   QVX2OT\nField Type:   Character\nField Length: 50\n"
       "Responses:    Text description of \"Other\"\n\n\n" +
       D +
       "\nQuestion:     Which?\nStyle:        Multiple Select\n\n"
       "Field Name    Values    Response Option\n"
-      "------------  --------  " + std::string(45, '-') +
+      "------------  --------  " +
+      std::string(45, '-') +
       "\nQVX3_0        Y/N       a\nQVX3_1        Y/N       b\n\n"
-      "--[ Other Response ]" + std::string(50, '-') +
+      "--[ Other Response ]" +
+      std::string(50, '-') +
       "\nField Name:   QVX3\nField Type:   Character\nField Length: 1\n"
       "Responses:    Y/N (User Specified Other)\n"
       "Field Name:   QVX3OT\nField Type:   Character\nField Length: 50\n"
       "Responses:    Text description of \"Other\"\n\n\n" +
-      D + "\nQuestion:     Why?\nStyle:        Comment (verbose)\nField Name:   QVX4\n"
+      D +
+      "\nQuestion:     Why?\nStyle:        Comment (verbose)\nField Name:   QVX4\n"
       "Field Type:   Memo\n\n\n" +
-      D + "\nQuestion:     Name?\nStyle:        Comment (limited)\nField Name:   QVX5\n"
+      D +
+      "\nQuestion:     Name?\nStyle:        Comment (limited)\nField Name:   QVX5\n"
       "Field Type:   Character\nField Length: 30\n\n\n" +
-      D + "\nQuestion:     Age?\nStyle:        Numeric\nField Name:   QVX6\n"
+      D +
+      "\nQuestion:     Age?\nStyle:        Numeric\nField Name:   QVX6\n"
       "Field Type:   Numeric\nField Length: 5\n\n\n" +
-      D + "\nQuestion:     Empty list\nStyle:        Single Select\nField Name:   QVX7\n"
+      D +
+      "\nQuestion:     Empty list\nStyle:        Single Select\nField Name:   QVX7\n"
       "Field Type:   Character\nResponses:    \"Error - No responses found!\n\n\n" +
-      D + "\nQuestion:     Long id\nStyle:        Multiple Select\n\n"
+      D +
+      "\nQuestion:     Long id\nStyle:        Multiple Select\n\n"
       "Field Name    Values    Response Option\n"
-      "------------  --------  " + std::string(45, '-') +
-      "\nQVX1234567890_Y/N       only\n\n\n";
+      "------------  --------  " +
+      std::string(45, '-') + "\nQVX1234567890_Y/N       only\n\n\n";
   EXPECT_EQ(FieldMappingText(survey_, "x.dbf"), Crlf(expected));
 }
 

@@ -1,9 +1,10 @@
 // The response table: its layout per question style, creation, opening,
 // ensuring, reset and the count taken when a survey is loaded.
+#include "core/responses/response_table.h"
+
 #include <gtest/gtest.h>
 
 #include "core/responses/response_fields.h"
-#include "core/responses/response_table.h"
 #include "core/shell/atomic_file.h"
 #include "core/tableengine/table_error.h"
 #include "response_test_util.h"
@@ -93,9 +94,9 @@ TEST_F(ResponseTableTest, ARefusedDefinitionEmptiesTheResponseFile) {
   survey_.DeleteItem(0);
   prompts_.log.clear();
   EXPECT_FALSE(table.Create(survey_));
-  EXPECT_EQ(prompts_.log, std::vector<std::string>{"error: Could not create the database " +
-                                                   dir_.File("missing-folder/") +
-                                                   survey_.UniqueName() + ".dbf"});
+  EXPECT_EQ(prompts_.log,
+            std::vector<std::string>{"error: Could not create the database " +
+                                     dir_.File("missing-folder/") + survey_.UniqueName() + ".dbf"});
 }
 
 TEST_F(ResponseTableTest, AnUnfinishedCreationIsReportedAndNotOpened) {

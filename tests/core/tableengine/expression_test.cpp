@@ -1,17 +1,18 @@
 // The expression language, one row per case: the expression and what it
 // gives for one fixed record, or the error it raises.
+#include "core/tableengine/expression.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "core/tableengine/expression.h"
 #include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"NAME", 'C', 10}, {"AGE", 'N', 5}, {"QVX7", 'C', 3}, {"NOTE", 'M', 10},
+    {"NAME", 'C', 10}, {"AGE", 'N', 5},   {"QVX7", 'C', 3},   {"NOTE", 'M', 10},
     {"BLANK", 'C', 4}, {"SCORE", 'N', 5}, {"ACTIVE", 'L', 1}, {"BORN", 'D', 8},
 };
 
@@ -21,7 +22,7 @@ class FixedRecord : public RecordSource {
  public:
   std::string_view RawField(int field) override {
     static const char* kRaw[] = {"Müller   ", "   42", "12 ", "         1",
-                                 "    ",        "     ", "T",   "19700501"};
+                                 "    ",      "     ", "T",   "19700501"};
     return kRaw[field];
   }
   std::string MemoText(int) override { return "memo text"; }
@@ -35,8 +36,10 @@ std::string Evaluate(const std::string& text) {
     FixedRecord record;
     const Value v = e.Evaluate(record);
     switch (v.type) {
-      case ValueType::kString: return "\"" + std::string(v.text) + "\"";
-      case ValueType::kLogical: return v.logical ? ".T." : ".F.";
+      case ValueType::kString:
+        return "\"" + std::string(v.text) + "\"";
+      case ValueType::kLogical:
+        return v.logical ? ".T." : ".F.";
       case ValueType::kNumber: {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%g", v.number);

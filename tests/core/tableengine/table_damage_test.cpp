@@ -68,7 +68,8 @@ TEST_F(TableDamageTest, EachDamageGivesItsError) {
   const std::string table = "2: The table " + dbf_ + " is damaged or not a dBase table: ";
   const std::string memo = "2: The memo file " + fpt_ + " is damaged: ";
   const std::string index = "2: The index file " + cdx_ + " is damaged (";
-  const std::string remedy = "). Remove it to open the table; its index tags must then be made again.";
+  const std::string remedy =
+      "). Remove it to open the table; its index tags must then be made again.";
   struct Case {
     const char* what;
     const std::string* file;
@@ -77,7 +78,8 @@ TEST_F(TableDamageTest, EachDamageGivesItsError) {
   } cases[] = {
       {"empty table file", &dbf_, [](std::string& b) { b.clear(); },
        table + "the file is shorter than a table header"},
-      {"header cut", &dbf_, [](std::string& b) { b.resize(100); }, table + "the header is cut short"},
+      {"header cut", &dbf_, [](std::string& b) { b.resize(100); },
+       table + "the header is cut short"},
       {"records cut", &dbf_, [](std::string& b) { b.resize(b.size() - 40); },
        table + "the file holds fewer records than its header counts (truncated)"},
       {"count too high", &dbf_, [](std::string& b) { b[5] = 1; },
@@ -96,8 +98,7 @@ TEST_F(TableDamageTest, EachDamageGivesItsError) {
        memo + "memo block 8 lies outside the file"},
       {"memo length", &fpt_, [](std::string& b) { b[512 + 4] = 0x7F; },
        memo + "memo block 8 runs past the end of the file"},
-      {"memo block size", &fpt_, [](std::string& b) { b[6] = 0, b[7] = 0; },
-       memo + "block size 0"},
+      {"memo block size", &fpt_, [](std::string& b) { b[6] = 0, b[7] = 0; }, memo + "block size 0"},
       {"index garbage", &cdx_, [](std::string& b) { b = "not an index"; },
        index + "not an index file of this program" + remedy},
       {"index cut", &cdx_, [](std::string& b) { b.resize(b.size() / 2); },

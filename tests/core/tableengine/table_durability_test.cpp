@@ -154,8 +154,7 @@ TEST_F(TableDurabilityTest, HandlesSeeEachOthersCommitsAndWaitForTheLock) {
   if (child == 0) {
     Table other({&DefaultFileSystem(), 50});
     other.Open(path_);
-    const bool locked =
-        ErrorOf([&] { other.AppendBlank(); }).starts_with("3: ");
+    const bool locked = ErrorOf([&] { other.AppendBlank(); }).starts_with("3: ");
     ::_exit(locked && other.RecCount() == 3 ? 0 : 1);
   }
   int status = 0;

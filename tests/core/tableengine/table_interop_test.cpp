@@ -54,8 +54,8 @@ class TableInteropTest : public testing::CoreTest {
   static constexpr int kRows = 3000;
 
   void SetUp() override {
-    Table::Create(path_, {{"EMAIL", 'C', 250}, {"QVX1", 'C', 3}, {"QVX2", 'N', 5},
-                          {"QVX3", 'M', 10}});
+    Table::Create(path_,
+                  {{"EMAIL", 'C', 250}, {"QVX1", 'C', 3}, {"QVX2", 'N', 5}, {"QVX3", 'M', 10}});
     Table t;
     t.Open(path_);
     for (int i = 1; i <= kRows; ++i) {
@@ -81,7 +81,8 @@ TEST_F(TableInteropTest, PythonDbfReadsEveryFieldOfEveryRecord) {
       "for r in t:\n"
       "    n = r.qvx2\n"
       "    m = r.qvx3.replace('\\r', '\\\\r').replace('\\n', '\\\\n')\n"
-      "    print('%s|%s|%s|%s' % (r.email.rstrip(), r.qvx1.rstrip(), '' if n is None else int(n), m))\n";
+      "    print('%s|%s|%s|%s' % (r.email.rstrip(), r.qvx1.rstrip(), '' if n is None else int(n), "
+      "m))\n";
   ASSERT_TRUE(WriteFileAtomically(dir_.File("read.py"), script));
   std::string expected;
   for (int i = 1; i <= kRows; ++i) {
@@ -131,7 +132,8 @@ TEST_F(TableInteropTest, ReadsATableWrittenByPythonDbf) {
   EXPECT_EQ(testing::Dump(t),
             "1:Ann|31|first\r\nnote ü|19700501|T\n"
             "2*:Bob||||F\n"
-            "3:Cy|-4|" + std::string(5000, 'x') + "|20011231|?\n");
+            "3:Cy|-4|" +
+                std::string(5000, 'x') + "|20011231|?\n");
 }
 
 }  // namespace

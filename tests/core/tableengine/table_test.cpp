@@ -23,8 +23,8 @@ TEST_F(TableTest, StoresEveryFieldKindAndReadsItBack) {
     Table t;
     t.Open(Path());
     t.AppendBlank();
-    t.Replace("CODE", "Other");    // cut to the width
-    t.Replace("name", "aéééé");    // é is two bytes: cut before a split character
+    t.Replace("CODE", "Other");  // cut to the width
+    t.Replace("name", "aéééé");  // é is two bytes: cut before a split character
     t.Replace("N", int64_t{-9999});
     t.Replace("M", "line 1\r\nline 2");
     t.AppendBlank();
@@ -49,8 +49,7 @@ TEST_F(TableTest, StoresEveryFieldKindAndReadsItBack) {
   t.Skip();
   EXPECT_EQ(t.GetNumber("N"), std::nullopt);
   EXPECT_EQ(t.Get("M"), "");
-  EXPECT_EQ(ErrorOf([&] { t.Get("MISSING"); }),
-            "5: The table " + Path() + " has no field MISSING");
+  EXPECT_EQ(ErrorOf([&] { t.Get("MISSING"); }), "5: The table " + Path() + " has no field MISSING");
   EXPECT_EQ(ErrorOf([&] { t.Replace("N", int64_t{123456}); }),
             "5: The value 123456 does not fit the field N of " + Path());
   t.Skip();
@@ -100,8 +99,7 @@ TEST_F(TableTest, RefusesDefinitionsTheFormatCannotHold) {
   EXPECT_EQ(t.Get("F1999").substr(0, 4), "last");
   wide.push_back({"MORE", 'C', 1000});
   EXPECT_EQ(ErrorOf([&] { Table::Create(Path("w.dbf"), wide); }),
-            "0: Cannot create the table " + Path("w.dbf") +
-                ": more than 2000 fields");
+            "0: Cannot create the table " + Path("w.dbf") + ": more than 2000 fields");
 }
 
 TEST_F(TableTest, BrowsesInPhysicalOrTagOrderWithQueryAndFilter) {
@@ -155,16 +153,13 @@ TEST_F(TableTest, SeeksExactlyOrByPrefix) {
     SeekMode mode;
     uint32_t found;  // 0: not found
   } cases[] = {
-      {"Smith", SeekMode::kExact, 1},    // the first of equal keys
+      {"Smith", SeekMode::kExact, 1},     // the first of equal keys
       {"Smith   ", SeekMode::kExact, 1},  // trailing blanks do not count
-      {"Smit", SeekMode::kExact, 0},
-      {"Smit", SeekMode::kPrefix, 1},
-      {"Smiths", SeekMode::kPrefix, 2},
-      {"Smithson", SeekMode::kExact, 2},
-      {"smith", SeekMode::kExact, 4},    // letter case counts
-      {"", SeekMode::kExact, 3},         // an empty value finds the blank key
-      {"", SeekMode::kPrefix, 3},
-      {"Zed", SeekMode::kPrefix, 0},
+      {"Smit", SeekMode::kExact, 0},     {"Smit", SeekMode::kPrefix, 1},
+      {"Smiths", SeekMode::kPrefix, 2},  {"Smithson", SeekMode::kExact, 2},
+      {"smith", SeekMode::kExact, 4},  // letter case counts
+      {"", SeekMode::kExact, 3},       // an empty value finds the blank key
+      {"", SeekMode::kPrefix, 3},        {"Zed", SeekMode::kPrefix, 0},
       {"A", SeekMode::kExact, 0},
   };
   for (const Case& c : cases) {
