@@ -195,7 +195,8 @@ void Table::Refresh() {
     LoadIndexFile();
   }
   query_count_.reset();
-  if (recno_ >= 1 && recno_ <= records_->count()) Load(recno_);
+  // The current record may have been changed; a handle at the end stays there.
+  if (!eof_ && recno_ >= 1 && recno_ <= records_->count()) Load(recno_);
 }
 
 uint32_t Table::Count() const { return records_->count() + (appending_ ? 1 : 0); }

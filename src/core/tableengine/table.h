@@ -143,6 +143,9 @@ class Table {
   // ---- Current record ----
   // Appends a blank record and makes it current.
   void AppendBlank();
+  // Appends a record with these (field name, text) values, as AppendBlank()
+  // and Replace() would.
+  void Append(const std::vector<std::pair<std::string, std::string>>& values);
   // Stores text in the field: character fields cut to their width at a
   // character boundary, memo fields whole, numeric fields read as a number
   // (blank when the text is none). Throws kUsage when a number does not fit.

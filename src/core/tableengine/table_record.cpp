@@ -75,6 +75,11 @@ void Table::AppendBlank() {
   keys_before_.assign(tags_.size(), std::nullopt);
 }
 
+void Table::Append(const std::vector<std::pair<std::string, std::string>>& values) {
+  AppendBlank();
+  for (const auto& [field, text] : values) Replace(field, text);
+}
+
 void Table::Replace(std::string_view field, std::string_view text) {
   const int index = RequireField(field);
   BeginChange();

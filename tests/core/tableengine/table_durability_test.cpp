@@ -138,8 +138,12 @@ TEST_F(TableDurabilityTest, HandlesSeeEachOthersCommitsAndWaitForTheLock) {
   EXPECT_EQ(b.RecCount(), 2u);  // not committed yet
   EXPECT_EQ(ErrorOf([&] { b.AppendBlank(); }),
             "3: The table " + path_ + " is being changed by another user; try again");
+  b.GoBottom();
+  b.Skip();
+  ASSERT_TRUE(b.Eof());
   a.Commit();
   EXPECT_EQ(b.RecCount(), 3u);
+  EXPECT_TRUE(b.Eof());  // a handle at the end stays there
   EXPECT_TRUE(b.Seek("Cy"));
   b.Replace("NAME", "Cyd");
   b.Commit();

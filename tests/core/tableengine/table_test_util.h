@@ -47,10 +47,9 @@ inline void MakePeople(const std::string& path, const std::vector<std::string>& 
   Table t;
   t.Open(path);
   for (const std::string& p : people) {
-    t.AppendBlank();
     const size_t slash = p.find('/');
-    t.Replace("NAME", p.substr(0, slash));
-    if (slash != std::string::npos) t.Replace("AGE", p.substr(slash + 1));
+    t.Append({{"NAME", p.substr(0, slash)},
+              {"AGE", slash == std::string::npos ? "" : p.substr(slash + 1)}});
   }
   t.Commit();
   t.AddTag("NAME", "NAME");
