@@ -72,7 +72,7 @@ DbfHeader DbfHeader::Parse(std::string_view b, uint64_t file_size, const std::st
     FieldDef f;
     const std::string_view raw_name = b.substr(at, 11);
     f.name = FieldKey(raw_name.substr(0, raw_name.find('\0')));
-    f.type = static_cast<char>(std::toupper(static_cast<unsigned char>(b[at + 11])));
+    f.type = AsciiUpper(b[at + 11]);
     f.width = static_cast<uint8_t>(b[at + 16]);
     f.decimals = static_cast<uint8_t>(b[at + 17]);
     if (f.name.empty() || f.width == 0)

@@ -1,7 +1,5 @@
 #include "core/tableengine/expression_lexer.h"
 
-#include <cctype>
-
 #include "core/tableengine/field_codec.h"
 #include "core/tableengine/table_error.h"
 
@@ -10,9 +8,8 @@ namespace {
 
 using Kind = Token::Kind;
 
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsNameStart(char c) { return IsAsciiLetter(c) || c == '_'; }
+bool IsNameChar(char c) { return IsNameStart(c) || IsAsciiDigit(c); }
 
 // A dotted word such as ".AND." at text[i], or kEnd when there is none.
 Kind DottedWord(std::string_view text, size_t i, size_t& length) {
@@ -81,9 +78,9 @@ std::vector<Token> TokenizeExpression(std::string_view text) {
       t.kind = Kind::kString;
       t.text = std::string(text.substr(i + 1, close - i - 1));
       i = close + 1;
-    } else if (IsDigit(c) || (c == '.' && i + 1 < text.size() && IsDigit(text[i + 1]))) {
+    } else if (IsAsciiDigit(c) || (c == '.' && i + 1 < text.size() && IsAsciiDigit(text[i + 1]))) {
       size_t end = i;
-      while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
+      while (end < text.size() && (IsAsciiDigit(text[end]) || text[end] == '.')) ++end;
       t.kind = Kind::kNumber;
       t.text = std::string(text.substr(i, end - i));
       i = end;

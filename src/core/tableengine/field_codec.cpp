@@ -1,6 +1,5 @@
 #include "core/tableengine/field_codec.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -38,9 +37,9 @@ bool ValidWidth(const FieldDef& f) {
 
 bool ValidName(std::string_view name) {
   if (name.empty() || name.size() > kMaxFieldNameLength) return false;
-  if (!std::isalpha(static_cast<unsigned char>(name[0]))) return false;
+  if (!IsAsciiLetter(name[0])) return false;
   for (char c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '_') return false;
   }
   return true;
 }
@@ -75,7 +74,7 @@ void ValidateFields(const std::vector<FieldDef>& fields, const std::string& tabl
 
 std::string FieldKey(std::string_view name) {
   std::string key(name);
-  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : key) c = AsciiUpper(c);
   return key;
 }
 
@@ -87,10 +86,15 @@ std::string EncodeCharacter(std::string_view text, int width) {
 
 std::optional<std::string> EncodeNumber(double value, int width, int decimals) {
   if (!std::isfinite(value)) return std::nullopt;
-  char buf[64];
-  const int n = std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, value);
-  if (n < 0 || n > width) return std::nullopt;
-  return std::string(buf, static_cast<size_t>(n));
+  // to_chars, unlike printf, ignores the locale's decimal comma.
+  char buf[400];
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  const auto n = end - buf;
+  if (ec != std::errc() || n > width) return std::nullopt;
+  std::string text(buf, static_cast<size_t>(n));
+  if (text == "-0") text = "0";
+  return std::string(static_cast<size_t>(width) - text.size(), ' ') + text;
 }
 
 std::optional<double> DecodeNumber(std::string_view raw) {

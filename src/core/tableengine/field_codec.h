@@ -38,6 +38,11 @@ inline constexpr int kMaxRecordLength = 65000;
 // logical 1), or records longer than kMaxRecordLength.
 void ValidateFields(const std::vector<FieldDef>& fields, const std::string& table_path);
 
+// ASCII only, whatever the process's locale.
+inline bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
 // 1 to 10 letters, digits and "_", starting with a letter: the names of
 // fields and of index tags.
 bool ValidName(std::string_view name);

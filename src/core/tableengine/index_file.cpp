@@ -125,7 +125,9 @@ IndexFileContents ParseIndexFile(std::string_view bytes, const std::string& path
   for (uint64_t i = 0; i < tag_count; ++i) {
     const size_t start = r.at();
     const uint64_t n = r.Get(8);
-    if (n > bytes.size()) r.Damaged("an impossible key count");
+    // Each entry takes at least 6 bytes: a damaged count must not reserve
+    // memory the file could never fill.
+    if (n > (bytes.size() - r.at()) / 6) r.Damaged("an impossible key count");
     std::vector<KeyIndex::Entry> entries;
     if (with_entries) entries.reserve(n);
     for (uint64_t k = 0; k < n; ++k) {
