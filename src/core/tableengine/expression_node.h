@@ -37,6 +37,7 @@ struct ExpressionNode {
   CompareOp op = CompareOp::kEqual;
   Function function = Function::kEmpty;
   std::vector<std::unique_ptr<ExpressionNode>> args;
+  int depth = 0;        // levels of nodes below this one
   std::string scratch;  // texts this node makes while evaluating
 };
 

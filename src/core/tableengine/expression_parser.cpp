@@ -1,5 +1,6 @@
 // The recursive-descent parser of expressions, with type checking as it
 // builds each node.
+#include <algorithm>
 #include <charconv>
 #include <map>
 
@@ -11,6 +12,9 @@ namespace {
 
 using Kind = Token::Kind;
 using NodePtr = std::unique_ptr<ExpressionNode>;
+
+constexpr int kMaxNesting = 100;
+constexpr int kMaxDepth = 1000;
 
 struct FunctionInfo {
   Function function;
@@ -102,12 +106,32 @@ class Parser {
     return n;
   }
 
-  static NodePtr Binary(NodeKind kind, ValueType type, NodePtr a, NodePtr b) {
+  NodePtr Binary(NodeKind kind, ValueType type, NodePtr a, NodePtr b) {
     NodePtr n = Make(kind, type);
     n->args.push_back(std::move(a));
     n->args.push_back(std::move(b));
+    return Deepen(std::move(n));
+  }
+
+  // Evaluating and freeing the tree recurse once per level, so its depth is
+  // bounded: a hostile expression must not exhaust the stack.
+  NodePtr Deepen(NodePtr n) {
+    for (const NodePtr& arg : n->args) n->depth = std::max(n->depth, arg->depth + 1);
+    if (n->depth > kMaxDepth) Fail("it is too long");
     return n;
   }
+
+  // Parsing recurses once per parenthesis, function call, .NOT. and sign.
+  class Nest {
+   public:
+    explicit Nest(Parser& p) : p_(p) {
+      if (++p_.nesting_ > kMaxNesting) p_.Fail("it is nested too deeply");
+    }
+    ~Nest() { --p_.nesting_; }
+
+   private:
+    Parser& p_;
+  };
 
   // left (op right)... for .OR. and .AND., whose operands must be logical.
   NodePtr ParseLogical(Kind op, NodeKind kind, const char* name, NodePtr (Parser::*operand)()) {
@@ -128,11 +152,12 @@ class Parser {
 
   NodePtr ParseNot() {
     if (!Accept(Kind::kNot)) return ParseComparison();
+    const Nest nest(*this);
     NodePtr operand = ParseNot();
     Require(*operand, ValueType::kLogical, ".NOT.");
     NodePtr n = Make(NodeKind::kNot, ValueType::kLogical);
     n->args.push_back(std::move(operand));
-    return n;
+    return Deepen(std::move(n));
   }
 
   NodePtr ParseComparison() {
@@ -179,13 +204,15 @@ class Parser {
 
   NodePtr ParseUnary() {
     if (Accept(Kind::kMinus)) {
+      const Nest nest(*this);
       NodePtr operand = ParseUnary();
       Require(*operand, ValueType::kNumber, "-");
       NodePtr n = Make(NodeKind::kNegate, ValueType::kNumber);
       n->args.push_back(std::move(operand));
-      return n;
+      return Deepen(std::move(n));
     }
     if (Accept(Kind::kPlus)) {
+      const Nest nest(*this);
       NodePtr operand = ParseUnary();
       Require(*operand, ValueType::kNumber, "+");
       return operand;
@@ -203,6 +230,7 @@ class Parser {
     const Token& t = Take();
     switch (t.kind) {
       case Kind::kOpen: {
+        const Nest nest(*this);
         NodePtr inner = ParseOr();
         Expect(Kind::kClose, "\")\"");
         return inner;
@@ -252,6 +280,7 @@ class Parser {
     const auto f = Functions().find(name.text);
     if (f == Functions().end()) Fail("there is no function " + name.text);
     Expect(Kind::kOpen, "\"(\"");
+    const Nest nest(*this);
     NodePtr n = Make(NodeKind::kCall, f->second.result);
     n->function = f->second.function;
     if (!Accept(Kind::kClose)) {
@@ -266,13 +295,14 @@ class Parser {
       Fail(name.text + "() takes " + std::to_string(count) + " argument" + (count == 1 ? "" : "s"));
     }
     for (size_t i = 0; i < want.size(); ++i) Require(*n->args[i], want[i], name.text + "()");
-    return n;
+    return Deepen(std::move(n));
   }
 
   std::string_view text_;
   const std::vector<FieldDef>& fields_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
+  int nesting_ = 0;
 };
 
 }  // namespace

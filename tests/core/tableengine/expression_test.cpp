@@ -157,6 +157,19 @@ TEST(ExpressionTest, EvaluatesAgainstARecord) {
   for (const Case& c : cases) EXPECT_EQ(Evaluate(c.expression), c.expected) << c.expression;
 }
 
+// Hostile lengths are refused before they can exhaust the stack.
+TEST(ExpressionTest, RefusesExpressionsNestedTooDeeply) {
+  EXPECT_EQ(Evaluate(std::string(100, '(') + "1" + std::string(100, ')')), "1");
+  EXPECT_EQ(Evaluate(std::string(101, '(') + "1" + std::string(101, ')')),
+            "error: it is nested too deeply");
+  EXPECT_EQ(Evaluate(std::string(5000, '(')), "error: it is nested too deeply");
+  EXPECT_EQ(Evaluate(std::string(200, '-') + "1"), "error: it is nested too deeply");
+  std::string sum = "1";
+  for (int i = 0; i < 1000; ++i) sum += "+1";
+  EXPECT_EQ(Evaluate(sum), "1001");
+  EXPECT_EQ(Evaluate(sum + "+1"), "error: it is too long");
+}
+
 TEST(ExpressionTest, ConditionsMustBeLogical) {
   EXPECT_NO_THROW(Expression::CompileCondition("AGE>1", kFields));
   try {
