@@ -150,14 +150,19 @@ class Parser {
     return ParseLogical(Kind::kAnd, NodeKind::kAnd, ".AND.", &Parser::ParseNot);
   }
 
+  // A prefix operator: its operand must have the result's type.
+  NodePtr Prefix(NodeKind kind, ValueType type, const char* name, NodePtr (Parser::*operand)()) {
+    const Nest nest(*this);
+    NodePtr arg = (this->*operand)();
+    Require(*arg, type, name);
+    NodePtr n = Make(kind, type);
+    n->args.push_back(std::move(arg));
+    return Deepen(std::move(n));
+  }
+
   NodePtr ParseNot() {
     if (!Accept(Kind::kNot)) return ParseComparison();
-    const Nest nest(*this);
-    NodePtr operand = ParseNot();
-    Require(*operand, ValueType::kLogical, ".NOT.");
-    NodePtr n = Make(NodeKind::kNot, ValueType::kLogical);
-    n->args.push_back(std::move(operand));
-    return Deepen(std::move(n));
+    return Prefix(NodeKind::kNot, ValueType::kLogical, ".NOT.", &Parser::ParseNot);
   }
 
   NodePtr ParseComparison() {
@@ -204,12 +209,7 @@ class Parser {
 
   NodePtr ParseUnary() {
     if (Accept(Kind::kMinus)) {
-      const Nest nest(*this);
-      NodePtr operand = ParseUnary();
-      Require(*operand, ValueType::kNumber, "-");
-      NodePtr n = Make(NodeKind::kNegate, ValueType::kNumber);
-      n->args.push_back(std::move(operand));
-      return Deepen(std::move(n));
+      return Prefix(NodeKind::kNegate, ValueType::kNumber, "-", &Parser::ParseUnary);
     }
     if (Accept(Kind::kPlus)) {
       const Nest nest(*this);
