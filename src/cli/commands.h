@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace quorvant {
+class TSurvey;
+}
+
 namespace quorvant::cli {
 
 using Args = std::vector<std::string>;
@@ -26,6 +30,12 @@ int RunSave(const Args& args);
 int RunPage(const Args& args);
 int RunVerify(const Args& args);
 int RunRegister(const Args& args);
+int RunExport(const Args& args);
+int RunTable(const Args& args);
+
+// Loads a survey file; on failure prints the message to stderr and returns
+// false.
+bool LoadSurvey(const std::string& path, TSurvey& survey);
 
 // Prints "quorvant-cli: " + message to stderr and returns 2.
 int UsageError(const std::string& message);

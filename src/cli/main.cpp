@@ -17,6 +17,10 @@ const std::vector<Command>& Commands() {
        "generate the survey's web page from its display template", RunPage},
       {"verify", "SURVEY.qvx", "check that the survey's collection server answers", RunVerify},
       {"register", "SURVEY.qvx", "register the survey with its collection server", RunRegister},
+      {"export", "SURVEY.qvx OUT.dbf",
+       "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
+      {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
+       "show a table's fields, record count and tags, or its records one per line", RunTable},
   };
   return commands;
 }

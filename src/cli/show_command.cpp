@@ -5,7 +5,6 @@
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
 
 namespace quorvant::cli {
 
@@ -15,12 +14,7 @@ int RunShow(const Args& args) {
   }
   SettingsStore settings;
   TSurvey survey(settings);
-  try {
-    survey.Load(args[0]);
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  if (!LoadSurvey(args[0], survey)) return 1;
   const QuestionListing listing = RebuildQuestionList(survey);
   bool first = true;
   for (const QuestionListLine& line : listing.lines) {

@@ -1,0 +1,105 @@
+#include "core/tableengine/memo_file.h"
+
+#include "core/tableengine/table_error.h"
+
+namespace quorvant {
+namespace {
+
+constexpr uint32_t kHeaderLength = 512;
+constexpr uint32_t kTextType = 1;
+
+uint32_t GetBig32(const char* b) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(b[0])) << 24 |
+         static_cast<uint32_t>(static_cast<uint8_t>(b[1])) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(b[2])) << 8 | static_cast<uint8_t>(b[3]);
+}
+
+void PutBig32(std::string& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i) & 0xFF);
+}
+
+std::string Header(uint32_t next_free, uint32_t block_size) {
+  std::string h(kHeaderLength, '\0');
+  PutBig32(h, 0, next_free);
+  h[6] = static_cast<char>(block_size >> 8 & 0xFF);
+  h[7] = static_cast<char>(block_size & 0xFF);
+  return h;
+}
+
+[[noreturn]] void Damaged(const std::string& path, const std::string& why) {
+  throw ETableError(ETableError::Code::kCorrupt, "The memo file " + path + " is damaged: " + why);
+}
+
+}  // namespace
+
+void MemoFile::Create(FileSystem& fs, const std::string& path) {
+  std::unique_ptr<RandomAccessFile> file = fs.Open(path, FileMode::kCreate);
+  file->Write(0, Header(kHeaderLength / kBlockSize, kBlockSize));
+  file->Sync();
+}
+
+MemoFile::MemoFile(FileSystem& fs, const std::string& path, bool writable)
+    : file_(fs.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)) {
+  ReadHeader();
+}
+
+void MemoFile::ReadHeader() {
+  char b[8];
+  if (file_->Read(0, b, sizeof b) < sizeof b) Damaged(path(), "the header is cut short");
+  next_free_ = GetBig32(b);
+  block_size_ = static_cast<uint32_t>(static_cast<uint8_t>(b[6])) << 8 | static_cast<uint8_t>(b[7]);
+  if (block_size_ == 0) Damaged(path(), "block size 0");
+  if (uint64_t{next_free_} * block_size_ < kHeaderLength)
+    Damaged(path(), "free block inside the header");
+}
+
+void MemoFile::Refresh() {
+  if (!dirty_) ReadHeader();
+}
+
+std::string MemoFile::Read(uint32_t block) {
+  if (block == 0) return {};
+  const uint64_t offset = uint64_t{block} * block_size_;
+  char b[8];
+  if (offset < kHeaderLength || file_->Read(offset, b, sizeof b) < sizeof b) {
+    Damaged(path(), "memo block " + std::to_string(block) + " lies outside the file");
+  }
+  const uint32_t length = GetBig32(b + 4);
+  if (offset + 8 + length > file_->Size()) {
+    Damaged(path(), "memo block " + std::to_string(block) + " runs past the end of the file");
+  }
+  std::string text(length, '\0');
+  file_->Read(offset + 8, text.data(), length);
+  return text;
+}
+
+uint32_t MemoFile::Write(std::string_view text) {
+  if (text.empty()) return 0;
+  if (text.size() > 0x7FFFFFF0u) {
+    throw ETableError(ETableError::Code::kUsage, "A memo text is too long for " + path());
+  }
+  const uint64_t blocks = (8 + text.size() + block_size_ - 1) / block_size_;
+  if (next_free_ + blocks > 0xFFFFFFFFull) Damaged(path(), "the memo file is full");
+  std::string data(8, '\0');
+  PutBig32(data, 0, kTextType);
+  PutBig32(data, 4, static_cast<uint32_t>(text.size()));
+  data += text;
+  data.resize(blocks * block_size_, '\0');
+  const uint32_t block = next_free_;
+  file_->Write(uint64_t{block} * block_size_, data);
+  next_free_ += static_cast<uint32_t>(blocks);
+  dirty_ = true;
+  return block;
+}
+
+void MemoFile::Commit() {
+  if (!dirty_) return;
+  file_->Sync();
+  std::string prefix(4, '\0');
+  PutBig32(prefix, 0, next_free_);
+  file_->Write(0, prefix);
+  file_->Sync();
+  dirty_ = false;
+}
+
+}  // namespace quorvant

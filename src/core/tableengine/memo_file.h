@@ -1,0 +1,60 @@
+// MemoFile: the .fpt file that holds the text of memo fields, in FoxPro's
+// layout: a 512-byte header whose first four bytes (big-endian) give the
+// next free block, blocks of 64 bytes, and per memo an 8-byte block header
+// (type 1 = text, then the length, both big-endian) followed by the text.
+// See format.md.
+//
+// New memo texts are written at the end at once; the header's free-block
+// number reaches the file only at Commit(), after the data, so a crash
+// before it leaves the old header and merely unused blocks.
+//
+// Ownership: owns its file. Thread-safety: none; one table handle uses it.
+// Every method throws ETableError: kIo when the file cannot be read or
+// written, kCorrupt (naming the file) when a block lies outside the file or
+// claims more text than the file holds.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/tableengine/file_system.h"
+
+namespace quorvant {
+
+class MemoFile {
+ public:
+  static constexpr uint32_t kBlockSize = 64;
+
+  // Writes an empty memo file.
+  static void Create(FileSystem& fs, const std::string& path);
+
+  // Opens an existing memo file; throws when its header is damaged.
+  MemoFile(FileSystem& fs, const std::string& path, bool writable);
+
+  const std::string& path() const { return file_->path(); }
+
+  // The text stored at block (0 means no memo: "").
+  std::string Read(uint32_t block);
+
+  // Stores text in new blocks and returns the first (0 for an empty text).
+  // Requires: opened writable.
+  uint32_t Write(std::string_view text);
+
+  // Writes the header's free-block number after the data and syncs.
+  void Commit();
+
+  // Re-reads the free-block number after another handle committed.
+  void Refresh();
+
+ private:
+  void ReadHeader();
+
+  std::unique_ptr<RandomAccessFile> file_;
+  uint32_t block_size_ = kBlockSize;
+  uint32_t next_free_ = 0;
+  bool dirty_ = false;
+};
+
+}  // namespace quorvant

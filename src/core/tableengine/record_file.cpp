@@ -1,0 +1,129 @@
+#include "core/tableengine/record_file.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "core/shell/date_time.h"
+#include "core/tableengine/table_error.h"
+
+namespace quorvant {
+namespace {
+
+constexpr char kEndOfFile = 0x1A;
+constexpr size_t kWindowBytes = 256 * 1024;
+constexpr size_t kAppendBufferBytes = 4 * 1024 * 1024;
+
+DbfHeader ReadHeader(RandomAccessFile& file) {
+  std::string prefix(kPrefixLength, '\0');
+  prefix.resize(file.Read(0, prefix.data(), prefix.size()));
+  const uint32_t length = DbfHeader::HeaderLength(prefix, file.path());
+  std::string bytes(length, '\0');
+  bytes.resize(file.Read(0, bytes.data(), length));
+  return DbfHeader::Parse(bytes, file.Size(), file.path());
+}
+
+void StampToday(DbfHeader& header) {
+  if (const auto today = DecodeDateTime(Now())) {
+    header.year = std::clamp(today->year, 1900, 2155);
+    header.month = today->month;
+    header.day = today->day;
+  }
+}
+
+}  // namespace
+
+void RecordFile::Create(FileSystem& fs, const std::string& path, const DbfHeader& header) {
+  DbfHeader h = header;
+  StampToday(h);
+  std::unique_ptr<RandomAccessFile> file = fs.Open(path, FileMode::kCreate);
+  file->Write(0, h.Serialize() + kEndOfFile);
+  file->Sync();
+}
+
+RecordFile::RecordFile(FileSystem& fs, const std::string& path, bool writable)
+    : file_(fs.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)),
+      header_(ReadHeader(*file_)) {
+  count_ = on_disk_ = header_.record_count;
+}
+
+std::string_view RecordFile::Read(uint32_t recno) {
+  assert(recno >= 1 && recno <= count_);
+  const size_t length = header_.record_length;
+  if (recno > on_disk_)
+    return std::string_view(appended_).substr((recno - on_disk_ - 1) * length, length);
+  if (const auto it = changed_.find(recno); it != changed_.end()) return it->second;
+  if (recno < window_first_ || recno >= window_first_ + window_count_) FillWindow(recno);
+  return std::string_view(window_).substr((recno - window_first_) * length, length);
+}
+
+void RecordFile::FillWindow(uint32_t recno) {
+  const size_t length = header_.record_length;
+  const uint32_t wanted = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
+  const uint32_t n = std::min(wanted, on_disk_ - recno + 1);
+  window_.resize(n * length);
+  const size_t got = file_->Read(header_.RecordOffset(recno), window_.data(), window_.size());
+  if (got < window_.size()) {
+    window_count_ = 0;
+    throw ETableError(ETableError::Code::kCorrupt, "The table " + path() + " is damaged: record " +
+                                                       std::to_string(recno) +
+                                                       " lies past the end of the file");
+  }
+  window_first_ = recno;
+  window_count_ = n;
+}
+
+void RecordFile::Append(std::string_view record) {
+  assert(record.size() == header_.record_length);
+  appended_ += record;
+  ++count_;
+  if (appended_.size() >= kAppendBufferBytes) FlushAppends();
+}
+
+void RecordFile::Update(uint32_t recno, std::string_view record) {
+  assert(recno >= 1 && recno <= count_ && record.size() == header_.record_length);
+  if (recno > on_disk_) {
+    appended_.replace((recno - on_disk_ - 1) * header_.record_length, record.size(), record);
+  } else {
+    changed_[recno] = record;
+  }
+}
+
+void RecordFile::FlushAppends() {
+  if (appended_.empty()) return;
+  file_->Write(header_.RecordOffset(on_disk_ + 1), appended_);
+  on_disk_ = count_;
+  appended_.clear();
+}
+
+void RecordFile::Commit() {
+  if (!dirty()) return;
+  FlushAppends();
+  for (const auto& [recno, record] : changed_) file_->Write(header_.RecordOffset(recno), record);
+  const uint64_t end = header_.RecordOffset(count_ + 1);
+  file_->Write(end, std::string_view(&kEndOfFile, 1));
+  if (file_->Size() > end + 1) file_->Truncate(end + 1);
+  file_->Sync();
+  DbfHeader next = header_;
+  next.record_count = count_;
+  StampToday(next);
+  file_->Write(0, next.SerializePrefix());
+  file_->Sync();
+  header_ = std::move(next);
+  changed_.clear();
+  window_count_ = 0;
+}
+
+void RecordFile::Refresh() {
+  assert(!dirty());
+  DbfHeader fresh = ReadHeader(*file_);
+  if (fresh.record_length != header_.record_length ||
+      fresh.fields.size() != header_.fields.size()) {
+    throw ETableError(ETableError::Code::kCorrupt,
+                      "The structure of the table " + path() + " was changed by another program");
+  }
+  header_ = std::move(fresh);
+  count_ = on_disk_ = header_.record_count;
+  window_count_ = 0;
+}
+
+}  // namespace quorvant

@@ -1,0 +1,72 @@
+// RecordFile: the records of a .dbf file, read through a window of whole
+// records and written through buffers.
+//
+// Appended records collect in memory and go to the file in large writes;
+// changes to records already in the file are held until Commit(). Commit()
+// writes all of them, syncs, and only then writes the header's new record
+// count and syncs again. A crash at any moment therefore leaves a header
+// that counts only records fully on disk; bytes past them are ignored on
+// reading and overwritten by the next append.
+//
+// Ownership: owns its file. Thread-safety: none; one table handle uses it.
+// Methods throw ETableError: kIo from the file, kCorrupt (naming the file)
+// from the constructor when the header is damaged or the file truncated.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/tableengine/dbf_header.h"
+#include "core/tableengine/file_system.h"
+
+namespace quorvant {
+
+class RecordFile {
+ public:
+  // Writes a new table file of header's fields and no records.
+  static void Create(FileSystem& fs, const std::string& path, const DbfHeader& header);
+
+  RecordFile(FileSystem& fs, const std::string& path, bool writable);
+
+  const std::string& path() const { return file_->path(); }
+  RandomAccessFile& file() { return *file_; }
+  const DbfHeader& header() const { return header_; }
+
+  // Records including those appended and not yet committed.
+  uint32_t count() const { return count_; }
+  bool dirty() const { return count_ != header_.record_count || !changed_.empty(); }
+
+  // The bytes of record recno (1 to count()); valid until the next call.
+  // Requires: 1 <= recno <= count().
+  std::string_view Read(uint32_t recno);
+
+  // Requires: record.size() == header().record_length.
+  void Append(std::string_view record);
+  void Update(uint32_t recno, std::string_view record);
+
+  // Makes every append and update durable, then the header.
+  void Commit();
+
+  // Re-reads the header's record count (another handle may have committed)
+  // and forgets cached records. Requires: !dirty().
+  void Refresh();
+
+ private:
+  void FlushAppends();
+  void FillWindow(uint32_t recno);
+
+  std::unique_ptr<RandomAccessFile> file_;
+  DbfHeader header_;
+  uint32_t count_ = 0;                       // visible records, committed or not
+  uint32_t on_disk_ = 0;                     // records written to the file
+  std::string appended_;                     // records on_disk_ + 1 .. count_
+  std::map<uint32_t, std::string> changed_;  // updates of records on disk
+  std::string window_;  // records window_first_ .. window_first_ + window_count_ - 1
+  uint32_t window_first_ = 0;
+  uint32_t window_count_ = 0;
+};
+
+}  // namespace quorvant

@@ -1,0 +1,72 @@
+// Table: copying the table's records and memo texts to new files.
+#include <memory>
+
+#include "core/tableengine/memo_file.h"
+#include "core/tableengine/record_file.h"
+#include "core/tableengine/table.h"
+#include "core/tableengine/table_error.h"
+
+namespace quorvant {
+namespace {
+
+// Copies the first `length` bytes of source to a temporary sibling of
+// target, syncs it and renames it over target.
+void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
+                const std::string& target) {
+  const std::string temp = target + ".copy";
+  try {
+    auto out = fs.Open(temp, FileMode::kCreate);
+    std::string buffer(1 << 20, '\0');
+    for (uint64_t at = 0; at < length;) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), length - at));
+      const size_t got = source.Read(at, buffer.data(), want);
+      if (got < want) {
+        throw ETableError(ETableError::Code::kCorrupt,
+                          "The file " + source.path() + " ended while it was being copied");
+      }
+      out->Write(at, std::string_view(buffer.data(), got));
+      at += got;
+    }
+    out->Sync();
+    out.reset();
+    fs.Rename(temp, target);
+  } catch (...) {
+    fs.Remove(temp);
+    throw;
+  }
+}
+
+}  // namespace
+
+void Table::CopyTo(const std::string& path) {
+  RequireOpen();
+  FileSystem& fs = *options_.fs;
+  const auto own = fs.Stat(path_);
+  const auto other = fs.Stat(path);
+  if (path == path_ || (own && other && own->inode == other->inode)) {
+    throw ETableError(ETableError::Code::kUsage,
+                      "The table " + path_ + " cannot be copied onto itself");
+  }
+  Commit();
+  // The lock keeps other handles from committing while the files are read,
+  // so the copied header counts exactly the copied records.
+  if (!read_only_) BeginWrite();
+  try {
+    const DbfHeader& header = records_->header();
+    CopyPrefix(fs, records_->file(), header.RecordOffset(records_->count() + 1) + 1, path);
+    const std::string memo_path = SiblingPath(path, ".fpt");
+    if (memo_) {
+      auto source = fs.Open(SiblingPath(path_, ".fpt"), FileMode::kRead);
+      CopyPrefix(fs, *source, source->Size(), memo_path);
+    } else {
+      MemoFile::Create(fs, memo_path);
+    }
+    fs.Remove(SiblingPath(path, ".cdx"));
+  } catch (...) {
+    ReleaseLock();
+    throw;
+  }
+  ReleaseLock();
+}
+
+}  // namespace quorvant

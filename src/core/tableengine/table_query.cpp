@@ -1,0 +1,36 @@
+// Table: the query, its record count, and the view filter.
+#include "core/tableengine/record_file.h"
+#include "core/tableengine/table.h"
+#include "core/tableengine/table_state.h"
+
+namespace quorvant {
+
+void Table::SetQuery(std::string_view expression) {
+  RequireOpen();
+  Post();
+  query_ = expression.empty() ? Expression() : Expression::CompileCondition(expression, Fields());
+  query_count_.reset();
+}
+
+void Table::SetFilter(std::string_view expression) {
+  RequireOpen();
+  Post();
+  filter_ = expression.empty() ? Expression() : Expression::CompileCondition(expression, Fields());
+}
+
+uint32_t Table::QueryCount() {
+  const uint32_t count = RecCount();
+  Post();
+  if (query_.empty()) return count;
+  if (query_count_) return *query_count_;
+  RecordBytes record(Fields(), memo_.get());
+  uint32_t matches = 0;
+  for (uint32_t r = 1; r <= count; ++r) {
+    record.Set(records_->Read(r), r);
+    if (query_.Test(record)) ++matches;
+  }
+  query_count_ = matches;
+  return matches;
+}
+
+}  // namespace quorvant

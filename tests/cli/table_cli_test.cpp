@@ -1,0 +1,128 @@
+// quorvant-cli table and export, run as the real program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/responses/field_mapping.h"
+#include "core/responses/response_table.h"
+#include "core/shell/atomic_file.h"
+#include "core/survey/comma_text.h"
+#include "core/survey/survey.h"
+#include "support/scripted_prompts.h"
+#include "support/test_env.h"
+
+namespace quorvant {
+namespace {
+
+class TableCliTest : public testing::CoreTest {
+ protected:
+  // Runs quorvant-cli with args; returns the exit status and keeps what it
+  // wrote to stdout and stderr.
+  int Cli(const std::string& args) {
+    const std::string command = "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" +
+                                QUORVANT_CLI_PATH + "' " + args + " >'" + dir_.File("out") +
+                                "' 2>'" + dir_.File("err") + "'";
+    const int raw = std::system(command.c_str());
+    out_ = ReadWholeFile(dir_.File("out")).value_or("");
+    err_ = ReadWholeFile(dir_.File("err")).value_or("");
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+
+  // A saved survey with a response table of three records.
+  void MakeSurvey() {
+    survey_.SetFileName(dir_.File("s.qvx"));
+    survey_.SetName("Habits");
+    survey_.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, false, 0, JoinCommaText({"Yes", "No"}));
+    survey_.AddItem("Why?", kStyleText, 0, 0, 0, false, -1, "");
+    TResponseTable responses(prompts_);
+    ASSERT_TRUE(responses.Create(survey_));
+    Table& t = responses.table();
+    const char* rows[][4] = {{"10.0.0.2", "b@example.org", "1", "line 1\r\nline 2"},
+                             {"10.0.0.1", "a@example.org", "0", ""},
+                             {"10.0.0.3", "b@example.org", "0", "tab\there"}};
+    for (const auto& row : rows) {
+      t.AppendBlank();
+      t.Replace("REMOTEIP", row[0]);
+      t.Replace("EMAIL", row[1]);
+      t.Replace("QVX1", row[2]);
+      t.Replace("QVX2", row[3]);
+    }
+    responses.Close();
+    survey_.Save();
+  }
+
+  TSurvey survey_{settings_};
+  testing::ScriptedPrompts prompts_;
+  std::string out_, err_;
+};
+
+TEST_F(TableCliTest, InfoListsFieldsRecordsAndTags) {
+  MakeSurvey();
+  ASSERT_EQ(Cli("table info '" + survey_.SRResponseFile() + "'"), 0) << err_;
+  EXPECT_EQ(out_, "File: " + survey_.SRResponseFile() +
+                      "\nRecords: 3\nFields: 6\n"
+                      "  REMOTEIP   C   25\n  EMAIL      C  250\n  AGENT      C  250\n"
+                      "  DATERCVD   C   14\n  QVX1       C    3\n  QVX2       M   10\n"
+                      "Tags: 2\n  1 REMOTEIP   key REMOTEIP\n  2 EMAIL      key EMAIL\n");
+}
+
+TEST_F(TableCliTest, DumpFollowsOrderFilterAndSeek) {
+  MakeSurvey();
+  const std::string file = "'" + survey_.SRResponseFile() + "'";
+  ASSERT_EQ(Cli("table dump " + file), 0) << err_;
+  EXPECT_EQ(out_,
+            "10.0.0.2\tb@example.org\t\t\t1\tline 1\\nline 2\n"
+            "10.0.0.1\ta@example.org\t\t\t0\t\n"
+            "10.0.0.3\tb@example.org\t\t\t0\ttab\\there\n");
+  ASSERT_EQ(Cli("table dump " + file + " --order remoteip --filter 'QVX1=\"0\"'"), 0) << err_;
+  EXPECT_EQ(out_, "10.0.0.1\ta@example.org\t\t\t0\t\n10.0.0.3\tb@example.org\t\t\t0\ttab\\there\n");
+  ASSERT_EQ(Cli("table dump " + file + " --order EMAIL --seek b@example.org"), 0) << err_;
+  EXPECT_EQ(out_,
+            "10.0.0.2\tb@example.org\t\t\t1\tline 1\\nline 2\n"
+            "10.0.0.3\tb@example.org\t\t\t0\ttab\\there\n");
+  ASSERT_EQ(Cli("table dump " + file + " --order EMAIL --seek b@example.org --filter 'QVX1=\"1\"'"),
+            0);
+  EXPECT_EQ(out_, "10.0.0.2\tb@example.org\t\t\t1\tline 1\\nline 2\n");
+  ASSERT_EQ(Cli("table dump " + file + " --order EMAIL --seek nobody"), 0);
+  EXPECT_EQ(out_, "");
+}
+
+TEST_F(TableCliTest, ErrorsAndUsage) {
+  MakeSurvey();
+  const std::string file = "'" + survey_.SRResponseFile() + "'";
+  EXPECT_EQ(Cli("table dump " + file + " --order NOPE"), 1);
+  EXPECT_EQ(err_, "The table " + survey_.SRResponseFile() + " has no tag NOPE\n");
+  EXPECT_EQ(Cli("table dump " + file + " --filter 'QVX9=1'"), 1);
+  EXPECT_EQ(err_, "The expression \"QVX9=1\" is not valid: the table has no field QVX9\n");
+  EXPECT_EQ(Cli("table info '" + dir_.File("none.dbf") + "'"), 1);
+  EXPECT_EQ(err_, "Cannot open " + dir_.File("none.dbf") + ": No such file or directory\n");
+  EXPECT_EQ(Cli("table dump " + file + " --seek x"), 2);
+  EXPECT_EQ(Cli("table dump " + file + " --order"), 2);
+  EXPECT_EQ(Cli("table info " + file + " --order EMAIL"), 2);
+  EXPECT_EQ(Cli("table list " + file), 2);
+  EXPECT_EQ(Cli("export '" + dir_.File("s.qvx") + "'"), 2);
+}
+
+TEST_F(TableCliTest, ExportWritesTheCopyAndTheMapping) {
+  MakeSurvey();
+  ASSERT_EQ(Cli("export '" + dir_.File("s.qvx") + "' '" + dir_.File("Out") + "'"), 0) << err_;
+  const std::string out = dir_.File("Out.dbf");
+  EXPECT_EQ(out_,
+            "The responses for this survey have been generated and saved in the dBase file "
+            "named " +
+                out +
+                ".  A text file containing field mapping information will "
+                "now be generated.\n" +
+                dir_.File("Out.txt") + "\n");
+  EXPECT_EQ(ReadWholeFile(dir_.File("Out.txt")), FieldMappingText(survey_, out));
+  ASSERT_EQ(Cli("table dump '" + out + "'"), 0);
+  EXPECT_EQ(out_.substr(0, 9), "10.0.0.2\t");
+
+  TSurvey bare(settings_);
+  bare.SaveAs(dir_.File("bare.qvx"));
+  EXPECT_EQ(Cli("export '" + dir_.File("bare.qvx") + "' x.dbf"), 1);
+  EXPECT_EQ(err_, "The survey " + dir_.File("bare.qvx") + " has no response table.\n");
+}
+
+}  // namespace
+}  // namespace quorvant

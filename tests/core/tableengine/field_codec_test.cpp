@@ -1,0 +1,47 @@
+// Field values in their record form, one row per case.
+#include "core/tableengine/field_codec.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvant {
+namespace {
+
+TEST(FieldCodecTest, NumbersFitTheirWidthOrAreRefused) {
+  const struct {
+    double value;
+    int width, decimals;
+    const char* expected;  // nullptr: does not fit
+  } cases[] = {
+      {42, 5, 0, "   42"},     {-9999, 5, 0, "-9999"},    {99999, 5, 0, "99999"},
+      {100000, 5, 0, nullptr}, {-10000, 5, 0, nullptr},   {12.5, 5, 0, "   12"},
+      {-0.4, 3, 0, "  0"},     {-3.25, 8, 2, "   -3.25"}, {0.125, 6, 3, " 0.125"},
+      {1e300, 20, 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto encoded = EncodeNumber(c.value, c.width, c.decimals);
+    EXPECT_EQ(encoded.value_or("(none)"), c.expected ? c.expected : "(none)") << c.value;
+  }
+}
+
+TEST(FieldCodecTest, DecodesNumbersAndMemoBlocks) {
+  EXPECT_EQ(DecodeNumber("   42"), 42);
+  EXPECT_EQ(DecodeNumber("+7"), 7);
+  EXPECT_EQ(DecodeNumber(" -3.25 "), -3.25);
+  EXPECT_EQ(DecodeNumber("     "), std::nullopt);
+  EXPECT_EQ(DecodeNumber("*****"), std::nullopt);
+  EXPECT_EQ(DecodeNumber("1 2"), std::nullopt);
+  EXPECT_EQ(DecodeMemoBlock("         8"), 8u);
+  EXPECT_EQ(DecodeMemoBlock("          "), 0u);
+  EXPECT_EQ(DecodeMemoBlock(std::string("\x09\x01\0\0", 4)), 265u);  // Visual FoxPro
+  EXPECT_EQ(EncodeMemoBlock(8, 10), "         8");
+  EXPECT_EQ(EncodeMemoBlock(0, 10), "          ");
+  EXPECT_EQ(EncodeCharacter("ab", 4), "ab  ");
+  EXPECT_EQ(EncodeCharacter("aé", 2), "a ");  // never half a character
+  EXPECT_EQ(FieldKey("qvx1_a"), "QVX1_A");
+  EXPECT_FALSE(ValidName("é"));
+  EXPECT_FALSE(ValidName("1A"));
+  EXPECT_TRUE(ValidName("A_1"));
+}
+
+}  // namespace
+}  // namespace quorvant
