@@ -119,7 +119,11 @@ class TSurvey {
   const std::string& ServerStatus() const { return server_status_; }
   void SetServerStatus(const std::string& v) { Set(server_status_, v); }
   TDateTime LastUpdated() const { return last_updated_; }
-  void SetLastUpdated(TDateTime v) { Set(last_updated_, v); }
+  // Stores v as the time of the last change (no stamping with now).
+  void SetLastUpdated(TDateTime v) {
+    last_updated_ = v;
+    modified_ = true;
+  }
   const std::string& EMailStatus() const { return email_status_; }
   void SetEMailStatus(const std::string& v) { Set(email_status_, v); }
   const std::string& HTMLStatus() const { return html_status_; }

@@ -118,6 +118,10 @@ TEST_F(SurveyModelTest, SettersStampAndMarkModified) {
   EXPECT_TRUE(s.Modified());
   EXPECT_EQ(s.LastUpdated(), time());
 
+  const TDateTime earlier = EncodeDateTime({2000, 5, 5, 5, 5, 5, 0}).value();
+  s.SetLastUpdated(earlier);  // the value given, not now
+  EXPECT_EQ(s.LastUpdated(), earlier);
+
   s.SetModified(false);
   SetTime({2002, 1, 1, 0, 0, 1, 0});
   s.SetHTMLLastUpdate(time());  // marks modified, leaves LastUpdated
