@@ -1,6 +1,9 @@
 // Helpers shared by the fuzz targets.
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 
 namespace quorvant::fuzz {
@@ -12,6 +15,20 @@ inline std::string AsWritten(std::string value) {
     if (c == '\r' || c == '\n') c = ' ';
   }
   return value;
+}
+
+// The scratch folder of this process, removed when the process ends.
+inline const std::string& ScratchDir() {
+  struct Dir {
+    std::string path;
+    Dir() {
+      char pattern[] = "/tmp/quorvant-fuzz-XXXXXX";
+      path = ::mkdtemp(pattern);
+    }
+    ~Dir() { std::filesystem::remove_all(path); }
+  };
+  static const Dir dir;
+  return dir.path;
 }
 
 }  // namespace quorvant::fuzz

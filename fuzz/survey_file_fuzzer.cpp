@@ -14,17 +14,7 @@
 #include "fuzz_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // One scratch folder per process, removed when the process ends.
-  struct ScratchDir {
-    std::string path;
-    ScratchDir() {
-      char pattern[] = "/tmp/quorvant-fuzz-XXXXXX";
-      path = ::mkdtemp(pattern);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(path); }
-  };
-  static const ScratchDir scratch;
-  const std::string& dir = scratch.path;
+  const std::string& dir = quorvant::fuzz::ScratchDir();
   const std::string in = dir + "/in.qvx", out = dir + "/out.qvx";
   quorvant::WriteFileAtomically(in, std::string(reinterpret_cast<const char*>(data), size));
   quorvant::SettingsStore settings(dir + "/settings.ini");

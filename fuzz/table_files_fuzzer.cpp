@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_helpers.h"
 #include "core/shell/atomic_file.h"
 #include "core/tableengine/table.h"
 #include "core/tableengine/table_error.h"
@@ -33,16 +34,7 @@ void ReadEverything(quorvant::Table& t) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  struct ScratchDir {
-    std::string path;
-    ScratchDir() {
-      char pattern[] = "/tmp/quorvant-fuzz-XXXXXX";
-      path = ::mkdtemp(pattern);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(path); }
-  };
-  static const ScratchDir scratch;
-  const std::string base = scratch.path + "/t";
+  const std::string base = quorvant::fuzz::ScratchDir() + "/t";
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   constexpr std::string_view kSeparator = "\n--file--\n";
   for (const char* ext : {".dbf", ".fpt", ".cdx"}) {

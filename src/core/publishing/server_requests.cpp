@@ -1,27 +1,11 @@
 #include "core/publishing/server_requests.h"
 
 #include "core/shell/date_time.h"
+#include "core/shell/percent_encoding.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
 
 namespace quorvant {
-
-std::string PercentEncode(std::string_view text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' ||
-        u == '.' || u == '_' || u == '~') {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-    }
-  }
-  return out;
-}
 
 std::string VerifyServerURL(const TSurvey& survey) {
   return survey.EffectiveServerURL() + "/VerifyServer";

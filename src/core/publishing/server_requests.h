@@ -21,9 +21,6 @@ std::string RegisterSurveyURL(const TSurvey& survey);
 // last stamp held, or "Never".
 std::string GetResultsURL(const TSurvey& survey);
 
-// Every byte but letters, digits and "-._~" as "%XX".
-std::string PercentEncode(std::string_view text);
-
 // A verification passes when the reply body contains "Quorvant" anywhere;
 // a registration when it contains "Registration Complete" (both exact case).
 bool VerificationPassed(std::string_view body);
