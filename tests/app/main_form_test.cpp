@@ -401,7 +401,7 @@ void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
 
 void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   Start();
-  for (const char* name : {"miOptionsPreferences", "tbProperties", "miFileImport"}) {
+  for (const char* name : {"miSurveyLibrary", "tbEMailList", "miFileImport"}) {
     Trigger(name);
   }
   QCOMPARE(prompts_->log.size(), size_t(3));
