@@ -50,6 +50,8 @@ TQVXSelDir::TQVXSelDir(WindowDialogs& dialogs, QWidget* parent)
   eDirName_ = Named("eDirName", new QLineEdit(this));
   tvDirectories_ = Named("tvDirectories", new QTreeView(this));
   tvDirectories_->setHeaderHidden(true);
+  tvDirectories_->installEventFilter(this);
+  tvDirectories_->viewport()->installEventFilter(this);
   lbFiles_ = Named("lbFiles", new QListView(this));
   lbFiles_->setEnabled(false);
   cmbDrive_ = Named("cmbDrive", new QComboBox(this));
@@ -88,6 +90,14 @@ void TQVXSelDir::CreateModels() {
   tvDirectories_->sortByColumn(0, Qt::AscendingOrder);
   connect(tvDirectories_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &TQVXSelDir::TreeChanged);
+  // Folders are read in the background and sorted as they arrive; the chosen
+  // one is kept in view until the person takes over the tree.
+  const auto keep_in_view = [this] {
+    if (!follow_current_) return;
+    tvDirectories_->scrollTo(tvDirectories_->currentIndex(), QAbstractItemView::PositionAtCenter);
+  };
+  connect(directories_, &QFileSystemModel::directoryLoaded, this, keep_in_view);
+  connect(directories_, &QFileSystemModel::layoutChanged, this, keep_in_view);
 
   files_ = new QFileSystemModel(this);
   files_->setFilter(QDir::Files);
@@ -101,9 +111,13 @@ void TQVXSelDir::SetDirectory(const QString& dir) {
 
 void TQVXSelDir::ShowInTree(const QString& dir) {
   const QModelIndex index = directories_->index(dir);
+  for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
+    tvDirectories_->expand(above);
+  }
   tvDirectories_->setCurrentIndex(index);
   tvDirectories_->expand(index);
   tvDirectories_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+  follow_current_ = true;
   // The tree reports no change when the folder was already current.
   TreeChanged();
 }
@@ -121,6 +135,14 @@ void TQVXSelDir::TreeChanged() {
       cmbDrive_->setCurrentIndex(i);
     }
   }
+}
+
+bool TQVXSelDir::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress) {
+    follow_current_ = false;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TQVXSelDir::DriveChosen(int index) { ShowInTree(cmbDrive_->itemText(index)); }

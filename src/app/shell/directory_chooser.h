@@ -35,6 +35,9 @@ class TQVXSelDir : public QDialog {
 
   void accept() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void CreateModels();
   void ShowInTree(const QString& dir);
@@ -49,6 +52,7 @@ class TQVXSelDir : public QDialog {
   // Made on first use, so that start-up does not watch the file system.
   QFileSystemModel* directories_ = nullptr;
   QFileSystemModel* files_ = nullptr;
+  bool follow_current_ = false;
 };
 
 }  // namespace quorvant::app

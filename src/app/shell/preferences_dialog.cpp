@@ -112,11 +112,16 @@ QWidget* TQVXPrefs::BuildEmailPage() {
   eSMTPUserID_ = Named("eSMTPUserID", new QLineEdit(internet));
   auto* form = new QFormLayout(internet);
   form->setContentsMargins(0, 0, 0, 0);
-  form->addRow(BuddyLabel("&Display Name:", eDisplayName_, internet), eDisplayName_);
-  form->addRow(BuddyLabel("&Reply Address:", eReplyAddress_, internet), eReplyAddress_);
-  form->addRow(BuddyLabel("&SMTP Server Address:", eSMTPServer_, internet), eSMTPServer_);
-  form->addRow(BuddyLabel("O&utgoing Port:", eOutgoingPort_, internet), eOutgoingPort_);
-  form->addRow(BuddyLabel("&User ID:", eSMTPUserID_, internet), eSMTPUserID_);
+  const std::pair<const char*, QLineEdit*> rows[] = {{"&Display Name:", eDisplayName_},
+                                                     {"&Reply Address:", eReplyAddress_},
+                                                     {"&SMTP Server Address:", eSMTPServer_},
+                                                     {"O&utgoing Port:", eOutgoingPort_},
+                                                     {"&User ID:", eSMTPUserID_}};
+  QList<QLabel*> labels;
+  for (const auto& [text, field] : rows) {
+    labels << BuddyLabel(text, field, internet);
+    form->addRow(labels.back(), field);
+  }
 
   auto* mapi = Named("pgMAPI", new QWidget(nbEmail_));
   eGatewayText_ = Named("eGatewayText", new QLineEdit(mapi));
@@ -132,9 +137,13 @@ QWidget* TQVXPrefs::BuildEmailPage() {
   nbEmail_->addWidget(internet);
   nbEmail_->addWidget(mapi);
 
-  auto* system_row = new QHBoxLayout;
-  system_row->addWidget(BuddyLabel("&Email System:", cmbEmailSystem_, page));
-  system_row->addWidget(cmbEmailSystem_, 1);
+  auto* system_row = new QFormLayout;
+  labels << BuddyLabel("&Email System:", cmbEmailSystem_, page);
+  system_row->addRow(labels.back(), cmbEmailSystem_);
+  // One label column for the system and the server fields below it.
+  int label_width = 0;
+  for (QLabel* label : labels) label_width = std::max(label_width, label->sizeHint().width());
+  for (QLabel* label : labels) label->setMinimumWidth(label_width);
   auto* layout = new QVBoxLayout(page);
   layout->addLayout(system_row);
   layout->addSpacing(6);

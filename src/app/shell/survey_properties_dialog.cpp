@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -237,16 +238,20 @@ void TQVXProperties::Preview() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Q(file)));
 }
 
+// The selection is set once showing is over: the dialog hands the focus to
+// the name field as if tabbed to, which selects the whole text.
 void TQVXProperties::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   pgcProperties_->setCurrentIndex(0);
   eName_->setFocus();
-  if (eName_->text() == "(Untitled)") {
-    eName_->selectAll();
-  } else {
-    eName_->deselect();
-    eName_->setCursorPosition(0);
-  }
+  QTimer::singleShot(0, this, [this] {
+    if (eName_->text() == "(Untitled)") {
+      eName_->selectAll();
+    } else {
+      eName_->deselect();
+      eName_->setCursorPosition(0);
+    }
+  });
 }
 
 void TQVXProperties::done(int result) {

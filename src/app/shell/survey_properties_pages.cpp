@@ -143,7 +143,6 @@ QWidget* TQVXProperties::BuildNotificationsPage() {
   send_layout->setColumnStretch(1, 1);
 
   memNotifyMessage_ = Memo("memNotifyMessage", page);
-  memNotifyMessage_->setLineWrapMode(QPlainTextEdit::NoWrap);
   cbAttachSurvey_ =
       Named("cbAttachSurvey", new QCheckBox("Attach &survey to notification message", page));
 
