@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
