@@ -76,6 +76,14 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   }
 };
 
+// The named control of a window; the test stops when there is none.
+template <typename T>
+T* Child(const QObject* window, const char* name) {
+  T* child = window->findChild<T*>(name);
+  if (child == nullptr) qFatal("no control %s", name);
+  return child;
+}
+
 // Runs `answer` on the modal dialog that the next command opens.
 inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
   QTimer::singleShot(0, qApp, [answer] { answer(QApplication::activeModalWidget()); });

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -35,10 +36,13 @@ QStringList VolumeRoots() {
 
 // The nearest folder at or above dir that exists.
 QString ExistingFolder(const QString& dir) {
-  QDir folder(dir.isEmpty() ? QDir::homePath() : QDir::cleanPath(dir));
-  while (!folder.exists() && folder.cdUp()) {
+  QString path = QDir(dir.isEmpty() ? QDir::homePath() : dir).absolutePath();
+  while (!QFileInfo(path).isDir()) {
+    const QString up = QFileInfo(path).path();
+    if (up == path) return QDir::rootPath();
+    path = up;
   }
-  return folder.exists() ? folder.absolutePath() : QDir::rootPath();
+  return path;
 }
 
 }  // namespace
