@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <deque>
 #include <functional>
 
@@ -74,6 +75,18 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     queue.pop_front();
     return value;
   }
+};
+
+// Collects the addresses a window asks the desktop to open; install with
+// QDesktopServices::setUrlHandler(scheme, &catcher, "Open").
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
 };
 
 // The named control of a window; the test stops when there is none.

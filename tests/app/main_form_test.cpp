@@ -410,19 +410,8 @@ void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   QVERIFY(prompts_->log[0].starts_with("info: This feature is not available yet"));
 }
 
-// Collects the addresses the window asks the desktop to open.
-class UrlCatcher : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> urls;
-
- public slots:
-  void Open(const QUrl& url) { urls << url; }
-};
-
 void MainFormTest::previewKeepsAnUnpublishedSurveyUnpublished() {
-  UrlCatcher catcher;
+  testing::UrlCatcher catcher;
   QDesktopServices::setUrlHandler("file", &catcher, "Open");
   Start({MakeSurveyFile("five.qvx", 5)});
   form_->Survey().SetModified(false);

@@ -27,17 +27,6 @@ using namespace quorvant;
 using app::TQVXProperties;
 using testing::Child;
 
-// Collects the addresses the dialog asks the desktop to open.
-class UrlCatcher : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> urls;
-
- public slots:
-  void Open(const QUrl& url) { urls << url; }
-};
-
 class SurveyPropertiesTest : public QObject {
   Q_OBJECT
 
@@ -354,7 +343,7 @@ void SurveyPropertiesTest::makeDefaultWritesWhatNewSurveysTake() {
 }
 
 void SurveyPropertiesTest::previewRestoresTheUngeneratedStatus() {
-  UrlCatcher catcher;
+  testing::UrlCatcher catcher;
   QDesktopServices::setUrlHandler("file", &catcher, "Open");
   survey_->SetName("Canteen");
   survey_->SetDisplayTemplate("default.qvg");

@@ -1,6 +1,10 @@
 #include "app/shell/form_helpers.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 
 namespace quorvant::app {
 
@@ -15,6 +19,27 @@ QLabel* NoteLabel(const QString& text, QWidget* parent) {
   label->setWordWrap(true);
   label->setForegroundRole(QPalette::PlaceholderText);
   return label;
+}
+
+QStackedWidget* SwitchedPages(const char* name, QComboBox* chooser, QWidget* parent) {
+  auto* stack = Named(name, new QStackedWidget(parent));
+  QObject::connect(chooser, &QComboBox::currentIndexChanged, stack,
+                   &QStackedWidget::setCurrentIndex);
+  return stack;
+}
+
+QWidget* FieldPage(QStackedWidget* stack, const char* name, const QString& caption,
+                   const char* field_name, QLineEdit*& field, const QStringList& notes) {
+  auto* page = Named(name, new QWidget(stack));
+  field = Named(field_name, new QLineEdit(page));
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(BuddyLabel(caption, field, page));
+  layout->addWidget(field);
+  for (const QString& note : notes) layout->addWidget(NoteLabel(note, page));
+  layout->addStretch();
+  stack->addWidget(page);
+  return page;
 }
 
 }  // namespace quorvant::app

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QStackedWidget;
 class QWidget;
 
 namespace quorvant::app {
@@ -20,5 +24,14 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent);
 
 // A wrapped explanation or example, in the quieter placeholder colour.
 QLabel* NoteLabel(const QString& text, QWidget* parent);
+
+// A stack of pages of which `chooser`'s current entry shows the one with
+// the same index.
+QStackedWidget* SwitchedPages(const char* name, QComboBox* chooser, QWidget* parent);
+
+// A page of `stack` holding one captioned entry field (named field_name)
+// with notes under it. `field` receives the new field.
+QWidget* FieldPage(QStackedWidget* stack, const char* name, const QString& caption,
+                   const char* field_name, QLineEdit*& field, const QStringList& notes);
 
 }  // namespace quorvant::app

@@ -100,9 +100,7 @@ QWidget* TQVXPrefs::BuildEmailPage() {
   auto* page = Named("tsEmail", new QWidget(this));
   cmbEmailSystem_ = Named("cmbEmailSystem", new QComboBox(page));
   cmbEmailSystem_->addItems({"Internet Standard (POP3/SMTP)", "MAPI Compliant"});
-  nbEmail_ = Named("nbEmail", new QStackedWidget(page));
-  connect(cmbEmailSystem_, &QComboBox::currentIndexChanged, nbEmail_,
-          &QStackedWidget::setCurrentIndex);
+  nbEmail_ = SwitchedPages("nbEmail", cmbEmailSystem_, page);
 
   auto* internet = Named("pgInternet", new QWidget(nbEmail_));
   eDisplayName_ = Named("eDisplayName", new QLineEdit(internet));
@@ -123,19 +121,10 @@ QWidget* TQVXPrefs::BuildEmailPage() {
     form->addRow(labels.back(), field);
   }
 
-  auto* mapi = Named("pgMAPI", new QWidget(nbEmail_));
-  eGatewayText_ = Named("eGatewayText", new QLineEdit(mapi));
-  auto* mapi_layout = new QVBoxLayout(mapi);
-  mapi_layout->setContentsMargins(0, 0, 0, 0);
-  mapi_layout->addWidget(BuddyLabel("&Gateway text for Email Addresses:", eGatewayText_, mapi));
-  mapi_layout->addWidget(eGatewayText_);
-  mapi_layout->addWidget(
-      NoteLabel("Note: In order to send to an Internet Email address you may "
-                "have to place the word SMTP: in front of the address.",
-                mapi));
-  mapi_layout->addStretch();
   nbEmail_->addWidget(internet);
-  nbEmail_->addWidget(mapi);
+  FieldPage(nbEmail_, "pgMAPI", "&Gateway text for Email Addresses:", "eGatewayText", eGatewayText_,
+            {"Note: In order to send to an Internet Email address you may have to place the "
+             "word SMTP: in front of the address."});
 
   auto* system_row = new QFormLayout;
   labels << BuddyLabel("&Email System:", cmbEmailSystem_, page);

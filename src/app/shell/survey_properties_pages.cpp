@@ -64,35 +64,13 @@ QWidget* TQVXProperties::BuildWebServerPage() {
 
   cmbServerType_ = Named("cmbServerType", new QComboBox(page));
   cmbServerType_->addItems({"Private Web Server Extension", "Quorvant Service"});
-  nbServerType_ = Named("nbServerType", new QStackedWidget(page));
-  connect(cmbServerType_, &QComboBox::currentIndexChanged, nbServerType_,
-          &QStackedWidget::setCurrentIndex);
-
-  auto* own = Named("pgServerExtension", new QWidget(nbServerType_));
-  eServerURL_ = Named("eServerURL", new QLineEdit(own));
-  auto* own_layout = new QVBoxLayout(own);
-  own_layout->setContentsMargins(0, 0, 0, 0);
-  own_layout->addWidget(BuddyLabel("&URL for web server extension:", eServerURL_, own));
-  own_layout->addWidget(eServerURL_);
-  own_layout->addWidget(
-      NoteLabel("Example: http://www.example.com/cgi-bin/quorvant-collector", own));
-  own_layout->addStretch();
-
-  auto* service = Named("pgQuorvantService", new QWidget(nbServerType_));
-  eAccountID_ = Named("eAccountID", new QLineEdit(service));
-  auto* service_layout = new QVBoxLayout(service);
-  service_layout->setContentsMargins(0, 0, 0, 0);
-  service_layout->addWidget(BuddyLabel("&Quorvant Account ID:", eAccountID_, service));
-  service_layout->addWidget(eAccountID_);
-  service_layout->addWidget(NoteLabel(
-      "Quorvant issues the account ID when you sign up for the Quorvant Service.", service));
-  service_layout->addWidget(NoteLabel(
-      "With an account your surveys are collected by Quorvant's public collection server, "
-      "so you need no web server of your own.",
-      service));
-  service_layout->addStretch();
-  nbServerType_->addWidget(own);
-  nbServerType_->addWidget(service);
+  nbServerType_ = SwitchedPages("nbServerType", cmbServerType_, page);
+  FieldPage(nbServerType_, "pgServerExtension", "&URL for web server extension:", "eServerURL",
+            eServerURL_, {"Example: http://www.example.com/cgi-bin/quorvant-collector"});
+  FieldPage(nbServerType_, "pgQuorvantService", "&Quorvant Account ID:", "eAccountID", eAccountID_,
+            {"Quorvant issues the account ID when you sign up for the Quorvant Service.",
+             "With an account your surveys are collected by Quorvant's public collection "
+             "server, so you need no web server of your own."});
 
   eResultURL_ = Named("eResultURL", new QLineEdit(page));
 
