@@ -26,7 +26,7 @@ bool WriteAll(int fd, std::string_view data) {
 
 // The path that a write must replace: the final target of a symbolic link.
 std::string ResolveTarget(const std::string& path) {
-  struct stat st {};
+  struct stat st{};
   if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     char buf[PATH_MAX];
     if (::realpath(path.c_str(), buf) != nullptr) return buf;
@@ -38,7 +38,7 @@ std::string ResolveTarget(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   const std::string target = ResolveTarget(path);
-  struct stat old {};
+  struct stat old{};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
 
@@ -64,9 +64,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
   }
   // Make the rename itself durable.
   const size_t slash = target.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "."
-                          : slash == 0               ? "/"
-                                                     : target.substr(0, slash);
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
   if (dfd >= 0) {
     ::fsync(dfd);
@@ -78,7 +76,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
-  struct stat st {};
+  struct stat st{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return std::nullopt;
@@ -101,12 +99,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat st {};
+  struct stat st{};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& path) {
-  struct stat st {};
+  struct stat st{};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

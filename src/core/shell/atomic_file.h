@@ -22,7 +22,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents);
 // missing file, no permission).
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-bool FileExists(const std::string& path);  // a regular file (or link to one)
+bool FileExists(const std::string& path);       // a regular file (or link to one)
 bool DirectoryExists(const std::string& path);
 
 }  // namespace quorvant

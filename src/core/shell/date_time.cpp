@@ -52,11 +52,10 @@ TDateTime SystemNow() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t secs = system_clock::to_time_t(now);
-  const int ms =
-      static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+  const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
   std::tm local{};
   localtime_r(&secs, &local);
-  DateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,  local.tm_hour,
+  DateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                   local.tm_min,         local.tm_sec,     ms < 0 ? 0 : ms};
   if (p.second > 59) p.second = 59;  // leap second
   return EncodeDateTime(p).value_or(0.0);
@@ -123,7 +122,8 @@ bool ParseTime(std::string_view s, size_t pos, DateTimeParts& p) {
 std::optional<TDateTime> EncodeDateTime(const DateTimeParts& p) {
   if (p.year < 1 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
       p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-      p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 || p.millisecond > 999) {
+      p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 ||
+      p.millisecond > 999) {
     return std::nullopt;
   }
   const double date = static_cast<double>(

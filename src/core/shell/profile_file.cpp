@@ -26,8 +26,8 @@ std::string KeyOf(std::string_view line) {
 
 std::string_view ValueOf(std::string_view line) {
   std::string_view v = TrimBlanks(line.substr(line.find('=') + 1));
-  if (v.size() >= 2 &&
-      ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
+  if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') ||
+                        (v.front() == '\'' && v.back() == '\''))) {
     v = v.substr(1, v.size() - 2);
   }
   return v;
@@ -117,14 +117,10 @@ bool ProfileFile::ParseProfileInteger(std::string_view text, int& value) {
     uint32_t v = 0;
     for (char c : text.substr(2)) {
       int digit;
-      if (c >= '0' && c <= '9')
-        digit = c - '0';
-      else if (c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-      else
-        return false;
+      if (c >= '0' && c <= '9') digit = c - '0';
+      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+      else return false;
       v = v * 16 + static_cast<uint32_t>(digit);
     }
     value = static_cast<int32_t>(v);
@@ -176,8 +172,7 @@ void ProfileFile::AddLine(Section& section, std::string text) {
 void ProfileFile::Reindex(Section& section) {
   section.first_key.clear();
   for (size_t i = 0; i < section.lines.size(); ++i) {
-    if (!section.lines[i].lower_key.empty())
-      section.first_key.emplace(section.lines[i].lower_key, i);
+    if (!section.lines[i].lower_key.empty()) section.first_key.emplace(section.lines[i].lower_key, i);
   }
 }
 

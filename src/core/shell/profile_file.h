@@ -79,11 +79,11 @@ class ProfileFile {
 
  private:
   struct Line {
-    std::string text;       // the line as it stands in the file, without its line end
+    std::string text;     // the line as it stands in the file, without its line end
     std::string lower_key;  // key in lower case; empty for lines that hold no key
   };
   struct Section {
-    std::string lower_name;   // empty for the lines before the first section
+    std::string lower_name;  // empty for the lines before the first section
     std::vector<Line> lines;  // lines[0] is the "[name]" line of a named section
     std::unordered_map<std::string, size_t> first_key;  // lower key -> index in lines
   };

@@ -44,9 +44,9 @@ std::string ReadDataDirectory(const SettingsStore& store) {
 }
 
 std::string ReadLastDirectory(const SettingsStore& store) {
-  std::string dir =
-      store.ReadString(settings::kLastDirSavedTo.section, settings::kLastDirSavedTo.name,
-                       settings::DefaultLastDirectory());
+  std::string dir = store.ReadString(settings::kLastDirSavedTo.section,
+                                     settings::kLastDirSavedTo.name,
+                                     settings::DefaultLastDirectory());
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return dir;
 }

@@ -17,7 +17,7 @@ std::string Env(const char* name) {
 // Device, inode, size and modification time: changes whenever the file is
 // replaced or rewritten.
 std::string StampOf(const std::string& path) {
-  struct stat st {};
+  struct stat st{};
   if (::stat(path.c_str(), &st) != 0) return "missing";
   return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +
          std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
@@ -25,7 +25,7 @@ std::string StampOf(const std::string& path) {
 }
 
 void MakeDirectories(const std::string& dir) {
-  for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
+  for (size_t slash = dir.find('/', 1); ; slash = dir.find('/', slash + 1)) {
     ::mkdir(dir.substr(0, slash).c_str(), 0700);
     if (slash == std::string::npos) break;
   }

@@ -37,9 +37,7 @@ class SettingsStore {
   int ReadInteger(std::string_view section, std::string_view name, int default_value) const;
   bool ReadBool(std::string_view section, std::string_view name, bool default_value) const;
 
-  std::string Read(const StringSetting& s) const {
-    return ReadString(s.section, s.name, s.fallback);
-  }
+  std::string Read(const StringSetting& s) const { return ReadString(s.section, s.name, s.fallback); }
   int Read(const IntSetting& s) const { return ReadInteger(s.section, s.name, s.fallback); }
   bool Read(const BoolSetting& s) const { return ReadBool(s.section, s.name, s.fallback); }
 

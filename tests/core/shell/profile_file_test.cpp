@@ -47,8 +47,8 @@ TEST(ProfileFile, NumbersAndBooleans) {
 }
 
 TEST(ProfileFile, WritesReplaceInPlaceAppendToSectionAndKeepOtherLines) {
-  ProfileFile f =
-      ProfileFile::Parse("; a comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nstale line\r\nq=9\r\n");
+  ProfileFile f = ProfileFile::Parse(
+      "; a comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nstale line\r\nq=9\r\n");
   f.WriteString("a", "Y", "two");
   f.WriteInteger("A", "z", 3);
   f.WriteBool("C", "flag", true);
@@ -66,12 +66,11 @@ TEST(ProfileFile, NewFileListsSectionsAndKeysInWriteOrder) {
 }
 
 TEST(ProfileFile, EveryWrittenValueReadsBackUnchanged) {
-  const std::string values[] = {"plain",    "  lead", "trail  ", "\"quoted\"",
-                                "'single'", "\"",     "''",      "",
-                                "a=b=c",    "\"half", "tab\tin", std::string(5000, 'x')};
+  const std::string values[] = {"plain",   "  lead", "trail  ", "\"quoted\"", "'single'",
+                                "\"",      "''",     "",        "a=b=c",      "\"half",
+                                "tab\tin", std::string(5000, 'x')};
   ProfileFile f;
-  for (size_t i = 0; i < std::size(values); ++i)
-    f.WriteString("S", "k" + std::to_string(i), values[i]);
+  for (size_t i = 0; i < std::size(values); ++i) f.WriteString("S", "k" + std::to_string(i), values[i]);
   const ProfileFile back = ProfileFile::Parse(f.ToText());
   for (size_t i = 0; i < std::size(values); ++i) {
     EXPECT_EQ(back.ReadString("S", "k" + std::to_string(i), "-"), values[i]) << i;

@@ -63,8 +63,7 @@ TEST(SettingsStore, PathFollowsTheEnvironment) {
   EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/xdg/QuorvantBuilder/QuorvantBuilder.ini");
   ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", "/home/someone", 1);
-  EXPECT_EQ(SettingsStore::DefaultPath(),
-            "/home/someone/.config/QuorvantBuilder/QuorvantBuilder.ini");
+  EXPECT_EQ(SettingsStore::DefaultPath(), "/home/someone/.config/QuorvantBuilder/QuorvantBuilder.ini");
   EXPECT_EQ(settings::DefaultDataDirectory(), "/home/someone/.local/share/Quorvant/");
   ::setenv("HOME", home.c_str(), 1);
 }

@@ -45,8 +45,8 @@ TEST(CommaText, Reading) {
 }
 
 TEST(CommaText, RoundTripOfAnyLinesThatDoNotEndEmpty) {
-  const Lines samples[] = {
-      {"one"}, {"with blank", "", "x,y", "\"q\"", " lead"}, {"\x01\x1f", "\x7f"}, {"", "last"}};
+  const Lines samples[] = {{"one"}, {"with blank", "", "x,y", "\"q\"", " lead"},
+                           {"\x01\x1f", "\x7f"}, {"", "last"}};
   for (const Lines& lines : samples) EXPECT_EQ(SplitCommaText(JoinCommaText(lines)), lines);
 }
 

@@ -27,8 +27,8 @@ class QuestionListTest : public testing::CoreTest {
     return out;
   }
   int Question(TSurvey& s, const std::string& text, int skip_of = -1) {
-    const int i =
-        s.AddItem(text, kStyleSingleChoice, 1, 0, 0, false, 0, JoinCommaText({"Yes", "No~N"}));
+    const int i = s.AddItem(text, kStyleSingleChoice, 1, 0, 0, false, 0,
+                            JoinCommaText({"Yes", "No~N"}));
     s.Item(i).SkipGroupOfQuestion = skip_of;
     return i;
   }

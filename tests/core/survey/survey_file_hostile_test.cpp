@@ -52,7 +52,7 @@ TEST_F(HostileSurveyFileTest, QuestionCountsThatLie) {
   EXPECT_EQ(TryLoad("[Details]\nQuestionCount=-5\n"), "");
   EXPECT_EQ(TryLoad("[Details]\nQuestionCount=2147483647\n[Question 1]\nID=1\n"), Malformed());
   EXPECT_EQ(TryLoad("[Details]\nQuestionCount=99999999999999\n"), "");  // not a number: 0
-  EXPECT_EQ(TryLoad("[Question 1]\nID=1\n"), "");                       // no Details: no items
+  EXPECT_EQ(TryLoad("[Question 1]\nID=1\n"), "");  // no Details: no items
 }
 
 TEST_F(HostileSurveyFileTest, IdOfMinusOneIsRefused) {
@@ -63,7 +63,7 @@ TEST_F(HostileSurveyFileTest, IdOfMinusOneIsRefused) {
 TEST_F(HostileSurveyFileTest, InvalidUtf8IsKeptByteForByte) {
   const std::string odd = "Caf\xE9 \xFF\xFE \xC3";
   EXPECT_EQ(TryLoad("[Details]\nName=" + odd + "\nQuestionCount=1\n[Question 1]\nID=1\nText=" +
-                    odd + "\nOptions=" + odd + "|\n"),
+                        odd + "\nOptions=" + odd + "|\n"),
             "");
   EXPECT_EQ(survey_->Name(), odd);
   EXPECT_EQ(survey_->Item(0).Text, odd);

@@ -38,29 +38,26 @@ TEST_F(SurveyFileTest, SaveWritesEveryKeyInOrder) {
   s.AddItem("Food?", kStyleSingleChoice, 1, 0, 0, true, 0, "Good,\"Very bad~bad\"");
   s.AddHistory("Survey registered with server");
   s.SaveAs(dir_.File("s.qvx"));
-  EXPECT_EQ(
-      ReadFileOrDie(dir_.File("s.qvx")),
-      "[Details]\r\n"
-      "Name=Canteen\r\nAuthor=\r\nPassword=\r\nUniqueName=S981203141502\r\n"
-      "QuestionCount=1\r\nLastID=1\r\nInstructions=Hello&crlf;world\r\nFinalComments=\r\n"
-      "PublishMethod=0\r\nDisplayTemplate=default.qvg\r\nProcessResponses=0\r\n"
-      "AccountID=\r\nServerURL=\r\nResultURL=\r\nEMailAddress=\r\nNotificationFile=\r\n"
-      "NotifyMessage=" +
-          std::string(kDefaultNotifyMessage) +
-          "\r\n"
-          "AllAddresses=0\r\nAttachSurvey=0\r\nSamplingPercent=10\r\nIncomingDomain=0\r\n"
-          "Domain=\r\nOnly1Email=0\r\nOnly1IP=0\r\nLimitByIP=0\r\n"
-          "ServerStatus=Server not verified\r\nLastUpdated=12/03/1998 14:15:02\r\n"
-          "HTMLLastUpdate=12/30/1899\r\nSRServerUpdate=06/15/1963 06:00:00\r\n"
-          "RegDate=12/30/1899\r\nEMailStatus=Not sent\r\nHTMLStatus=HTML file not generated\r\n"
-          "HTMLFileName=\r\nSRLastUpdate=Never\r\nSRResponseCount=0\r\nSRResponseFile=\r\n"
-          "DataFileName=\r\nIPAddresses=\r\n"
-          "PubHistory=\"12/03/1998 14:15:02: Survey registered with server\"\r\n"
-          "\r\n[Question 1]\r\n"
-          "Text=Food?\r\nStyle=1\r\nOptions=Good|Very bad~bad|\r\nLengthOfResponse=0\r\nID=1\r\n"
-          "IncludeOther=1\r\nMinValue=0\r\nMaxValue=0\r\nStepValue=1\r\nChartType=1\r\n"
-          "DisplayLegend=1\r\nLegendStyle=1\r\nDisplayMarks=1\r\nMarksStyle=0\r\nRotation=0\r\n"
-          "SkipGroupOfQuestion=-1\r\nSkipGroupOfResponse=-1\r\n");
+  EXPECT_EQ(ReadFileOrDie(dir_.File("s.qvx")),
+            "[Details]\r\n"
+            "Name=Canteen\r\nAuthor=\r\nPassword=\r\nUniqueName=S981203141502\r\n"
+            "QuestionCount=1\r\nLastID=1\r\nInstructions=Hello&crlf;world\r\nFinalComments=\r\n"
+            "PublishMethod=0\r\nDisplayTemplate=default.qvg\r\nProcessResponses=0\r\n"
+            "AccountID=\r\nServerURL=\r\nResultURL=\r\nEMailAddress=\r\nNotificationFile=\r\n"
+            "NotifyMessage=" + std::string(kDefaultNotifyMessage) + "\r\n"
+            "AllAddresses=0\r\nAttachSurvey=0\r\nSamplingPercent=10\r\nIncomingDomain=0\r\n"
+            "Domain=\r\nOnly1Email=0\r\nOnly1IP=0\r\nLimitByIP=0\r\n"
+            "ServerStatus=Server not verified\r\nLastUpdated=12/03/1998 14:15:02\r\n"
+            "HTMLLastUpdate=12/30/1899\r\nSRServerUpdate=06/15/1963 06:00:00\r\n"
+            "RegDate=12/30/1899\r\nEMailStatus=Not sent\r\nHTMLStatus=HTML file not generated\r\n"
+            "HTMLFileName=\r\nSRLastUpdate=Never\r\nSRResponseCount=0\r\nSRResponseFile=\r\n"
+            "DataFileName=\r\nIPAddresses=\r\n"
+            "PubHistory=\"12/03/1998 14:15:02: Survey registered with server\"\r\n"
+            "\r\n[Question 1]\r\n"
+            "Text=Food?\r\nStyle=1\r\nOptions=Good|Very bad~bad|\r\nLengthOfResponse=0\r\nID=1\r\n"
+            "IncludeOther=1\r\nMinValue=0\r\nMaxValue=0\r\nStepValue=1\r\nChartType=1\r\n"
+            "DisplayLegend=1\r\nLegendStyle=1\r\nDisplayMarks=1\r\nMarksStyle=0\r\nRotation=0\r\n"
+            "SkipGroupOfQuestion=-1\r\nSkipGroupOfResponse=-1\r\n");
   EXPECT_FALSE(s.Modified());
   EXPECT_TRUE(s.HasFile());
 }
@@ -192,8 +189,7 @@ TEST_F(SurveyFileTest, ValuesLongerThan1023CharactersAreKeptWhole) {
 TEST_F(SurveyFileTest, StaleQuestionSectionsStayAndAreIgnored) {
   TSurvey s(settings_);
   s.Clear();
-  for (int i = 0; i < 5; ++i)
-    s.AddItem("q" + std::to_string(i), kStyleText, 0, 0, 0, false, 10, "");
+  for (int i = 0; i < 5; ++i) s.AddItem("q" + std::to_string(i), kStyleText, 0, 0, 0, false, 10, "");
   s.SaveAs(dir_.File("s.qvx"));
   for (int i = 0; i < 3; ++i) s.DeleteItem(0);
   s.Save();
@@ -222,12 +218,12 @@ TEST_F(SurveyFileTest, MinimalFileTakesTheReadingDefaults) {
 }
 
 TEST_F(SurveyFileTest, QuestionDefaultsAndBarLists) {
-  TSurvey t =
-      Loaded(Write("[Details]\nQuestionCount=4\n"
-                   "[Question 1]\nID=1\nOptions=Yes|No|\n"
-                   "[Question 2]\nID=2\nStyle=1\nOptions=Yes|No\n"
-                   "[Question 3]\nID=3\nStyle=2\nOptions=a||b|\n"
-                   "[Question 4]\nID=7\nStyle=5\nOptions=\" pad |x|\"\n"));
+  TSurvey t = Loaded(Write(
+      "[Details]\nQuestionCount=4\n"
+      "[Question 1]\nID=1\nOptions=Yes|No|\n"
+      "[Question 2]\nID=2\nStyle=1\nOptions=Yes|No\n"
+      "[Question 3]\nID=3\nStyle=2\nOptions=a||b|\n"
+      "[Question 4]\nID=7\nStyle=5\nOptions=\" pad |x|\"\n"));
   ASSERT_EQ(t.ItemCount(), 4);
   EXPECT_EQ(t.Item(0).Style, kStyleText);
   EXPECT_TRUE(t.Item(0).IncludeOther);
@@ -253,9 +249,8 @@ TEST_F(SurveyFileTest, LoadFailures) {
   }
   EXPECT_EQ(s.FileName(), "Survey2.qvx");
 
-  const std::string bad = Write(
-      "[Details]\nQuestionCount=3\n[Question 1]\nID=1\nText=first\n"
-      "[Question 2]\nText=no id\n[Question 3]\nID=3\n");
+  const std::string bad = Write("[Details]\nQuestionCount=3\n[Question 1]\nID=1\nText=first\n"
+                                "[Question 2]\nText=no id\n[Question 3]\nID=3\n");
   try {
     s.Load(bad);
     FAIL();
@@ -284,8 +279,8 @@ TEST_F(SurveyFileTest, FailedSaveKeepsTheOldFileAndTheSurveyModified) {
   const std::string good = dir_.File("good.qvx");
   s.SaveAs(good);
   const std::string before = ReadFileOrDie(good);
-  std::filesystem::permissions(
-      dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(dir_.path(), std::filesystem::perms::owner_read |
+                                                std::filesystem::perms::owner_exec);
   s.SetName("changed");
   if (::geteuid() != 0) {  // root ignores permissions
     EXPECT_THROW(s.Save(), ESurveyException);
@@ -296,9 +291,8 @@ TEST_F(SurveyFileTest, FailedSaveKeepsTheOldFileAndTheSurveyModified) {
 }
 
 TEST_F(SurveyFileTest, DateTimeTextThatDoesNotConvertEndsTheBlock) {
-  TSurvey t =
-      Loaded(Write("[Details]\nLastUpdated=01/01/2000 10:00:00\nHTMLLastUpdate=01/02/2000\n"
-                   "SRServerUpdate=garbage\nRegDate=01/04/2000\n"));
+  TSurvey t = Loaded(Write("[Details]\nLastUpdated=01/01/2000 10:00:00\nHTMLLastUpdate=01/02/2000\n"
+                           "SRServerUpdate=garbage\nRegDate=01/04/2000\n"));
   EXPECT_EQ(t.HTMLLastUpdate(), EncodeDateTime({2000, 1, 2, 0, 0, 0, 0}).value());
   EXPECT_EQ(t.SRServerUpdate(), NeverTime());
   EXPECT_EQ(t.RegDate(), 0);
