@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the window tour and saves pictures of the main window (both pages),
 # the question editor on each style page, the header editor, the skip-group
-# dialog and the warning dialog under build/screenshots (or the folder given),
-# drawn on a virtual X display with the example survey.
+# dialog, the warning dialog, every page of the survey properties and the
+# preferences, and the directory chooser under build/screenshots (or the
+# folder given), drawn on a virtual X display with the example survey.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <deque>
 #include <functional>
 
@@ -44,11 +45,25 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     return Next(save_names, QString());
   }
   void FileNotFound(QWidget*, const QString& text) override { not_found.push_back(text); }
+  QString ChooseEmailList(QWidget*, const QString& dir) override {
+    email_list_dir = dir;
+    return Next(email_lists, QString());
+  }
+  bool ConfirmCreate(QWidget*, const QString& text) override {
+    confirm_create.push_back(text);
+    return Next(create_answers, false);
+  }
+  void DirectoryError(QWidget*, const QString& text) override { directory_errors.push_back(text); }
 
   std::deque<app::SaveAnswer> save_answers;
   std::deque<QString> open_names;
   std::deque<QString> save_names;
   std::vector<QString> not_found;
+  std::deque<QString> email_lists;
+  QString email_list_dir;
+  std::deque<bool> create_answers;
+  std::vector<QString> confirm_create;
+  std::vector<QString> directory_errors;
   QString save_dialog_initial;
   int confirm_save_count = 0;
 
@@ -61,6 +76,26 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     return value;
   }
 };
+
+// Collects the addresses a window asks the desktop to open; install with
+// QDesktopServices::setUrlHandler(scheme, &catcher, "Open").
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+};
+
+// The named control of a window; the test stops when there is none.
+template <typename T>
+T* Child(const QObject* window, const char* name) {
+  T* child = window->findChild<T*>(name);
+  if (child == nullptr) qFatal("no control %s", name);
+  return child;
+}
 
 // Runs `answer` on the modal dialog that the next command opens.
 inline void AnswerNextModal(std::function<void(QWidget*)> answer) {

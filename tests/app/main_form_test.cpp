@@ -51,6 +51,8 @@ class MainFormTest : public QObject {
   void laterFeaturesSayTheyAreNotAvailable();
   void previewKeepsAnUnpublishedSurveyUnpublished();
   void copyPutsPlainTextOnTheSystemClipboard();
+  void propertiesOfAPublishedSurveyAskFirst();
+  void preferencesSetTheDataDirectoryAndExtension();
 
  private:
   void Start(const QStringList& arguments = {});
@@ -401,26 +403,15 @@ void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
 
 void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   Start();
-  for (const char* name : {"miOptionsPreferences", "tbProperties", "miFileImport"}) {
+  for (const char* name : {"miSurveyLibrary", "tbEMailList", "miFileImport"}) {
     Trigger(name);
   }
   QCOMPARE(prompts_->log.size(), size_t(3));
   QVERIFY(prompts_->log[0].starts_with("info: This feature is not available yet"));
 }
 
-// Collects the addresses the window asks the desktop to open.
-class UrlCatcher : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> urls;
-
- public slots:
-  void Open(const QUrl& url) { urls << url; }
-};
-
 void MainFormTest::previewKeepsAnUnpublishedSurveyUnpublished() {
-  UrlCatcher catcher;
+  testing::UrlCatcher catcher;
   QDesktopServices::setUrlHandler("file", &catcher, "Open");
   Start({MakeSurveyFile("five.qvx", 5)});
   form_->Survey().SetModified(false);
@@ -447,6 +438,56 @@ void MainFormTest::copyPutsPlainTextOnTheSystemClipboard() {
   QVERIFY(text.contains("q3"));
   QVERIFY(!text.contains("q2"));
   QVERIFY(text.contains("Yes"));
+}
+
+void MainFormTest::propertiesOfAPublishedSurveyAskFirst() {
+  Start({MakeSurveyFile("five.qvx", 5)});
+  form_->Survey().SetHTMLStatus("HTML file generated at 12/03/1998");
+  form_->Survey().SetModified(false);
+  prompts_->suppressible_answers = {{WarningAnswer::kNo, false}};
+  Trigger("tbProperties");  // declined: no dialog, nothing changed
+  QVERIFY(!form_->Survey().Modified());
+
+  prompts_->suppressible_answers = {{WarningAnswer::kYes, false}};
+  QString opened;
+  testing::AnswerNextModal([&opened](QWidget* modal) {
+    opened = modal->objectName();
+    testing::Child<QLineEdit>(modal, "eName")->setText("Renamed");
+    testing::Child<QPushButton>(modal, "btnOK")->click();
+  });
+  Trigger("miSurveyProperties");
+  QCOMPARE(opened, "TQVXProperties");
+  QCOMPARE(form_->Survey().Name(), "Renamed");
+  QVERIFY(form_->findChild<QAction*>("miFileSave")->isEnabled());  // refreshed
+  QCOMPARE(prompts_->log.size(), size_t(2));
+}
+
+void MainFormTest::preferencesSetTheDataDirectoryAndExtension() {
+  Start();
+  const QString chosen = home_->Path("surveys");
+  QDir().mkpath(chosen);
+  testing::AnswerNextModal([chosen](QWidget* modal) {
+    QCOMPARE(modal->objectName(), "TQVXPrefs");
+    testing::Child<QLineEdit>(modal, "eDataDirectory")->setText(chosen);
+    testing::Child<QComboBox>(modal, "cmbDefaultHTML")->setCurrentIndex(1);
+    testing::Child<QPushButton>(modal, "btnOK")->click();
+  });
+  Trigger("miOptionsPreferences");
+  QCOMPARE(form_->DefaultHtmlExtension(), ".html");
+  QCOMPARE(form_->DataDirectory(), chosen.toStdString() + "/");
+  QCOMPARE(form_->QuestionEditor().DataDirectory(), chosen.toStdString() + "/");
+
+  testing::AnswerNextModal([](QWidget* modal) {
+    testing::Child<QComboBox>(modal, "cmbDefaultHTML")->setCurrentIndex(0);
+    testing::Child<QPushButton>(modal, "btnCancel")->click();
+  });
+  Trigger("miOptionsPreferences");
+  QCOMPARE(form_->DefaultHtmlExtension(), ".html");
+
+  // Stored at shutdown, and read back at the next start.
+  form_->close();
+  SettingsStore settings;
+  QCOMPARE(ReadDataDirectory(settings), chosen.toStdString() + "/");
 }
 
 QTEST_MAIN(MainFormTest)

@@ -2,19 +2,24 @@
 // saves PNG pictures of the windows a survey author sees most, for a person
 // to look at. Run it under xvfb-run (scripts/screenshots.sh does).
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QTabWidget>
 #include <QThread>
 
+#include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
+#include "app/shell/preferences_dialog.h"
 #include "app/shell/question_editor.h"
 #include "app/shell/skip_group_dialog.h"
+#include "app/shell/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
 #include "app/shell/window_dialogs.h"
+#include "core/shell/settings_store.h"
 
 namespace {
 
@@ -92,5 +97,39 @@ int main(int argc, char* argv[]) {
       "this?",
       &window);
   Shoot(warning, "warning");
+  warning.hide();
+
+  quorvant::SettingsStore settings;
+  TQVXProperties properties(
+      window.Survey(), settings, prompts, dialogs, window.DataDirectory(),
+      [](const std::string&) {}, &window);
+  auto* property_pages = properties.findChild<QTabWidget*>("pgcProperties");
+  const char* property_names[] = {"properties-details", "properties-web-server",
+                                  "properties-notifications", "properties-history",
+                                  "properties-security"};
+  properties.show();
+  for (int i = 0; i < property_pages->count(); ++i) {
+    property_pages->setCurrentIndex(i);
+    Shoot(properties, property_names[i]);
+  }
+  properties.findChild<QComboBox*>("cmbServerType")->setCurrentIndex(1);
+  property_pages->setCurrentIndex(1);
+  Shoot(properties, "properties-web-server-service");
+  properties.hide();
+
+  TQVXPrefs prefs(settings, prompts, window.DirectoryChooser(), window.DataDirectory(), &window);
+  auto* pref_pages = prefs.findChild<QTabWidget*>("pgcPrefs");
+  const char* pref_names[] = {"preferences-general", "preferences-email", "preferences-advanced"};
+  for (int i = 0; i < pref_pages->count(); ++i) {
+    pref_pages->setCurrentIndex(i);
+    Shoot(prefs, pref_names[i]);
+  }
+  prefs.findChild<QComboBox*>("cmbEmailSystem")->setCurrentIndex(1);
+  pref_pages->setCurrentIndex(1);
+  Shoot(prefs, "preferences-email-mapi");
+  prefs.hide();
+
+  window.DirectoryChooser().SetDirectory(QString::fromStdString(window.DataDirectory()));
+  Shoot(window.DirectoryChooser(), "directory-chooser");
   return 0;
 }

@@ -22,12 +22,14 @@
 #include <filesystem>
 
 #include "app/shell/dialog_placement.h"
+#include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/question_editor.h"
 #include "app/shell/question_list_view.h"
 #include "core/libraries/response_template.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/file_association.h"
+#include "core/shell/preferences.h"
 #include "core/shell/settings_keys.h"
 #include "core/webpage/shipped_templates.h"
 
@@ -94,6 +96,7 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
 
   question_editor_ = std::make_unique<TQVXQuestion>(settings_, prompts_, data_dir_, this);
   header_editor_ = std::make_unique<TQVXHeader>(settings_, this);
+  dir_chooser_ = std::make_unique<TQVXSelDir>(dialogs_, this);
   connect(pgcMain_, &QTabWidget::currentChanged, this, &TQVXMainForm::RefreshMainWindow);
   RebuildQuestionList();
   RefreshMainWindow();
@@ -226,7 +229,7 @@ void TQVXMainForm::ReadStartupSettings() {
   data_dir_ = ReadDataDirectory(settings_);
   std::error_code ignored;
   std::filesystem::create_directories(data_dir_, ignored);
-  html_ext_ = settings_.Read(kDefaultHTML) != 0 ? ".html" : ".htm";
+  html_ext_ = HtmlExtensionFor(settings_.Read(kDefaultHTML));
   chart_background_ = {settings_.Read(kUseSolidBackground), settings_.Read(kSolidBackgroundColor),
                        settings_.Read(kFromColor), settings_.Read(kToColor),
                        settings_.Read(kGradientDirection)};

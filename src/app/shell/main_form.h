@@ -35,6 +35,7 @@ namespace quorvant::app {
 class QuestionListModel;
 class TQVXHeader;
 class TQVXQuestion;
+class TQVXSelDir;
 class WindowDialogs;
 
 // The five chart background values read at start-up and written at shutdown.
@@ -77,6 +78,7 @@ class TQVXMainForm : public QMainWindow {
   const std::vector<std::string>& TemporaryFiles() const { return temp_files_; }
   TQVXQuestion& QuestionEditor() { return *question_editor_; }
   TQVXHeader& HeaderEditor() { return *header_editor_; }
+  TQVXSelDir& DirectoryChooser() { return *dir_chooser_; }
   // The selected list lines, increasing.
   std::vector<int> SelectedLines() const;
   void SelectLines(const std::vector<int>& lines);
@@ -98,6 +100,8 @@ class TQVXMainForm : public QMainWindow {
   void setupActions();
   QAction* MakeAction(const char* name, const QString& text, void (TQVXMainForm::*slot)());
   void NotAvailableYet();
+  void ShowProperties();
+  void ShowPreferences();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();
@@ -154,6 +158,7 @@ class TQVXMainForm : public QMainWindow {
   // Long-lived editors, created at start-up and reused.
   std::unique_ptr<TQVXQuestion> question_editor_;
   std::unique_ptr<TQVXHeader> header_editor_;
+  std::unique_ptr<TQVXSelDir> dir_chooser_;
 
   std::map<std::string, QAction*> actions_;  // by object name
   QTabWidget* pgcMain_ = nullptr;

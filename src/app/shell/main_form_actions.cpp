@@ -15,6 +15,7 @@
 #include "app/shell/about_box.h"
 #include "app/shell/app_paths.h"
 #include "app/shell/main_form.h"
+#include "app/shell/not_available.h"
 #include "core/shell/prompts.h"
 #include "core/shell/vendor.h"
 
@@ -38,7 +39,7 @@ QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
 }
 
 void TQVXMainForm::NotAvailableYet() {
-  prompts_.ShowInfo("This feature is not available yet in this version of Quorvant.");
+  prompts_.ShowInfo(kNotAvailableYetText);
   RefreshMainWindow();
 }
 
@@ -93,13 +94,13 @@ void TQVXMainForm::setupActions() {
 
   QMenu* options = menuBar()->addMenu("&Options");
   options->setObjectName("miOptions");
-  options->addAction(MakeAction("miOptionsPreferences", "&Preferences...", &F::NotAvailableYet));
+  options->addAction(MakeAction("miOptionsPreferences", "&Preferences...", &F::ShowPreferences));
   options->addAction(
       MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::NotAvailableYet));
 
   QMenu* survey = menuBar()->addMenu("&Survey");
   survey->setObjectName("miSurvey");
-  survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
   survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::NotAvailableYet));
   survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::NotAvailableYet));
   survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
@@ -155,7 +156,7 @@ void TQVXMainForm::setupActions() {
       {"tbCopy", "Copy", "edit-copy", "copy", &F::CopyItems},
       {"tbPaste", "Paste", "edit-paste", "paste", &F::PasteItems},
       {"tbProperties", "Survey Properties", "document-properties", "properties",
-       &F::NotAvailableYet},
+       &F::ShowProperties},
       {"tbLibrary", "Question Library", "accessories-dictionary", "library", &F::NotAvailableYet},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
       {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},

@@ -11,10 +11,10 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/prompts.h"
 #include "core/shell/system_helpers.h"
-#include "core/survey/command_states.h"
 #include "core/survey/survey_copy.h"
 #include "core/survey/survey_exception.h"
 #include "core/webpage/page_generator.h"
+#include "core/webpage/page_preview.h"
 
 namespace quorvant::app {
 
@@ -134,16 +134,13 @@ void TQVXMainForm::FileSaveAs() {
   RefreshMainWindow();
 }
 
-// The page goes to a temporary file that is deleted at shutdown. A preview
-// is not a publication: a survey never generated before stays so.
+// The page goes to a temporary file that is deleted at shutdown.
 void TQVXMainForm::Preview() {
   const std::string file = MakeTempFileName("htm");
-  const bool never_generated = !IsPotentiallyPublished(survey_);
-  const bool written = GeneratePage(survey_, data_dir_, file);
+  const bool written = GeneratePreviewPage(survey_, data_dir_, file);
   if (FileExists(file)) temp_files_.push_back(file);
   if (written) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
-    if (never_generated) survey_.SetHTMLStatus("HTML file not generated");
   } else {
     prompts_.ShowError(kPageNotGeneratedMessage);
   }

@@ -32,4 +32,17 @@ void StandardWindowDialogs::FileNotFound(QWidget* parent, const QString& text) {
   QMessageBox::critical(parent, "File Not Found", text);
 }
 
+QString StandardWindowDialogs::ChooseEmailList(QWidget* parent, const QString& dir) {
+  return QFileDialog::getOpenFileName(parent, "Select an Email List", dir, "Email List (*.eml)");
+}
+
+bool StandardWindowDialogs::ConfirmCreate(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, "Confirm Create", text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void StandardWindowDialogs::DirectoryError(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, "Directory Error", text);
+}
+
 }  // namespace quorvant::app

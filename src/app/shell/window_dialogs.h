@@ -1,5 +1,6 @@
-// The main window's own modal questions that are not prompts of the core:
-// the "Confirm Save" box, the file dialogs and the "File Not Found" box. The
+// The windows' own modal questions that are not prompts of the core: the
+// "Confirm Save" box, the file dialogs, the "File Not Found" box and the
+// directory chooser's "Confirm Create" and "Directory Error" boxes. The
 // program uses StandardWindowDialogs; tests substitute scripted answers.
 #pragma once
 
@@ -24,6 +25,13 @@ class WindowDialogs {
                                      const QString& initial_name) = 0;
   // "File Not Found" with the stop icon.
   virtual void FileNotFound(QWidget* parent, const QString& text) = 0;
+  // "Select an Email List": an existing "*.eml" file, or empty when
+  // cancelled.
+  virtual QString ChooseEmailList(QWidget* parent, const QString& dir) = 0;
+  // "Confirm Create" with Yes and No; true for Yes.
+  virtual bool ConfirmCreate(QWidget* parent, const QString& text) = 0;
+  // "Directory Error" with the stop icon.
+  virtual void DirectoryError(QWidget* parent, const QString& text) = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -33,6 +41,9 @@ class StandardWindowDialogs : public WindowDialogs {
   QString ChooseSurveyToSave(QWidget* parent, const QString& dir,
                              const QString& initial_name) override;
   void FileNotFound(QWidget* parent, const QString& text) override;
+  QString ChooseEmailList(QWidget* parent, const QString& dir) override;
+  bool ConfirmCreate(QWidget* parent, const QString& text) override;
+  void DirectoryError(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace quorvant::app

@@ -25,6 +25,16 @@ std::vector<std::filesystem::path> FilesWithExtension(const std::string& dir,
   return found;
 }
 
+// Bare names of those files, sorted without regard to letter case.
+std::vector<std::string> SortedBareNames(const std::string& dir, std::string_view ext) {
+  std::vector<std::string> names;
+  for (const auto& p : FilesWithExtension(dir, ext)) names.push_back(p.filename().string());
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return ToLowerAscii(a) < ToLowerAscii(b);
+  });
+  return names;
+}
+
 }  // namespace
 
 std::vector<std::string> ListQuestionLibraries(const std::string& data_dir) {
@@ -46,14 +56,11 @@ void AppendToQuestionLibrary(const std::string& path, const TSurvey& survey,
 }
 
 std::vector<std::string> ListResponseTemplates(const std::string& data_dir) {
-  std::vector<std::string> names;
-  for (const auto& p : FilesWithExtension(data_dir, ".qvt")) {
-    names.push_back(p.filename().string());
-  }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return ToLowerAscii(a) < ToLowerAscii(b);
-  });
-  return names;
+  return SortedBareNames(data_dir, ".qvt");
+}
+
+std::vector<std::string> ListDisplayTemplates(const std::string& data_dir) {
+  return SortedBareNames(data_dir, ".qvg");
 }
 
 }  // namespace quorvant

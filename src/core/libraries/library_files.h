@@ -1,6 +1,6 @@
-// The user's question libraries (*.qvl) and response templates (*.qvt) in
-// the data directory, as the main window's pop-up menu and the question
-// editor list them.
+// The user's question libraries (*.qvl), response templates (*.qvt) and
+// display templates (*.qvg) in the data directory, as the main window's
+// pop-up menu, the question editor and the survey properties list them.
 #pragma once
 
 #include <string>
@@ -26,5 +26,9 @@ void AppendToQuestionLibrary(const std::string& path, const TSurvey& survey,
 // Bare names of the response templates in data_dir, sorted without regard to
 // letter case.
 std::vector<std::string> ListResponseTemplates(const std::string& data_dir);
+
+// Bare names of the display templates (*.qvg, any letter case) in data_dir,
+// sorted without regard to letter case.
+std::vector<std::string> ListDisplayTemplates(const std::string& data_dir);
 
 }  // namespace quorvant

@@ -12,11 +12,6 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-std::string WithSlash(std::string dir) {
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
-
 }  // namespace
 
 namespace settings {
@@ -26,7 +21,7 @@ std::string RecentFileName(int index) { return "File " + std::to_string(index); 
 std::string DefaultDataDirectory() {
   std::string base = Env("XDG_DATA_HOME");
   if (base.empty()) base = Env("HOME") + "/.local/share";
-  return WithSlash(WithSlash(base) + "Quorvant");
+  return WithTrailingSlash(WithTrailingSlash(base) + "Quorvant");
 }
 
 std::string DefaultLastDirectory() {
@@ -37,10 +32,15 @@ std::string DefaultLastDirectory() {
 
 }  // namespace settings
 
+std::string WithTrailingSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
 std::string ReadDataDirectory(const SettingsStore& store) {
-  return WithSlash(store.ReadString(settings::kDataDirectory.section,
-                                    settings::kDataDirectory.name,
-                                    settings::DefaultDataDirectory()));
+  return WithTrailingSlash(store.ReadString(settings::kDataDirectory.section,
+                                            settings::kDataDirectory.name,
+                                            settings::DefaultDataDirectory()));
 }
 
 std::string ReadLastDirectory(const SettingsStore& store) {

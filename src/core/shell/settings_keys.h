@@ -75,6 +75,9 @@ inline constexpr std::string_view kWarnDeleteQuestions = "DeleteQuestions";
 inline constexpr std::string_view kWarnUngroupSkipGroup = "UngroupSkipGroup";
 inline constexpr std::string_view kWarnChangesToPublishedSurvey = "ChangesToPublishedSurvey";
 inline constexpr std::string_view kWarnMoveSkipGroup = "MoveSkipGroup";
+// The four in the order the preferences dialog lists them.
+inline constexpr std::string_view kWarningKeys[] = {
+    kWarnDeleteQuestions, kWarnUngroupSkipGroup, kWarnChangesToPublishedSurvey, kWarnMoveSkipGroup};
 
 inline constexpr std::string_view kDefaults = "Defaults";
 inline constexpr StringSetting kDefaultAuthor{kDefaults, "Author", ""};
@@ -110,6 +113,9 @@ std::string DefaultLastDirectory();
 
 }  // namespace settings
 
+// The data directory rule: a folder name always ends in "/" (one is appended
+// when missing, an empty name becomes "/").
+std::string WithTrailingSlash(std::string dir);
 // "Application Details"/"DataDirectory", always ending in "/".
 std::string ReadDataDirectory(const SettingsStore& store);
 // "Application Details"/"LastDirSavedTo", without a trailing "/".

@@ -71,6 +71,7 @@ void TSurvey::ReadDefaults() {
   result_url_ = settings_.Read(kDefaultResultURL);
   only1_email_ = settings_.Read(kDefaultOnly1Email);
   only1_ip_ = settings_.Read(kDefaultOnly1IP);
+  limit_by_ip_ = settings_.Read(kDefaultLimitByIP);
   ip_addresses_ = settings_.Read(kDefaultIPAddresses);
 }
 
@@ -88,7 +89,6 @@ void TSurvey::ResetFields() {
   all_addresses_ = false;
   attach_survey_ = false;
   incoming_domain_ = false;
-  limit_by_ip_ = false;
   sampling_percent_ = 10;
   domain_.clear();
   server_status_ = "Server not verified";

@@ -23,6 +23,7 @@ TEST_F(SurveyModelTest, NewSurveyTakesCreateValuesAndDefaults) {
   settings_.Write(settings::kDefaultAuthor, "Ann Author");
   settings_.Write(settings::kDefaultOnly1IP, true);
   settings_.Write(settings::kDefaultInstructions, "Line&crlf;two");
+  settings_.Write(settings::kDefaultLimitByIP, true);
   TSurvey s(settings_);
   EXPECT_EQ(s.Name(), "(Untitled)");
   EXPECT_EQ(s.FileName(), "Survey1.qvx");
@@ -30,6 +31,7 @@ TEST_F(SurveyModelTest, NewSurveyTakesCreateValuesAndDefaults) {
   EXPECT_EQ(s.Author(), "Ann Author");
   EXPECT_TRUE(s.Only1IP());
   EXPECT_FALSE(s.Only1Email());
+  EXPECT_TRUE(s.LimitByIP());
   EXPECT_EQ(s.DisplayTemplate(), "default.qvg");
   EXPECT_EQ(s.InstructionsEscaped(), "Line&crlf;two");  // defaults are taken as stored
   EXPECT_EQ(s.NotifyMessage(), "");
@@ -46,7 +48,9 @@ TEST_F(SurveyModelTest, ClearCountsUntitledNamesAndSetsTheInvitation) {
   TSurvey s(settings_);
   Add(s, "q");
   s.SetName("Named");
+  s.SetLimitByIP(true);
   s.Clear();
+  EXPECT_FALSE(s.LimitByIP());  // no stored default: back to off
   EXPECT_EQ(s.FileName(), "Survey2.qvx");
   EXPECT_EQ(s.Name(), "(Untitled)");
   EXPECT_EQ(s.ItemCount(), 0);
