@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "app/shell/dialog_placement.h"
@@ -14,16 +15,20 @@ TQVXAbout::TQVXAbout(QWidget* parent, bool splash)
     : QDialog(parent, splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog) {
   setObjectName("TQVXAbout");
   setWindowTitle("About Quorvant");
+  // Palette and font set directly: a style sheet would cost the splash a
+  // noticeable part of the program's start-up.
   setAutoFillBackground(true);
-  setStyleSheet(
-      "TQVXAbout { background: palette(base); border: 1px solid palette(mid); }"
-      "QLabel#lblProduct { font-size: 20pt; font-weight: bold; }");
+  setBackgroundRole(QPalette::Base);
 
   auto* logo = new QLabel(this);
   logo->setPixmap(QIcon(":/icons/quorvant.svg").pixmap(72, 72));
   logo->setAlignment(Qt::AlignCenter);
   auto* product = new QLabel("Quorvant", this);
   product->setObjectName("lblProduct");
+  QFont product_font = product->font();
+  product_font.setPointSize(20);
+  product_font.setBold(true);
+  product->setFont(product_font);
   product->setAlignment(Qt::AlignCenter);
   auto* tagline = new QLabel("Questionnaires on the web, from first draft to results", this);
   tagline->setAlignment(Qt::AlignCenter);
@@ -47,5 +52,14 @@ TQVXAbout::TQVXAbout(QWidget* parent, bool splash)
 }
 
 void TQVXAbout::mousePressEvent(QMouseEvent*) { accept(); }
+
+// A thin frame, so that the borderless splash stands apart from what is
+// behind it.
+void TQVXAbout::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
 
 }  // namespace quorvant::app

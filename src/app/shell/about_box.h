@@ -15,6 +15,7 @@ class TQVXAbout : public QDialog {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace quorvant::app

@@ -66,10 +66,9 @@ QFont QuestionListDelegate::LineFont(const QFont& list_font) {
 }
 
 const QuestionListDelegate::RowHeights& QuestionListDelegate::HeightsFor(const QFont& font) const {
-  const QString key = font.key();
-  if (heights_.font_key != key) {
+  if (heights_.question == 0 || !(heights_.font == font)) {
     const int line = QFontMetrics(LineFont(font)).height();
-    heights_ = {key, line + 8, std::max(kImageSize, line + QFontMetrics(font).height()) + 4};
+    heights_ = {font, line + 8, std::max(kImageSize, line + QFontMetrics(font).height()) + 4};
   }
   return heights_;
 }

@@ -57,7 +57,7 @@ class QuestionListDelegate : public QStyledItemDelegate {
   // Row heights of headers and questions for the list's font, measured once
   // per font: the list asks for every row's size whenever it is refilled.
   struct RowHeights {
-    QString font_key;
+    QFont font;  // compared whole: cheap when it is the same shared font
     int header = 0;
     int question = 0;
   };

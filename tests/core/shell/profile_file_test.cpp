@@ -154,3 +154,22 @@ TEST(ProfileFile, LargeSectionsAreIndexedAndStayCorrectAfterWrites) {
 
 }  // namespace
 }  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+// Lookups start where the last one stopped; a repeated key must still give
+// its first line whatever was read before.
+TEST(ProfileFile, RepeatedKeysGiveTheFirstLineInAnyReadingOrder) {
+  const ProfileFile f = ProfileFile::Parse("[A]\nx=1\ny=2\nX=3\nz=4\ny=5\n");
+  for (const char* order : {"xyz", "zyx", "yxz", "zxy"}) {
+    std::string got;
+    for (const char* k = order; *k != '\0'; ++k) got += f.ReadString("A", std::string(1, *k), "-");
+    std::string want;
+    for (const char* k = order; *k != '\0'; ++k) want += *k == 'x' ? "1" : *k == 'y' ? "2" : "4";
+    EXPECT_EQ(got, want) << order;
+  }
+}
+
+}  // namespace
+}  // namespace quorvant
