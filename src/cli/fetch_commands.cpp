@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "app/responses/update_run.h"
@@ -21,7 +22,9 @@ namespace {
 int RunUpdate(const std::string& survey_file, const std::string& reply) {
   SettingsStore settings;
   TSurvey survey(settings);
-  if (!LoadSurvey(survey_file, survey)) return 1;
+  // An absolute name, so that a table made next to the survey is found
+  // again from any folder.
+  if (!LoadSurvey(std::filesystem::absolute(survey_file).string(), survey)) return 1;
   int argc = 1;
   char program[] = "quorvant-cli";
   char* argv[] = {program, nullptr};

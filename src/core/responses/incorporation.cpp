@@ -27,11 +27,11 @@ bool IsStamp(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Brings "Never" or an older stamp up to newest.
+// Brings "Never" (or nothing yet) or an older stamp up to newest.
 void AdvanceLastUpdate(TSurvey& survey, const std::string& newest) {
   if (newest.empty()) return;
   const std::string current = survey.SRLastUpdate();
-  if (current == "Never" || (IsStamp(current) && current < newest)) {
+  if (current == "Never" || current.empty() || (IsStamp(current) && current < newest)) {
     survey.SetSRLastUpdate(newest);
   }
 }
