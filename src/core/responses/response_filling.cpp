@@ -24,10 +24,10 @@ std::string NumericAnswer(const std::string& value, int min, int max) {
 
 }  // namespace
 
-void ResponseFilling::Add(const Table& table, Kind kind, std::string field, int slot, int min,
-                          int max) {
-  if (table.FieldIndex(field) < 0) return;
-  steps_.push_back({kind, std::move(field), slot, min, max});
+void ResponseFilling::Add(const Table& table, Kind kind, const std::string& field, int slot,
+                          int min, int max) {
+  const int index = table.FieldIndex(field);
+  if (index >= 0) steps_.push_back({kind, index, slot, min, max});
 }
 
 ResponseFilling::ResponseFilling(const TSurvey& survey, const Table& table,
@@ -78,19 +78,23 @@ void ResponseFilling::Fill(Table& table, const SubmissionItems& items) const {
     const std::string& value = items.Value(step.slot);
     switch (step.kind) {
       case Kind::kCopy:
-        table.Replace(step.field, value);
+        table.ReplaceField(step.field, value);
         break;
       case Kind::kTicked:
-        table.Replace(step.field, value == "1" ? "Y" : "N");
+        table.ReplaceField(step.field, value == "1" ? "Y" : "N");
         break;
       case Kind::kOtherTicked:
-        table.Replace(step.field, ToLowerAscii(value) == "other" ? "Y" : "N");
+        table.ReplaceField(step.field, ToLowerAscii(value) == "other" ? "Y" : "N");
         break;
       case Kind::kText:
-        table.Replace(step.field, ReplaceAll(ReplaceAll(value, "&CR;", "\r"), "&LF;", "\n"));
+        if (value.find('&') == std::string::npos) {
+          table.ReplaceField(step.field, value);
+        } else {
+          table.ReplaceField(step.field, ReplaceAll(ReplaceAll(value, "&CR;", "\r"), "&LF;", "\n"));
+        }
         break;
       case Kind::kNumeric:
-        table.Replace(step.field, NumericAnswer(value, step.min, step.max));
+        table.ReplaceField(step.field, NumericAnswer(value, step.min, step.max));
         break;
     }
   }

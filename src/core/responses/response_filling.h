@@ -46,12 +46,13 @@ class ResponseFilling {
   enum class Kind { kCopy, kTicked, kOtherTicked, kText, kNumeric };
   struct Step {
     Kind kind;
-    std::string field;
+    int field;  // position in the table's fields
     int slot;
     int min = 0;
     int max = 0;
   };
-  void Add(const Table& table, Kind kind, std::string field, int slot, int min = 0, int max = 0);
+  void Add(const Table& table, Kind kind, const std::string& field, int slot, int min = 0,
+           int max = 0);
 
   std::vector<Step> steps_;
   int remote_slot_ = 0;

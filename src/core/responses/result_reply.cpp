@@ -93,20 +93,20 @@ int SubmissionItems::Slot(std::string_view name) {
 void SubmissionItems::Parse(std::string_view line) {
   for (std::string& v : values_) v.clear();
   std::fill(taken_.begin(), taken_.end(), 0);
-  for (const std::string& item : SplitCommaText(line)) {
+  ForEachCommaItem(line, [this](std::string_view item) {
     const size_t eq = item.find('=');
-    if (eq == std::string::npos) continue;
-    name_.assign(item, 0, eq);
+    if (eq == std::string_view::npos) return;
+    name_.assign(item.substr(0, eq));
     for (char& c : name_) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     const auto it = slots_.find(name_);
-    if (it == slots_.end()) continue;
+    if (it == slots_.end()) return;
     const auto slot = static_cast<size_t>(it->second);
-    if (taken_[slot]) continue;
+    if (taken_[slot]) return;
     taken_[slot] = 1;
-    values_[slot].assign(item, eq + 1);
-  }
+    values_[slot].assign(item.substr(eq + 1));
+  });
 }
 
 }  // namespace quorvant
