@@ -18,7 +18,6 @@ import json
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import sys
@@ -26,6 +25,8 @@ import tempfile
 import threading
 import time
 import urllib.parse
+
+import headless_browser
 
 SKIPPED = 77
 SURVEY = "S261208101500"
@@ -128,24 +129,6 @@ def post(port, source, email, qvx2="1", qvx7="20"):
         raise RuntimeError(f"post from {source} answered {status}")
 
 
-def run_browser(chromium, url, profile, web):
-    command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-               "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync", f"--user-data-dir={profile}",
-               url]
-    browser = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               start_new_session=True)
-    try:
-        return web.done.wait(120)
-    finally:
-        os.killpg(browser.pid, signal.SIGTERM)
-        try:
-            browser.wait(20)
-        except subprocess.TimeoutExpired:
-            os.killpg(browser.pid, signal.SIGKILL)
-            browser.wait()
-
-
 class Model:
     """The collection rules applied to the submissions in the order they arrived."""
 
@@ -214,8 +197,10 @@ def main():
 
             model = Model()
             first = [{"ip": "127.0.0.1", **a} for a in BROWSER]
-            if not run_browser(chromium, f"http://127.0.0.1:{web.port}/driver.html",
-                               tempfile.mkdtemp(dir=work), web) or web.thanks != len(BROWSER):
+            if not headless_browser.run_until(
+                    chromium, f"http://127.0.0.1:{web.port}/driver.html",
+                    tempfile.mkdtemp(dir=work),
+                    lambda: web.done.wait(120)) or web.thanks != len(BROWSER):
                 raise RuntimeError(f"the browser submitted {web.thanks} of {len(BROWSER)}")
             others = [("127.0.0.2", "cid@example.org"), ("127.0.0.3", "bea@example.org"),
                       ("127.0.0.2", "dan@example.org")]

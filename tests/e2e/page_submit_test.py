@@ -15,12 +15,13 @@ import json
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import threading
 import urllib.parse
+
+import headless_browser
 
 SKIPPED = 77
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
@@ -185,24 +186,6 @@ def prepare_survey(source, path, template, port):
         f.write(text)
 
 
-def run_browser(chromium, url, profile, exchange):
-    command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-               "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync", f"--user-data-dir={profile}",
-               url]
-    browser = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               start_new_session=True)
-    try:
-        return exchange.wait(90)
-    finally:
-        os.killpg(browser.pid, signal.SIGTERM)
-        try:
-            browser.wait(20)
-        except subprocess.TimeoutExpired:
-            os.killpg(browser.pid, signal.SIGKILL)
-            browser.wait()
-
-
 def check_template(args, chromium, work, port, exchange, template):
     name = template.split(".")[0]
     survey, page = os.path.join(work, f"{name}.qvx"), os.path.join(work, f"{name}.htm")
@@ -212,7 +195,8 @@ def check_template(args, chromium, work, port, exchange, template):
                    check=True, env=env, stdout=subprocess.DEVNULL)
     exchange.reset(open(page, "rb").read())
     profile = tempfile.mkdtemp(dir=work)
-    if not run_browser(chromium, f"http://127.0.0.1:{port}/driver.html", profile, exchange):
+    if not headless_browser.run_until(chromium, f"http://127.0.0.1:{port}/driver.html", profile,
+                                      lambda: exchange.wait(90)):
         return [f"{template}: the browser submitted nothing within 90 seconds "
                 f"(driver report: {exchange.report})"]
     failures = []
