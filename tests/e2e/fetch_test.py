@@ -17,7 +17,6 @@ import http.server
 import json
 import os
 import re
-import shutil
 import socket
 import subprocess
 import sys
@@ -28,7 +27,6 @@ import urllib.parse
 
 import headless_browser
 
-SKIPPED = 77
 SURVEY = "S261208101500"
 
 # What the browser answers, one page each. The third repeats the first
@@ -154,10 +152,9 @@ def main():
     parser.add_argument("--collector", required=True)
     parser.add_argument("--source", required=True)
     args = parser.parse_args()
-    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+    chromium = headless_browser.find_chromium()
     if not chromium:
-        print("SKIPPED: chromium is not installed (scripts/bootstrap.sh installs it)")
-        return SKIPPED
+        return headless_browser.SKIPPED
 
     failures = []
     with tempfile.TemporaryDirectory() as work:

@@ -1,7 +1,19 @@
 """Headless Chromium for the end-to-end tests."""
 import os
+import shutil
 import signal
 import subprocess
+
+
+SKIPPED = 77  # the exit status CTest takes for a skipped test
+
+
+def find_chromium():
+    """The browser's path, or None after saying that the test is skipped."""
+    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+    if not chromium:
+        print("SKIPPED: chromium is not installed (scripts/bootstrap.sh installs it)")
+    return chromium
 
 
 def run_until(chromium, url, profile, finished):

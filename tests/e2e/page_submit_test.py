@@ -14,7 +14,6 @@ import http.server
 import json
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -23,7 +22,6 @@ import urllib.parse
 
 import headless_browser
 
-SKIPPED = 77
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
 RESULT_URL = "http://127.0.0.1/thanks"
 
@@ -216,10 +214,9 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--source", required=True)
     args = parser.parse_args()
-    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+    chromium = headless_browser.find_chromium()
     if not chromium:
-        print("SKIPPED: chromium is not installed (scripts/bootstrap.sh installs it)")
-        return SKIPPED
+        return headless_browser.SKIPPED
 
     exchange = Exchange()
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(exchange))
