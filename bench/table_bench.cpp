@@ -23,6 +23,7 @@
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
 #include "core/tableengine/table.h"
+#include "survey_layout.h"
 
 namespace {
 
@@ -31,18 +32,6 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// 30 questions: 12 single choice, 3 single choice with Other, 5 multiple
-// choice of 4 options, 4 numeric, 4 short texts and 2 comments.
-void AddQuestions(TSurvey& s) {
-  const std::string four = JoinCommaText({"a", "b", "c", "d"});
-  for (int i = 0; i < 12; ++i) s.AddItem("single", kStyleSingleChoice, 0, 0, 0, false, 0, four);
-  for (int i = 0; i < 3; ++i) s.AddItem("other", kStyleSingleChoice, 0, 0, 0, true, 0, four);
-  for (int i = 0; i < 5; ++i) s.AddItem("multi", kStyleMultipleChoice, 0, 0, 0, false, 0, four);
-  for (int i = 0; i < 4; ++i) s.AddItem("number", kStyleNumeric, 0, 100, 0, false, 0, "");
-  for (int i = 0; i < 4; ++i) s.AddItem("text", kStyleText, 0, 0, 0, false, 50, "");
-  for (int i = 0; i < 2; ++i) s.AddItem("comment", kStyleText, 0, 0, 0, false, -1, "");
 }
 
 // The records: the same pseudo-random values for both engines. Each is the
@@ -225,7 +214,7 @@ int main(int argc, char** argv) {
   ::setenv("QUORVANT_CONFIG_DIR", dir.c_str(), 1);
   SettingsStore settings;
   TSurvey survey(settings);
-  AddQuestions(survey);
+  bench::AddQuestions(survey);
   const std::vector<FieldDef> fields = ResponseTableFields(survey);
 
   const Times ours = RunOurs((dir / "responses.dbf").string(), fields, n, seeks);

@@ -32,6 +32,8 @@ int RunVerify(const Args& args);
 int RunRegister(const Args& args);
 int RunExport(const Args& args);
 int RunTable(const Args& args);
+int RunFetch(const Args& args);
+int RunIncorporate(const Args& args);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -44,6 +44,9 @@ CollectorServer::CollectorServer(const CollectorOptions& options, SubmissionStor
   server_.set_read_timeout(10, 0);
   server_.set_write_timeout(10, 0);
   server_.set_keep_alive_max_count(100);
+  // A reply goes out in more than one write; without this each would wait
+  // for the client to acknowledge the one before.
+  server_.set_tcp_nodelay(true);
   Routes();
 }
 

@@ -126,3 +126,39 @@ TEST_F(TableCliTest, ExportWritesTheCopyAndTheMapping) {
 
 }  // namespace
 }  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+TEST_F(TableCliTest, IncorporateTakesASavedReplyOnce) {
+  MakeSurvey();  // a table of three records, none with a stamp
+  survey_.SetOnly1IP(true);
+  survey_.Save();
+  const std::string reply = dir_.File("reply.dat");
+  testing::WriteFileOrDie(reply,
+                          "<DATA>\r\n"
+                          "RemoteAddr=10.0.0.9,DateRec=20260101000001,qvx1=1\r\n"
+                          "RemoteAddr=10.0.0.1,DateRec=20260101000002,qvx1=0\r\n"
+                          "RemoteAddr=10.0.0.8,DateRec=20260101000003,\"qvx2=a </DATA> b\"\r\n"
+                          "</DATA>\r\n");
+  const std::string args = "incorporate '" + survey_.FileName() + "' '" + reply + "'";
+  ASSERT_EQ(Cli(args), 0) << err_;
+  EXPECT_EQ(out_,
+            "Verifying server results.\nResults incorporated.\nNew responses: 2\n"
+            "Responses eliminated: 1\nTotal responses: 5\n");
+  // The same reply again adds nothing: the table already holds it.
+  ASSERT_EQ(Cli(args), 0) << err_;
+  EXPECT_EQ(out_,
+            "Verifying server results.\nResults incorporated.\nNew responses: 0\n"
+            "Responses eliminated: 0\nTotal responses: 5\nAlready held: 3\n");
+
+  testing::WriteFileOrDie(reply, "<html>Not Found</html>\r\n");
+  EXPECT_EQ(Cli(args), 1);
+  EXPECT_EQ(out_,
+            "Verifying server results.\n"
+            "Result verification failed.  Result information not properly formatted.\n");
+  EXPECT_EQ(Cli("incorporate '" + survey_.FileName() + "'"), 2);
+}
+
+}  // namespace
+}  // namespace quorvant

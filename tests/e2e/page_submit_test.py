@@ -14,15 +14,14 @@ import http.server
 import json
 import os
 import re
-import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import threading
 import urllib.parse
 
-SKIPPED = 77
+import headless_browser
+
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
 RESULT_URL = "http://127.0.0.1/thanks"
 
@@ -185,24 +184,6 @@ def prepare_survey(source, path, template, port):
         f.write(text)
 
 
-def run_browser(chromium, url, profile, exchange):
-    command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-               "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync", f"--user-data-dir={profile}",
-               url]
-    browser = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               start_new_session=True)
-    try:
-        return exchange.wait(90)
-    finally:
-        os.killpg(browser.pid, signal.SIGTERM)
-        try:
-            browser.wait(20)
-        except subprocess.TimeoutExpired:
-            os.killpg(browser.pid, signal.SIGKILL)
-            browser.wait()
-
-
 def check_template(args, chromium, work, port, exchange, template):
     name = template.split(".")[0]
     survey, page = os.path.join(work, f"{name}.qvx"), os.path.join(work, f"{name}.htm")
@@ -212,7 +193,8 @@ def check_template(args, chromium, work, port, exchange, template):
                    check=True, env=env, stdout=subprocess.DEVNULL)
     exchange.reset(open(page, "rb").read())
     profile = tempfile.mkdtemp(dir=work)
-    if not run_browser(chromium, f"http://127.0.0.1:{port}/driver.html", profile, exchange):
+    if not headless_browser.run_until(chromium, f"http://127.0.0.1:{port}/driver.html", profile,
+                                      lambda: exchange.wait(90)):
         return [f"{template}: the browser submitted nothing within 90 seconds "
                 f"(driver report: {exchange.report})"]
     failures = []
@@ -232,10 +214,9 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--source", required=True)
     args = parser.parse_args()
-    chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+    chromium = headless_browser.find_chromium()
     if not chromium:
-        print("SKIPPED: chromium is not installed (scripts/bootstrap.sh installs it)")
-        return SKIPPED
+        return headless_browser.SKIPPED
 
     exchange = Exchange()
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(exchange))

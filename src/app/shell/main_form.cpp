@@ -58,6 +58,7 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
       survey_(settings_),
       clipboard_(settings_),
       editing_(survey_, clipboard_, prompts_, settings_),
+      response_table_(prompts_),
       splash_(splash) {
   setObjectName("TQVXMainForm");
   setAcceptDrops(true);
@@ -194,7 +195,8 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   options_layout->addWidget(btnSetFilter_, 1, 0);
   options_layout->addWidget(btnChartToolbox_, 1, 1);
   options_layout->addWidget(btnExportChart_, 2, 0);
-  for (QPushButton* b : {btnUpdateNow_, btnSetFilter_, btnChartToolbox_, btnExportChart_}) {
+  connect(btnUpdateNow_, &QPushButton::clicked, this, &TQVXMainForm::UpdateNow);
+  for (QPushButton* b : {btnSetFilter_, btnChartToolbox_, btnExportChart_}) {
     connect(b, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
   }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/responses/response_table.h"
 #include "core/shell/recent_files.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/command_states.h"
@@ -138,6 +139,10 @@ class TQVXMainForm : public QMainWindow {
   void ApplyCommandStates(const CommandStates& states);
   void RefreshReopenMenu();
   void RefreshResultStatus();
+  // main_form_responses.cpp
+  void OpenLoadedResponses();
+  void CloseResponses();
+  void UpdateNow();
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -145,6 +150,7 @@ class TQVXMainForm : public QMainWindow {
   TSurvey survey_;
   TSurvey clipboard_;
   SurveyEditing editing_;
+  TResponseTable response_table_;  // the open survey's response table
   RecentFiles recent_;
   std::vector<std::string> library_files_;
   std::vector<std::string> temp_files_;

@@ -82,6 +82,7 @@ bool TQVXMainForm::SaveSurveyAs() {
 
 // Clears the open survey to a new untitled one and empties both lists.
 void TQVXMainForm::ClearSurvey() {
+  CloseResponses();
   survey_.Clear();
   question_model_->Clear();
   RebuildQuestionList();
@@ -97,7 +98,9 @@ void TQVXMainForm::LoadSurvey(const std::string& path) {
   } catch (const ESurveyException& e) {
     survey_.Clear();
     prompts_.ShowError(e.what());
+    return;
   }
+  OpenLoadedResponses();
 }
 
 // Open, Reopen and drop, once QuerySave allowed it.

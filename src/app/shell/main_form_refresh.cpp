@@ -123,6 +123,7 @@ void TQVXMainForm::RefreshMainWindow() {
   state.clipboard_count = clipboard_.ItemCount();
   state.analysis_page = pgcMain_->currentWidget() == tsAnalysis_;
   state.has_library = !library_files_.empty();
+  state.response_table_open = response_table_.IsOpen();
   ApplyCommandStates(ComputeCommandStates(survey_, state));
 
   RefreshReopenMenu();

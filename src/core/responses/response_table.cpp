@@ -99,4 +99,10 @@ std::optional<int> OpenResponseTableOnLoad(const TSurvey& survey, TResponseTable
   return static_cast<int>(table.table().RecCount());
 }
 
+bool OpenResponsesOfLoadedSurvey(TSurvey& survey, TResponseTable& table) {
+  const std::optional<int> count = OpenResponseTableOnLoad(survey, table);
+  if (count) survey.SetLoadedResponseCount(*count);
+  return count.has_value();
+}
+
 }  // namespace quorvant

@@ -67,4 +67,9 @@ bool ResetLocalResponses(TSurvey& survey, TResponseTable& table, Prompts& prompt
 // table. Throws ETableError when the table cannot be opened.
 std::optional<int> OpenResponseTableOnLoad(const TSurvey& survey, TResponseTable& table);
 
+// The survey load hook: OpenResponseTableOnLoad, then the count goes to
+// SRResponseCount as loaded data (the survey does not become modified).
+// False when the survey has no table. Throws ETableError.
+bool OpenResponsesOfLoadedSurvey(TSurvey& survey, TResponseTable& table);
+
 }  // namespace quorvant

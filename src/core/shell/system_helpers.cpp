@@ -1,8 +1,10 @@
 #include "core/shell/system_helpers.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,22 @@ std::string MakeTempFileName(std::string_view ext) {
   const auto p = DecodeDateTime(Now()).value_or(DateTimeParts{});
   return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) + std::to_string(p.second) +
          "." + std::string(ext);
+}
+
+std::string CreateTempFile(std::string_view ext) {
+  const std::string first = MakeTempFileName(ext);
+  const std::string base = first.substr(0, first.size() - ext.size() - 1);
+  for (int n = 1; n <= 1000; ++n) {
+    const std::string name =
+        n == 1 ? first : base + "-" + std::to_string(n) + "." + std::string(ext);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::close(fd);
+      return name;
+    }
+    if (errno != EEXIST) return {};
+  }
+  return {};
 }
 
 void RunDetached(const std::vector<std::string>& argv) {

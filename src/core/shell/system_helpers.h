@@ -15,6 +15,12 @@ namespace quorvant {
 // folder is usable: "eraseme." + ext.
 std::string MakeTempFileName(std::string_view ext);
 
+// Creates a new empty file, readable only by the user, named as
+// MakeTempFileName(ext) would, with "-2", "-3" ... before the extension when
+// that name is taken, so that two runs in one second never share a file.
+// Returns its name, or "" when no file could be made.
+std::string CreateTempFile(std::string_view ext);
+
 // Starts a program (looked up in PATH) without waiting for it; failures are
 // silent. The program is not our child, so it never lingers as a zombie.
 void RunDetached(const std::vector<std::string>& argv);

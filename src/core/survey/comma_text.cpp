@@ -37,41 +37,51 @@ std::string JoinCommaText(const std::vector<std::string>& lines) {
   return out;
 }
 
-std::vector<std::string> SplitCommaText(std::string_view text) {
+void ForEachCommaItem(std::string_view text, const std::function<void(std::string_view)>& item) {
   // The text ends at its first NUL character, as it always has.
   text = text.substr(0, text.find('\0'));
-  std::vector<std::string> lines;
+  std::string unquoted;  // a quoted item with doubled quotes inside
   size_t p = 0;
   const size_t n = text.size();
   while (p < n && IsSkippable(text[p])) ++p;
   while (p < n) {
-    std::string item;
     if (text[p] == '"') {
-      ++p;
-      while (p < n) {
+      const size_t start = ++p;
+      bool doubled = false;
+      while (p < n && (text[p] != '"' || (p + 1 < n && text[p + 1] == '"'))) {
         if (text[p] == '"') {
-          if (p + 1 < n && text[p + 1] == '"') {
-            item += '"';
-            p += 2;
-            continue;
-          }
+          doubled = true;
           ++p;
-          break;
         }
-        item += text[p++];
+        ++p;
       }
+      std::string_view quoted = text.substr(start, p - start);
+      if (p < n) ++p;  // the closing quote
+      if (doubled) {
+        unquoted.clear();
+        for (size_t i = 0; i < quoted.size(); ++i) {
+          unquoted += quoted[i];
+          if (quoted[i] == '"') ++i;
+        }
+        quoted = unquoted;
+      }
+      item(quoted);
     } else {
       const size_t start = p;
-      while (p < n && static_cast<unsigned char>(text[p]) > 32 && text[p] != ',') ++p;
-      item.assign(text.substr(start, p - start));
+      while (p<n&& static_cast<unsigned char>(text[p])> 32 && text[p] != ',') ++p;
+      item(text.substr(start, p - start));
     }
-    lines.push_back(std::move(item));
     while (p < n && IsSkippable(text[p])) ++p;
     if (p < n && text[p] == ',') {
       ++p;
       while (p < n && IsSkippable(text[p])) ++p;
     }
   }
+}
+
+std::vector<std::string> SplitCommaText(std::string_view text) {
+  std::vector<std::string> lines;
+  ForEachCommaItem(text, [&](std::string_view item) { lines.emplace_back(item); });
   return lines;
 }
 

@@ -15,6 +15,7 @@
 // two, and a trailing comma adds no empty line.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,9 @@ namespace quorvant {
 
 std::string JoinCommaText(const std::vector<std::string>& lines);
 std::vector<std::string> SplitCommaText(std::string_view text);
+// Reads the text as SplitCommaText does and hands each item to `item`; the
+// view is valid only during the call. For long texts read without a copy
+// of every item.
+void ForEachCommaItem(std::string_view text, const std::function<void(std::string_view)>& item);
 
 }  // namespace quorvant

@@ -146,6 +146,10 @@ class TSurvey {
   void SetSRServerUpdate(TDateTime v) { Set(sr_server_update_, v); }
   int SRResponseCount() const { return sr_response_count_; }
   void SetSRResponseCount(int v) { Set(sr_response_count_, v); }
+  // For the survey load path only: takes the record count of the response
+  // table just opened without stamping LastUpdated or marking the survey
+  // modified, since loading changes nothing the author made.
+  void SetLoadedResponseCount(int v) { sr_response_count_ = v; }
   const std::string& SRResponseFile() const { return sr_response_file_; }
   void SetSRResponseFile(const std::string& v) { Set(sr_response_file_, v); }
   const std::string& IPAddresses() const { return ip_addresses_; }  // comma text

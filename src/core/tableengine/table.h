@@ -151,6 +151,9 @@ class Table {
   // (blank when the text is none). Throws kUsage when a number does not fit.
   void Replace(std::string_view field, std::string_view text);
   void Replace(std::string_view field, const char* text) { Replace(field, std::string_view(text)); }
+  // Replace() by the field's position in Fields(), for callers that fill
+  // many records of one layout. Requires: 0 <= index < Fields().size().
+  void ReplaceField(int index, std::string_view text);
   // A number: numeric fields right-aligned, other fields as decimal text.
   void Replace(std::string_view field, int64_t value);
   // The field's text: character fields padded to their width, memo fields

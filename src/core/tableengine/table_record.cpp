@@ -1,5 +1,7 @@
 // Table: the current record, its fields and its deletion mark, and posting
 // a changed record to the file and the index tags.
+#include <cassert>
+
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
@@ -81,7 +83,11 @@ void Table::Append(const std::vector<std::pair<std::string, std::string>>& value
 }
 
 void Table::Replace(std::string_view field, std::string_view text) {
-  const int index = RequireField(field);
+  ReplaceField(RequireField(field), text);
+}
+
+void Table::ReplaceField(int index, std::string_view text) {
+  assert(index >= 0 && index < static_cast<int>(Fields().size()));
   BeginChange();
   const FieldDef& f = Fields()[static_cast<size_t>(index)];
   std::string value;

@@ -1,0 +1,38 @@
+// TQVXMainForm: the open survey's response table and "&Update Now".
+#include "app/responses/update_responses_dialog.h"
+#include "app/shell/main_form.h"
+#include "core/responses/response_table.h"
+#include "core/shell/prompts.h"
+#include "core/tableengine/table_error.h"
+
+namespace quorvant::app {
+
+// A table that cannot be opened is reported; the survey stays loaded.
+void TQVXMainForm::OpenLoadedResponses() {
+  try {
+    OpenResponsesOfLoadedSurvey(survey_, response_table_);
+  } catch (const ETableError& e) {
+    prompts_.ShowError(e.what());
+  }
+}
+
+void TQVXMainForm::CloseResponses() {
+  try {
+    response_table_.Close();
+  } catch (const ETableError& e) {
+    prompts_.ShowError(e.what());
+  }
+}
+
+// The download saves the survey and puts its table next to the survey file,
+// so a survey without a file is saved first.
+void TQVXMainForm::UpdateNow() {
+  if (!survey_.HasFile() && !(RequireSave() && survey_.HasFile())) return;
+  TQVXUpdateResponses dialog(
+      survey_, response_table_, settings_, prompts_,
+      [this](const std::string& file) { temp_files_.push_back(file); }, this);
+  dialog.exec();
+  RefreshMainWindow();
+}
+
+}  // namespace quorvant::app

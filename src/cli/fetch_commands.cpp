@@ -1,0 +1,81 @@
+// quorvant-cli fetch and incorporate: the "Update Responses" run, from the
+// survey's collection server or from a reply saved in a file, printing the
+// dialog's status lines.
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "app/responses/update_run.h"
+#include "cli/commands.h"
+#include "cli/console_prompts.h"
+#include "core/responses/response_table.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/survey.h"
+#include "core/tableengine/table_error.h"
+
+namespace quorvant::cli {
+namespace {
+
+// reply: the saved reply to incorporate; empty to download it.
+int RunUpdate(const std::string& survey_file, const std::string& reply) {
+  SettingsStore settings;
+  TSurvey survey(settings);
+  // An absolute name, so that a table made next to the survey is found
+  // again from any folder.
+  if (!LoadSurvey(std::filesystem::absolute(survey_file).string(), survey)) return 1;
+  int argc = 1;
+  char program[] = "quorvant-cli";
+  char* argv[] = {program, nullptr};
+  QCoreApplication app(argc, argv);
+  ConsolePrompts prompts;
+  TResponseTable table(prompts);
+  try {
+    OpenResponsesOfLoadedSurvey(survey, table);
+  } catch (const ETableError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  ResponseUpdateRun run(survey, table, settings, prompts);
+  std::vector<std::string> temp_files;
+  run.SetTemporaryFileSink([&](const std::string& file) { temp_files.push_back(file); });
+  QObject::connect(&run, &ResponseUpdateRun::StatusLine, [](const QString& line) {
+    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::fflush(stdout);
+  });
+  if (reply.empty()) {
+    run.Run();
+  } else {
+    run.ProcessReply(reply);
+  }
+  for (const std::string& file : temp_files) QFile::remove(QString::fromStdString(file));
+  try {
+    table.Close();
+  } catch (const ETableError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  if (run.Result().AlreadyHeld > 0) {
+    std::printf("Already held: %d\n", run.Result().AlreadyHeld);
+  }
+  return run.Result().Completed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunFetch(const Args& args) {
+  if (args.size() != 1 || args[0].starts_with("-")) {
+    return UsageError("usage: quorvant-cli fetch SURVEY.qvx");
+  }
+  return RunUpdate(args[0], "");
+}
+
+int RunIncorporate(const Args& args) {
+  if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
+    return UsageError("usage: quorvant-cli incorporate SURVEY.qvx REPLY.dat");
+  }
+  return RunUpdate(args[0], args[1]);
+}
+
+}  // namespace quorvant::cli
