@@ -17,7 +17,7 @@ fi
 
 collector=build/release/src/collector/quorvant-collector
 if [[ -x "$collector" ]]; then
-  "$collector" >build/release/collector.log 2>&1 &
+  "$collector" --db build/release/collector.db >build/release/collector.log 2>&1 &
   collector_pid=$!
   trap 'kill "$collector_pid" 2>/dev/null || true' EXIT
 fi
