@@ -86,23 +86,35 @@ int SubmissionItems::Slot(std::string_view name) {
   if (added) {
     values_.emplace_back();
     taken_.push_back(0);
+    by_position_.clear();  // a name looked up before may be asked for now
   }
   return it->second;
 }
 
+// A position whose name has not been looked up yet.
+constexpr int kUnknown = -2;
+
 void SubmissionItems::Parse(std::string_view line) {
   for (std::string& v : values_) v.clear();
   std::fill(taken_.begin(), taken_.end(), 0);
-  ForEachCommaItem(line, [this](std::string_view item) {
+  size_t position = 0;
+  ForEachCommaItem(line, [this, &position](std::string_view item) {
     const size_t eq = item.find('=');
     if (eq == std::string_view::npos) return;
-    name_.assign(item.substr(0, eq));
-    for (char& c : name_) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string_view name = item.substr(0, eq);
+    if (position == by_position_.size()) by_position_.emplace_back(std::string(), kUnknown);
+    auto& [known_name, known_slot] = by_position_[position++];
+    if (known_slot == kUnknown || !EqualsIgnoreCase(known_name, name)) {
+      name_.assign(name);
+      for (char& c : name_) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      }
+      const auto it = slots_.find(name_);
+      known_name = name_;
+      known_slot = it == slots_.end() ? -1 : it->second;
     }
-    const auto it = slots_.find(name_);
-    if (it == slots_.end()) return;
-    const auto slot = static_cast<size_t>(it->second);
+    if (known_slot < 0) return;
+    const auto slot = static_cast<size_t>(known_slot);
     if (taken_[slot]) return;
     taken_[slot] = 1;
     values_[slot].assign(item.substr(eq + 1));

@@ -76,6 +76,10 @@ class SubmissionItems {
   std::vector<std::string> values_;
   std::vector<char> taken_;
   std::string name_;  // scratch for the lower-case name being looked up
+  // The name and slot found at each item position of the last lines: the
+  // server writes every submission's items in the same order, so most
+  // lookups are settled by one comparison. Slot -1: the name is not asked for.
+  std::vector<std::pair<std::string, int>> by_position_;
 };
 
 }  // namespace quorvant

@@ -128,3 +128,20 @@ TEST(ResultReplyTest, HostileLinesParseInLinearTime) {
 
 }  // namespace
 }  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+// Names looked up by item position must follow a name asked for later.
+TEST(ResultReplyTest, NameRegisteredAfterAParseIsFound) {
+  SubmissionItems items;
+  const int first = items.Slot("qvx1");
+  items.Parse("qvx1=a,qvx2=b");
+  const int second = items.Slot("qvx2");
+  items.Parse("qvx1=c,qvx2=d");
+  EXPECT_EQ(items.Value(first), "c");
+  EXPECT_EQ(items.Value(second), "d");
+}
+
+}  // namespace
+}  // namespace quorvant
