@@ -22,6 +22,25 @@ std::string NumericAnswer(const std::string& value, int min, int max) {
   return std::to_string(v);
 }
 
+// "&CR;" and "&LF;" back to the characters, in one pass (a replaced
+// character never forms a new marker, so the order does not matter).
+std::string DecodeLineBreaks(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '&' && value.compare(i, 4, "&CR;") == 0) {
+      out += '\r';
+      i += 3;
+    } else if (value[i] == '&' && value.compare(i, 4, "&LF;") == 0) {
+      out += '\n';
+      i += 3;
+    } else {
+      out += value[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 void ResponseFilling::Add(const Table& table, Kind kind, const std::string& field, int slot,
@@ -90,7 +109,7 @@ void ResponseFilling::Fill(Table& table, const SubmissionItems& items) const {
         if (value.find('&') == std::string::npos) {
           table.ReplaceField(step.field, value);
         } else {
-          table.ReplaceField(step.field, ReplaceAll(ReplaceAll(value, "&CR;", "\r"), "&LF;", "\n"));
+          table.ReplaceField(step.field, DecodeLineBreaks(value));
         }
         break;
       case Kind::kNumeric:

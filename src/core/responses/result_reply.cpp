@@ -1,6 +1,7 @@
 #include "core/responses/result_reply.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -81,44 +82,73 @@ bool IsEndOfData(std::string_view line) {
   return ToLowerAscii(line.substr(start, 7)) == "</data>";
 }
 
-int SubmissionItems::Slot(std::string_view name) {
-  const auto [it, added] = slots_.try_emplace(ToLowerAscii(name), static_cast<int>(values_.size()));
-  if (added) {
-    values_.emplace_back();
-    taken_.push_back(0);
-    by_position_.clear();  // a name looked up before may be asked for now
-  }
-  return it->second;
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+size_t NameHash(std::string_view name) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+  return static_cast<size_t>(h ^ h >> 29);
 }
 
-// A position whose name has not been looked up yet.
-constexpr int kUnknown = -2;
+bool SameName(std::string_view lower, std::string_view name) {
+  if (lower.size() != name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (lower[i] != Lower(name[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int SubmissionItems::Find(std::string_view name) const {
+  if (buckets_.empty()) return -1;
+  const size_t mask = buckets_.size() - 1;
+  for (size_t i = NameHash(name) & mask;; i = (i + 1) & mask) {
+    const Bucket& b = buckets_[i];
+    if (b.slot < 0) return -1;
+    if (SameName(b.name, name)) return b.slot;
+  }
+}
+
+void SubmissionItems::Grow() {
+  std::vector<Bucket> old = std::move(buckets_);
+  buckets_.assign(std::max<size_t>(16, old.size() * 2), Bucket{});
+  const size_t mask = buckets_.size() - 1;
+  for (Bucket& b : old) {
+    if (b.slot < 0) continue;
+    size_t i = NameHash(b.name) & mask;
+    while (buckets_[i].slot >= 0) i = (i + 1) & mask;
+    buckets_[i] = std::move(b);
+  }
+}
+
+int SubmissionItems::Slot(std::string_view name) {
+  if (const int found = Find(name); found >= 0) return found;
+  if (2 * (values_.size() + 1) > buckets_.size()) Grow();
+  const size_t mask = buckets_.size() - 1;
+  size_t i = NameHash(name) & mask;
+  while (buckets_[i].slot >= 0) i = (i + 1) & mask;
+  buckets_[i] = {ToLowerAscii(name), static_cast<int>(values_.size())};
+  values_.emplace_back();
+  taken_.push_back(0);
+  return buckets_[i].slot;
+}
 
 void SubmissionItems::Parse(std::string_view line) {
   for (std::string& v : values_) v.clear();
   std::fill(taken_.begin(), taken_.end(), 0);
-  size_t position = 0;
-  ForEachCommaItem(line, [this, &position](std::string_view item) {
+  CommaItemReader reader(line);
+  std::string_view item;
+  while (reader.Next(item)) {
     const size_t eq = item.find('=');
-    if (eq == std::string_view::npos) return;
-    const std::string_view name = item.substr(0, eq);
-    if (position == by_position_.size()) by_position_.emplace_back(std::string(), kUnknown);
-    auto& [known_name, known_slot] = by_position_[position++];
-    if (known_slot == kUnknown || !EqualsIgnoreCase(known_name, name)) {
-      name_.assign(name);
-      for (char& c : name_) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      }
-      const auto it = slots_.find(name_);
-      known_name = name_;
-      known_slot = it == slots_.end() ? -1 : it->second;
-    }
-    if (known_slot < 0) return;
-    const auto slot = static_cast<size_t>(known_slot);
-    if (taken_[slot]) return;
-    taken_[slot] = 1;
-    values_[slot].assign(item.substr(eq + 1));
-  });
+    if (eq == std::string_view::npos) continue;
+    const int slot = Find(item.substr(0, eq));
+    if (slot < 0 || taken_[static_cast<size_t>(slot)]) continue;
+    taken_[static_cast<size_t>(slot)] = 1;
+    values_[static_cast<size_t>(slot)].assign(item.substr(eq + 1));
+  }
 }
 
 }  // namespace quorvant

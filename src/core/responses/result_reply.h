@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quorvant {
@@ -72,14 +71,21 @@ class SubmissionItems {
   const std::string& Value(int slot) const { return values_[static_cast<size_t>(slot)]; }
 
  private:
-  std::unordered_map<std::string, int> slots_;  // by lower-case name
+  // The slot of a name, without regard to letter case; -1 when it was
+  // never registered.
+  int Find(std::string_view name) const;
+  void Grow();
+
+  // Registered names, lower case, in an open-addressed table (a power of
+  // two in size, at most half full) that is probed with the item's name as
+  // it stands, so that a lookup neither copies nor allocates.
+  struct Bucket {
+    std::string name;
+    int slot = -1;
+  };
+  std::vector<Bucket> buckets_;
   std::vector<std::string> values_;
   std::vector<char> taken_;
-  std::string name_;  // scratch for the lower-case name being looked up
-  // The name and slot found at each item position of the last lines: the
-  // server writes every submission's items in the same order, so most
-  // lookups are settled by one comparison. Slot -1: the name is not asked for.
-  std::vector<std::pair<std::string, int>> by_position_;
 };
 
 }  // namespace quorvant

@@ -37,46 +37,55 @@ std::string JoinCommaText(const std::vector<std::string>& lines) {
   return out;
 }
 
-void ForEachCommaItem(std::string_view text, const std::function<void(std::string_view)>& item) {
-  // The text ends at its first NUL character, as it always has.
-  text = text.substr(0, text.find('\0'));
-  std::string unquoted;  // a quoted item with doubled quotes inside
-  size_t p = 0;
-  const size_t n = text.size();
-  while (p < n && IsSkippable(text[p])) ++p;
-  while (p < n) {
-    if (text[p] == '"') {
-      const size_t start = ++p;
-      bool doubled = false;
-      while (p < n && (text[p] != '"' || (p + 1 < n && text[p + 1] == '"'))) {
-        if (text[p] == '"') {
-          doubled = true;
-          ++p;
-        }
-        ++p;
+CommaItemReader::CommaItemReader(std::string_view text)
+    // The text ends at its first NUL character, as it always has.
+    : text_(text.substr(0, text.find('\0'))) {
+  while (pos_ < text_.size() && IsSkippable(text_[pos_])) ++pos_;
+}
+
+bool CommaItemReader::Next(std::string_view& item) {
+  const size_t n = text_.size();
+  size_t p = pos_;
+  if (p >= n) return false;
+  if (text_[p] == '"') {
+    const size_t start = ++p;
+    bool doubled = false;
+    while (true) {
+      const size_t quote = text_.find('"', p);
+      if (quote == std::string_view::npos) {
+        p = n;
+        break;
       }
-      std::string_view quoted = text.substr(start, p - start);
-      if (p < n) ++p;  // the closing quote
-      if (doubled) {
-        unquoted.clear();
-        for (size_t i = 0; i < quoted.size(); ++i) {
-          unquoted += quoted[i];
-          if (quoted[i] == '"') ++i;
-        }
-        quoted = unquoted;
+      p = quote;
+      if (p + 1 < n && text_[p + 1] == '"') {
+        doubled = true;
+        p += 2;
+        continue;
       }
-      item(quoted);
-    } else {
-      const size_t start = p;
-      while (p<n&& static_cast<unsigned char>(text[p])> 32 && text[p] != ',') ++p;
-      item(text.substr(start, p - start));
+      break;
     }
-    while (p < n && IsSkippable(text[p])) ++p;
-    if (p < n && text[p] == ',') {
-      ++p;
-      while (p < n && IsSkippable(text[p])) ++p;
+    item = text_.substr(start, p - start);
+    if (p < n) ++p;  // the closing quote
+    if (doubled) {
+      unquoted_.clear();
+      for (size_t i = 0; i < item.size(); ++i) {
+        unquoted_ += item[i];
+        if (item[i] == '"') ++i;
+      }
+      item = unquoted_;
     }
+  } else {
+    const size_t start = p;
+    while (p<n&& static_cast<unsigned char>(text_[p])> 32 && text_[p] != ',') ++p;
+    item = text_.substr(start, p - start);
   }
+  while (p < n && IsSkippable(text_[p])) ++p;
+  if (p < n && text_[p] == ',') {
+    ++p;
+    while (p < n && IsSkippable(text_[p])) ++p;
+  }
+  pos_ = p;
+  return true;
 }
 
 std::vector<std::string> SplitCommaText(std::string_view text) {

@@ -15,7 +15,6 @@
 // two, and a trailing comma adds no empty line.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +23,29 @@ namespace quorvant {
 
 std::string JoinCommaText(const std::vector<std::string>& lines);
 std::vector<std::string> SplitCommaText(std::string_view text);
-// Reads the text as SplitCommaText does and hands each item to `item`; the
-// view is valid only during the call. For long texts read without a copy
-// of every item.
-void ForEachCommaItem(std::string_view text, const std::function<void(std::string_view)>& item);
+
+// Reads the items of a text one at a time, as SplitCommaText does, without
+// a copy of every item: for long texts such as the server's result lines.
+class CommaItemReader {
+ public:
+  explicit CommaItemReader(std::string_view text);
+  // The next item; false after the last. The view is valid until the next
+  // call or until the text itself goes.
+  bool Next(std::string_view& item);
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  std::string unquoted_;  // a quoted item with doubled quotes inside
+};
+
+// Hands each item to `item`, a callable taking a std::string_view valid
+// only during the call.
+template <typename F>
+void ForEachCommaItem(std::string_view text, F&& item) {
+  CommaItemReader reader(text);
+  std::string_view next;
+  while (reader.Next(next)) item(next);
+}
 
 }  // namespace quorvant

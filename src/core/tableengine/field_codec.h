@@ -52,10 +52,15 @@ std::string FieldKey(std::string_view name);
 
 // text cut to width bytes at a character boundary and padded with blanks.
 std::string EncodeCharacter(std::string_view text, int width);
+// The same written over out[0, width), for filling a record in place.
+void EncodeCharacterInto(std::string_view text, int width, char* out);
 
 // The number right-aligned with `decimals` digits after the point; nullopt
 // when it does not fit the width.
 std::optional<std::string> EncodeNumber(double value, int width, int decimals);
+// The same written over out[0, width); false, leaving out as it was, when
+// it does not fit.
+bool EncodeNumberInto(double value, int width, int decimals, char* out);
 
 // The number a numeric field holds; nullopt for a blank field or a text
 // that is not a number.

@@ -8,8 +8,8 @@
 namespace quorvant {
 namespace {
 
-constexpr size_t kChunkFill = 256;  // entries per chunk after a rebuild
-constexpr size_t kChunkMax = 512;   // a chunk splits beyond this
+constexpr size_t kChunkFill = 64;  // entries per chunk after a rebuild
+constexpr size_t kChunkMax = 128;  // a chunk splits beyond this
 
 // The remainder of the longer key decides against implied blanks.
 int CompareTail(std::string_view tail) {

@@ -7,6 +7,7 @@ namespace {
 
 constexpr uint32_t kHeaderLength = 512;
 constexpr uint32_t kTextType = 1;
+constexpr size_t kAppendBuffer = 1 << 20;  // bytes of new blocks held before a write
 
 uint32_t GetBig32(const char* b) {
   return static_cast<uint32_t>(static_cast<uint8_t>(b[0])) << 24 |
@@ -59,6 +60,7 @@ void MemoFile::Refresh() {
 
 std::string MemoFile::Read(uint32_t block) {
   if (block == 0) return {};
+  FlushAppends();
   const uint64_t offset = uint64_t{block} * block_size_;
   char b[8];
   if (offset < kHeaderLength || file_->Read(offset, b, sizeof b) < sizeof b) {
@@ -80,20 +82,30 @@ uint32_t MemoFile::Write(std::string_view text) {
   }
   const uint64_t blocks = (8 + text.size() + block_size_ - 1) / block_size_;
   if (next_free_ + blocks > 0xFFFFFFFFull) Damaged(path(), "the memo file is full");
-  std::string data(8, '\0');
-  PutBig32(data, 0, kTextType);
-  PutBig32(data, 4, static_cast<uint32_t>(text.size()));
-  data += text;
-  data.resize(blocks * block_size_, '\0');
+  if (appends_.empty()) appends_first_ = next_free_;
+  const size_t at = appends_.size();
+  appends_.resize(at + 8, '\0');
+  PutBig32(appends_, at, kTextType);
+  PutBig32(appends_, at + 4, static_cast<uint32_t>(text.size()));
+  appends_ += text;
+  appends_.resize(at + blocks * block_size_, '\0');
   const uint32_t block = next_free_;
-  file_->Write(uint64_t{block} * block_size_, data);
   next_free_ += static_cast<uint32_t>(blocks);
   dirty_ = true;
+  if (appends_.size() >= kAppendBuffer) FlushAppends();
   return block;
+}
+
+void MemoFile::FlushAppends() {
+  if (appends_.empty()) return;
+  file_->Write(uint64_t{appends_first_} * block_size_, appends_);
+  appends_.clear();
+  if (appends_.capacity() > 2 * kAppendBuffer) appends_.shrink_to_fit();
 }
 
 void MemoFile::Commit() {
   if (!dirty_) return;
+  FlushAppends();
   file_->Sync();
   std::string prefix(4, '\0');
   PutBig32(prefix, 0, next_free_);

@@ -4,9 +4,10 @@
 // (type 1 = text, then the length, both big-endian) followed by the text.
 // See format.md.
 //
-// New memo texts are written at the end at once; the header's free-block
-// number reaches the file only at Commit(), after the data, so a crash
-// before it leaves the old header and merely unused blocks.
+// New memo texts go to the end of the file, collected in memory and written
+// in large pieces (an import writes thousands of small memos); the header's
+// free-block number reaches the file only at Commit(), after the data, so a
+// crash before it leaves the old header and merely unused blocks.
 //
 // Ownership: owns its file. Thread-safety: none; one table handle uses it.
 // Every method throws ETableError: kIo when the file cannot be read or
@@ -50,11 +51,14 @@ class MemoFile {
 
  private:
   void ReadHeader();
+  void FlushAppends();
 
   std::unique_ptr<RandomAccessFile> file_;
   uint32_t block_size_ = kBlockSize;
   uint32_t next_free_ = 0;
   bool dirty_ = false;
+  std::string appends_;  // blocks from appends_first_ on, not yet written
+  uint32_t appends_first_ = 0;
 };
 
 }  // namespace quorvant

@@ -1,6 +1,7 @@
 // Table: the current record, its fields and its deletion mark, and posting
 // a changed record to the file and the index tags.
 #include <cassert>
+#include <cstring>
 
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
@@ -90,27 +91,28 @@ void Table::ReplaceField(int index, std::string_view text) {
   assert(index >= 0 && index < static_cast<int>(Fields().size()));
   BeginChange();
   const FieldDef& f = Fields()[static_cast<size_t>(index)];
-  std::string value;
+  char* out = record_.data() + f.offset;
   switch (f.type) {
-    case 'M':
-      value = EncodeMemoBlock(memo_->Write(text), f.width);
-      break;
-    case 'N':
-    case 'F': {
-      const auto number = DecodeNumber(text);
-      const auto encoded = number ? EncodeNumber(*number, f.width, f.decimals) : std::nullopt;
-      if (number && !encoded) {
-        throw ETableError(ETableError::Code::kUsage, "The value " + std::string(text) +
-                                                         " does not fit the field " + f.name +
-                                                         " of " + path_);
-      }
-      value = encoded.value_or(std::string(static_cast<size_t>(f.width), ' '));
+    case 'M': {
+      const std::string block = EncodeMemoBlock(memo_->Write(text), f.width);
+      std::memcpy(out, block.data(), block.size());
       break;
     }
+    case 'N':
+    case 'F':
+      if (const auto number = DecodeNumber(text)) {
+        if (!EncodeNumberInto(*number, f.width, f.decimals, out)) {
+          throw ETableError(ETableError::Code::kUsage, "The value " + std::string(text) +
+                                                           " does not fit the field " + f.name +
+                                                           " of " + path_);
+        }
+      } else {
+        std::memset(out, ' ', static_cast<size_t>(f.width));
+      }
+      break;
     default:
-      value = EncodeCharacter(text, f.width);
+      EncodeCharacterInto(text, f.width, out);
   }
-  record_.replace(static_cast<size_t>(f.offset), value.size(), value);
 }
 
 void Table::Replace(std::string_view field, int64_t value) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/test_env.h"
 
 namespace quorvant {
@@ -126,21 +129,24 @@ TEST(ResultReplyTest, HostileLinesParseInLinearTime) {
   items.Parse(binary);
 }
 
-}  // namespace
-}  // namespace quorvant
-
-namespace quorvant {
-namespace {
-
-// Names looked up by item position must follow a name asked for later.
-TEST(ResultReplyTest, NameRegisteredAfterAParseIsFound) {
+// Names registered after a parse, and more names than any first guess of
+// the lookup table's size, are all found with their own values.
+TEST(ResultReplyTest, EveryRegisteredNameKeepsItsOwnSlot) {
   SubmissionItems items;
   const int first = items.Slot("qvx1");
   items.Parse("qvx1=a,qvx2=b");
-  const int second = items.Slot("qvx2");
-  items.Parse("qvx1=c,qvx2=d");
+  std::vector<int> slots = {first};
+  std::string line;
+  for (int i = 2; i <= 3000; ++i) {
+    slots.push_back(items.Slot("QVX" + std::to_string(i)));
+    line += "qvx" + std::to_string(i) + "=v" + std::to_string(i) + ",";
+  }
+  items.Parse("QvX1=c," + line + "qvx3001=unasked");
   EXPECT_EQ(items.Value(first), "c");
-  EXPECT_EQ(items.Value(second), "d");
+  for (int i = 2; i <= 3000; ++i) {
+    ASSERT_EQ(items.Value(slots[static_cast<size_t>(i - 1)]), "v" + std::to_string(i)) << i;
+  }
+  EXPECT_EQ(items.Slot("qvx1500"), slots[1499]);
 }
 
 }  // namespace

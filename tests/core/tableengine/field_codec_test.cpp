@@ -12,10 +12,23 @@ TEST(FieldCodecTest, NumbersFitTheirWidthOrAreRefused) {
     int width, decimals;
     const char* expected;  // nullptr: does not fit
   } cases[] = {
-      {42, 5, 0, "   42"},     {-9999, 5, 0, "-9999"},    {99999, 5, 0, "99999"},
-      {100000, 5, 0, nullptr}, {-10000, 5, 0, nullptr},   {12.5, 5, 0, "   12"},
-      {-0.4, 3, 0, "  0"},     {-3.25, 8, 2, "   -3.25"}, {0.125, 6, 3, " 0.125"},
+      {42, 5, 0, "   42"},
+      {-9999, 5, 0, "-9999"},
+      {99999, 5, 0, "99999"},
+      {100000, 5, 0, nullptr},
+      {-10000, 5, 0, nullptr},
+      {12.5, 5, 0, "   12"},
+      {-0.4, 3, 0, "  0"},
+      {-3.25, 8, 2, "   -3.25"},
+      {0.125, 6, 3, " 0.125"},
       {1e300, 20, 0, nullptr},
+      {-0.0, 2, 0, " 0"},
+      {-7, 2, 0, "-7"},
+      {7, 1, 0, "7"},
+      {-7, 1, 0, nullptr},
+      {5, 6, 2, "  5.00"},
+      {123456789012345678.0, 20, 0, "  123456789012345680"},
+      {999999999999999.0, 15, 0, "999999999999999"},
   };
   for (const auto& c : cases) {
     const auto encoded = EncodeNumber(c.value, c.width, c.decimals);
@@ -41,6 +54,17 @@ TEST(FieldCodecTest, DecodesNumbersAndMemoBlocks) {
   EXPECT_FALSE(ValidName("é"));
   EXPECT_FALSE(ValidName("1A"));
   EXPECT_TRUE(ValidName("A_1"));
+}
+
+TEST(FieldCodecTest, TrimRightRemovesOnlyTrailingBlanks) {
+  for (size_t lead = 0; lead < 3; ++lead) {
+    for (size_t blanks = 0; blanks < 20; ++blanks) {
+      const std::string text = std::string(lead, 'x') + " y" + std::string(blanks, ' ');
+      EXPECT_EQ(TrimRight(text), text.substr(0, lead + 2)) << lead << "/" << blanks;
+    }
+  }
+  EXPECT_EQ(TrimRight(std::string(40, ' ')), "");
+  EXPECT_EQ(TrimRight(std::string("a\0        ", 10)), std::string("a\0", 2));
 }
 
 }  // namespace
