@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QScreen>
 #include <QTabWidget>
 #include <QThread>
+#include <QWhatsThis>
 
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
@@ -97,6 +99,16 @@ int main(int argc, char* argv[]) {
       "this?",
       &window);
   Shoot(warning, "warning");
+  // A control's explanation as "What's This?" shows it: a pop-up of its own,
+  // so the screen is grabbed around the dialog.
+  auto* dont_show = warning.findChild<QWidget*>("cbDontShow");
+  QWhatsThis::showText(dont_show->mapToGlobal(QPoint(10, 10)), dont_show->whatsThis(), dont_show);
+  Settle();
+  const QRect area = warning.frameGeometry().adjusted(-200, 0, 0, 120);
+  QApplication::primaryScreen()
+      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+      .save(out_dir + "/whats-this.png");
+  QWhatsThis::hideText();
   warning.hide();
 
   quorvant::SettingsStore settings;

@@ -8,6 +8,7 @@
 
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
+#include "app/shell/whats_this.h"
 #include "core/shell/settings_keys.h"
 
 namespace quorvant::app {
@@ -34,6 +35,7 @@ TQVXrt::TQVXrt(SettingsStore& settings, const QString& responses, QWidget* paren
   resize(380, 300);
   RestorePlacement(*this, settings_, settings::kResponseTemplateWindow);
   UpdateOk();
+  InstallWhatsThis(this);
 }
 
 QString TQVXrt::Description() const { return eDescription_->text(); }

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/shell/whats_this.h"
+
 namespace quorvant::app {
 
 TQVXUpdateResponses::TQVXUpdateResponses(TSurvey& survey, TResponseTable& table,
@@ -41,6 +43,7 @@ TQVXUpdateResponses::TQVXUpdateResponses(TSurvey& survey, TResponseTable& table,
   layout->addWidget(lbStatus_, 1);
   layout->addLayout(buttons);
   resize(420, 260);
+  InstallWhatsThis(this);
 }
 
 QStringList TQVXUpdateResponses::StatusLines() const {

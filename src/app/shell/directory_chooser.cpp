@@ -17,6 +17,7 @@
 
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/form_helpers.h"
+#include "app/shell/whats_this.h"
 #include "app/shell/window_dialogs.h"
 #include "core/shell/directory_choice.h"
 
@@ -80,6 +81,7 @@ TQVXSelDir::TQVXSelDir(WindowDialogs& dialogs, QWidget* parent)
   layout->addLayout(grid, 1);
   layout->addWidget(buttons);
   resize(520, 400);
+  InstallWhatsThis(this);
 }
 
 void TQVXSelDir::CreateModels() {

@@ -8,6 +8,7 @@
 
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
+#include "app/shell/whats_this.h"
 #include "core/shell/settings_keys.h"
 
 namespace quorvant::app {
@@ -27,6 +28,7 @@ TQVXHeader::TQVXHeader(SettingsStore& settings, QWidget* parent)
   layout->addWidget(buttons);
   resize(420, 220);
   RestorePlacement(*this, settings_, settings::kHeaderWindow);
+  InstallWhatsThis(this);
 }
 
 void TQVXHeader::SetText(const QString& text) {

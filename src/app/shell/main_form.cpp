@@ -26,6 +26,7 @@
 #include "app/shell/header_editor.h"
 #include "app/shell/question_editor.h"
 #include "app/shell/question_list_view.h"
+#include "app/shell/whats_this.h"
 #include "core/libraries/response_template.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/file_association.h"
@@ -101,6 +102,7 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
   connect(pgcMain_, &QTabWidget::currentChanged, this, &TQVXMainForm::RefreshMainWindow);
   RebuildQuestionList();
   RefreshMainWindow();
+  InstallWhatsThis(this);
 }
 
 TQVXMainForm::~TQVXMainForm() = default;

@@ -178,9 +178,6 @@ void TQVXMainForm::setupActions() {
   remove->setShortcut(QKeySequence(Qt::Key_Delete));
   remove->setShortcutContext(Qt::WidgetShortcut);
   lbQuestions_->addActions({insert, remove});
-  lbQuestions_->setWhatsThis(
-      "The questions and headers of the survey, in the order respondents see them. Select one "
-      "or more lines to edit, move, copy or group them.");
 
   pmQuestions_ = new QMenu(this);
   pmQuestions_->setObjectName("pmQuestions");

@@ -19,6 +19,7 @@
 #include "app/shell/directory_chooser.h"
 #include "app/shell/disabled_fields.h"
 #include "app/shell/form_helpers.h"
+#include "app/shell/whats_this.h"
 #include "core/shell/prompts.h"
 #include "core/shell/settings_keys.h"
 
@@ -60,6 +61,7 @@ TQVXPrefs::TQVXPrefs(SettingsStore& settings, Prompts& prompts, TQVXSelDir& choo
   Fill(ReadPreferences(settings_));
   pgcPrefs_->setCurrentIndex(0);
   RestorePlacement(*this, settings_, settings::kPreferencesWindow);
+  InstallWhatsThis(this);
 }
 
 QWidget* TQVXPrefs::BuildGeneralPage() {

@@ -25,6 +25,7 @@
 #include "app/shell/app_paths.h"
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
+#include "app/shell/whats_this.h"
 #include "core/libraries/library_files.h"
 #include "core/libraries/response_template.h"
 #include "core/shell/profile_file.h"
@@ -106,6 +107,7 @@ TQVXQuestion::TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::strin
   RebuildTemplates();
   resize(460, 420);
   RestorePlacement(*this, settings_, settings::kQuestionWindow);
+  InstallWhatsThis(this);
 }
 
 QWidget* TQVXQuestion::BuildResponsesPage() {

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/shell/dialog_buttons.h"
+#include "app/shell/whats_this.h"
 
 namespace quorvant::app {
 
@@ -53,6 +54,7 @@ TQVXSkipGroup::TQVXSkipGroup(const QStringList& members, const QString& head,
   layout->addWidget(buttons);
   resize(440, 340);
   UpdateOk();
+  InstallWhatsThis(this);
 }
 
 int TQVXSkipGroup::Response() const { return cmbResponse_->currentIndex(); }

@@ -26,6 +26,7 @@
 #include "app/shell/dialog_placement.h"
 #include "app/shell/form_helpers.h"
 #include "app/shell/not_available.h"
+#include "app/shell/whats_this.h"
 #include "app/shell/window_dialogs.h"
 #include "core/libraries/library_files.h"
 #include "core/shell/atomic_file.h"
@@ -92,6 +93,7 @@ TQVXProperties::TQVXProperties(TSurvey& survey, SettingsStore& settings, Prompts
   Fill(ReadSurveyProperties(survey_));
   resize(500, 460);
   RestorePlacement(*this, settings_, settings::kPropertyWindow);
+  InstallWhatsThis(this);
 }
 
 void TQVXProperties::Fill(const SurveyProperties& p) {

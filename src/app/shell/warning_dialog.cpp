@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/shell/dialog_placement.h"
+#include "app/shell/whats_this.h"
 
 namespace quorvant::app {
 
@@ -54,6 +55,7 @@ TQVXWarning::TQVXWarning(const QString& text, QWidget* parent) : QDialog(parent)
   layout->addLayout(top);
   layout->addSpacing(8);
   layout->addLayout(buttons);
+  InstallWhatsThis(this);
 }
 
 void TQVXWarning::Answer(WarningAnswer answer) {

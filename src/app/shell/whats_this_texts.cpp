@@ -1,0 +1,203 @@
+// The explanations shown by "&What's This?", one per control, keyed by the
+// control's object name. Where two windows use one name for controls that
+// do different things, the window's name and "/" before the control's
+// name give the one that differs.
+#include <QHash>
+
+#include "app/shell/whats_this.h"
+
+namespace quorvant::app {
+namespace {
+
+const QHash<QString, QString>& Texts() {
+  static const QHash<QString, QString> texts = {
+      // The main window: the toolbar.
+      {"tbNew",
+       "Starts a new, untitled survey. You are asked to save the open one first when it "
+       "has changes."},
+      {"tbOpen", "Opens a survey file (.qvx)."},
+      {"tbSave", "Saves the survey to its file. An untitled survey asks for a file name first."},
+      {"tbPrint", "Prints the questions of the survey."},
+      {"tbPreview", "Shows the survey as respondents will see it, in your web browser."},
+      {"tbCut", "Moves the selected questions and headers to the clipboard."},
+      {"tbCopy",
+       "Copies the selected questions and headers to the clipboard; other programs "
+       "receive them as plain text."},
+      {"tbPaste",
+       "Inserts the questions and headers of the clipboard after the selected line, "
+       "or at the end when no single line is selected."},
+      {"tbProperties",
+       "Edits the survey's name, author, password, web server, notifications and "
+       "security settings."},
+      {"tbLibrary",
+       "Opens the question library, where questions are kept for use in other "
+       "surveys."},
+      {"tbEMailList",
+       "Opens the e-mail list manager, which keeps the addresses that receive "
+       "notifications."},
+      {"tbPublishSurvey",
+       "Registers the survey with its collection server, puts its web page "
+       "there and sends the notifications."},
+      // The main window: the "Questions" page.
+      {"lbQuestions",
+       "The questions and headers of the survey, in the order respondents see "
+       "them. Select one or more lines to edit, move, copy or group them; "
+       "double-click a line to edit it."},
+      {"btnAddQuestion",
+       "Adds a question after the selected line, or at the end of the survey "
+       "when no single line is selected."},
+      {"btnAddHeader", "Adds a header: a line of text that introduces the questions after it."},
+      {"btnEditItem", "Edits the selected question or header."},
+      {"btnDeleteItems", "Deletes the selected questions and headers."},
+      {"btnMoveUp", "Moves the selected lines up by one, as a block."},
+      {"btnMoveDown", "Moves the selected lines down by one, as a block."},
+      {"btnSkipGroup",
+       "Makes a skip group: respondents who give a chosen answer to the question "
+       "before the selected ones go past them. On a grouped line, ungroups it."},
+      {"btnPreview", "Shows the survey as respondents will see it, in your web browser."},
+      {"TQVXProperties/btnPreview",
+       "Shows the survey's web page in the selected display "
+       "template, in your web browser."},
+      // The main window: the "Analysis" page.
+      {"cmbQuestionList", "The question whose results are shown below."},
+      {"gbResultStatus",
+       "How many responses the response table holds and when they were last "
+       "downloaded from the collection server."},
+      {"lblResponsesReceived", "The number of responses in the survey's response table."},
+      {"lblLastUpdated", "When responses were last downloaded from the collection server."},
+      {"lblNotifications", "How many notifications were sent for this survey."},
+      {"btnUpdateNow",
+       "Downloads the responses that arrived at the collection server since the "
+       "last update and adds them to the response table."},
+      {"gbAnalysisOptions", "Choose which responses are counted and how the results are shown."},
+      {"lblFilter",
+       "The filter that decides which responses are counted; \"None\" counts them "
+       "all."},
+      {"btnSetFilter", "Counts only the responses that meet conditions you choose."},
+      {"btnChartToolbox", "Changes the kind, colours and labels of the chart."},
+      {"btnExportChart",
+       "Carries the chart or the text answers to the clipboard or another "
+       "program."},
+      {"sbStatus",
+       "The survey's file, whether it has unsaved changes, and the state of its web "
+       "page."},
+      // The question editor.
+      {"memQuestion", "The question as respondents read it. It may take several lines."},
+      {"cmbStyle",
+       "How respondents answer: choose one option, tick several, mark a point on a "
+       "scale, type text, pick from a list, or type a number."},
+      {"memResponses",
+       "The answers respondents choose from, one per line. A line written as "
+       "\"text~value\" shows the text and records the value."},
+      {"cbIncludeOther",
+       "Adds an \"Other - please specify\" answer with a box for the "
+       "respondent's own words."},
+      {"btnOptions",
+       "Fills the responses from a response template, clears them, or saves them "
+       "as a new template."},
+      {"rbLimit", "A one-line answer box that takes at most the number of characters given."},
+      {"eLength", "The most characters a one-line answer may hold."},
+      {"rbVerbose", "A large answer box for answers of several lines."},
+      {"eMinimum", "The smallest number a respondent may give. It cannot be left empty."},
+      {"eMaximum", "The largest number a respondent may give. It cannot be left empty."},
+      {"eStep",
+       "The width of the groups in which numeric answers are counted in the results. "
+       "It cannot be left empty."},
+      {"lblGroups", "How many groups the results of this question will have."},
+      {"btnHelp", "Opens the help page of this window."},
+      // The header editor.
+      {"memHeader", "The header's text, shown above the questions that follow it."},
+      // The skip-group dialog.
+      {"TQVXSkipGroup/lbQuestions",
+       "The questions that respondents skip when they give the "
+       "answer chosen below."},
+      {"lblHeadQuestion", "The question whose answer decides whether the group is skipped."},
+      {"cmbResponse", "The answer that makes respondents skip the group."},
+      // The response template editor.
+      {"eDescription", "The template's name in the menus, at most 40 characters."},
+      // The survey properties.
+      {"eName", "The survey's name, shown as the title of its web page."},
+      {"eAuthor", "Your name, as the author of the survey."},
+      {"ePassword",
+       "The password that protects the survey's responses on the collection server, "
+       "at most 10 characters."},
+      {"memInstructions", "Text shown to respondents before the first question."},
+      {"memFinalComments", "Text shown to respondents after the last question."},
+      {"lbDisplayTemplate", "The display template that gives the survey's web page its look."},
+      {"cmbServerType", "The kind of collection server that receives the responses."},
+      {"eServerURL", "The address of your own collection server."},
+      {"eAccountID", "Your account on the public collection service."},
+      {"eResultURL",
+       "The page respondents are sent to after they submit the survey. Leave it "
+       "empty for a short thank-you page."},
+      {"eNotificationFile", "The e-mail list whose addresses receive the notification."},
+      {"btnSelectFile", "Chooses the e-mail list file."},
+      {"btnEmailListManager", "Opens the e-mail list for editing."},
+      {"rbAllAddresses", "Sends the notification to every address of the list."},
+      {"rbRandomSampling", "Sends the notification to a random part of the list."},
+      {"tbSampling", "The share of the list, in per cent, that receives the notification."},
+      {"memNotifyMessage", "The message sent with the notification."},
+      {"cbAttachSurvey", "Sends the survey's web page along with the notification."},
+      {"memHistory", "When and how the survey was published. It is kept by the program."},
+      {"cbOnly1Email", "Keeps only the first response from each e-mail address."},
+      {"cbOnly1IP", "Keeps only the first response from each network (IP) address."},
+      {"cbLimitByIP",
+       "Keeps only responses from network addresses that contain one of the "
+       "listed texts."},
+      {"lbIPAddresses",
+       "The accepted address prefixes. \"192.168.1\" admits every address that "
+       "begins with it."},
+      {"eIPAddress", "An address prefix to add to the list."},
+      {"btnAddIP", "Adds the typed prefix to the list."},
+      {"btnDeleteIP", "Removes the selected prefix from the list."},
+      {"cbMakeDefault", "Also makes these settings the defaults for new surveys."},
+      // The preferences.
+      {"eDataDirectory",
+       "The folder that holds display templates, response templates and the "
+       "question library."},
+      {"btnBrowse", "Chooses another data folder, or creates one."},
+      {"cbAutoReopen", "Opens the survey you worked on last when the program starts."},
+      {"gbWarnings",
+       "The questions the program asks before you lose work. Untick one to stop "
+       "it being asked."},
+      {"cmbEmailSystem",
+       "How notifications are sent: straight to a mail server, or through your "
+       "mail program."},
+      {"eDisplayName", "Your name as recipients of notifications see it."},
+      {"eReplyAddress", "The address that replies to notifications go to."},
+      {"eSMTPServer", "The mail server that sends notifications."},
+      {"eOutgoingPort", "The mail server's port, usually 25 or 587."},
+      {"eSMTPUserID", "Your user name on the mail server."},
+      {"eGatewayText",
+       "Text put before each address, for mail systems that need it (for "
+       "example \"SMTP:\")."},
+      {"cbUseProxy", "Reach the collection server through a proxy server."},
+      {"eProxyAddress", "The proxy server's address."},
+      {"eProxyPort", "The proxy server's port."},
+      {"cmbDefaultHTML", "The extension of generated web pages: .htm or .html."},
+      // The directory chooser.
+      {"eDirName", "The chosen folder. Type a new name to create it."},
+      {"tvDirectories", "Click a folder to choose it."},
+      {"lbFiles", "The files in the chosen folder, for reference."},
+      // The update and warning dialogs.
+      {"lbStatus", "What happened during the update, step by step."},
+      {"btnStop", "Closes this window. A download under way still finishes."},
+      {"cbDontShow",
+       "Stops this warning from being shown again. The preferences can turn it "
+       "back on."},
+  };
+  return texts;
+}
+
+}  // namespace
+
+QString WhatsThisText(const QString& window_name, const QString& object_name) {
+  if (object_name.isEmpty()) return {};
+  const auto& texts = Texts();
+  const auto scoped = texts.constFind(window_name + "/" + object_name);
+  return scoped != texts.cend() ? *scoped : texts.value(object_name);
+}
+
+QStringList WhatsThisNames() { return Texts().keys(); }
+
+}  // namespace quorvant::app
