@@ -11,8 +11,14 @@
 
 namespace quorvant {
 
-// Removes leading and trailing blanks and tabs.
-std::string_view TrimBlanks(std::string_view text);
+// Removes leading and trailing blanks and tabs. Inline: reading a profile
+// file calls it for every line and every lookup.
+inline std::string_view TrimBlanks(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  return text.substr(b, e - b);
+}
 
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControls(std::string_view text);

@@ -50,25 +50,25 @@ void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
 }
 
 TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
-  const std::string s = QuestionSection(position);
+  const ProfileFile::SectionReader s = file.ReadSection(QuestionSection(position));
   TQuestion q;
-  q.Text = file.ReadString(s, "Text", "N/A");
-  q.Style = file.ReadInteger(s, "Style", kStyleText);
-  q.Options = JoinCommaText(SplitAtBars(file.ReadString(s, "Options", "")));
-  q.LengthOfResponse = file.ReadInteger(s, "LengthOfResponse", 0);
-  q.ID = file.ReadInteger(s, "ID", -1);
-  q.IncludeOther = file.ReadBool(s, "IncludeOther", true);
-  q.MinValue = file.ReadInteger(s, "MinValue", -1);
-  q.MaxValue = file.ReadInteger(s, "MaxValue", -1);
-  q.StepValue = file.ReadInteger(s, "StepValue", 1);
-  q.ChartType = file.ReadInteger(s, "ChartType", 1);
-  q.DisplayLegend = file.ReadBool(s, "DisplayLegend", true);
-  q.LegendStyle = file.ReadInteger(s, "LegendStyle", 1);
-  q.DisplayMarks = file.ReadBool(s, "DisplayMarks", true);
-  q.MarksStyle = file.ReadInteger(s, "MarksStyle", 0);
-  q.Rotation = file.ReadInteger(s, "Rotation", 0);
-  q.SkipGroupOfQuestion = file.ReadInteger(s, "SkipGroupOfQuestion", -1);
-  q.SkipGroupOfResponse = file.ReadInteger(s, "SkipGroupOfResponse", -1);
+  q.Text = s.ReadString("Text", "N/A");
+  q.Style = s.ReadInteger("Style", kStyleText);
+  q.Options = JoinCommaText(SplitAtBars(s.ReadString("Options", "")));
+  q.LengthOfResponse = s.ReadInteger("LengthOfResponse", 0);
+  q.ID = s.ReadInteger("ID", -1);
+  q.IncludeOther = s.ReadBool("IncludeOther", true);
+  q.MinValue = s.ReadInteger("MinValue", -1);
+  q.MaxValue = s.ReadInteger("MaxValue", -1);
+  q.StepValue = s.ReadInteger("StepValue", 1);
+  q.ChartType = s.ReadInteger("ChartType", 1);
+  q.DisplayLegend = s.ReadBool("DisplayLegend", true);
+  q.LegendStyle = s.ReadInteger("LegendStyle", 1);
+  q.DisplayMarks = s.ReadBool("DisplayMarks", true);
+  q.MarksStyle = s.ReadInteger("MarksStyle", 0);
+  q.Rotation = s.ReadInteger("Rotation", 0);
+  q.SkipGroupOfQuestion = s.ReadInteger("SkipGroupOfQuestion", -1);
+  q.SkipGroupOfResponse = s.ReadInteger("SkipGroupOfResponse", -1);
   return q;
 }
 
@@ -142,11 +142,11 @@ void TSurvey::SaveAs(const std::string& path) {
 
 void TSurvey::Load(const std::string& path) {
   if (!FileExists(path)) throw ESurveyException("Could not find file " + path);
-  const std::optional<std::string> text = ReadWholeFile(path);
+  std::optional<std::string> text = ReadWholeFile(path);
   // An unreadable file must not pass for an empty survey that a later save
   // would write over it.
   if (!text) throw ESurveyException("Could not read file " + path);
-  const ProfileFile file = ProfileFile::Parse(*text);
+  const ProfileFile file = ProfileFile::Parse(std::move(*text));
   file_name_ = path;
 
   const char* d = kDetails;
@@ -210,7 +210,7 @@ void TSurvey::Load(const std::string& path) {
     if (item.ID == -1) {
       throw ESurveyException("Error reading file " + path + ". File incorrectly formatted.");
     }
-    AddLoadedItem(item);
+    AddLoadedItem(std::move(item));
   }
 
   has_file_ = true;
