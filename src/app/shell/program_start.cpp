@@ -10,8 +10,7 @@
 
 namespace quorvant::app {
 
-int RunProgram(const QStringList& arguments,
-               const std::function<void(QMainWindow&)>& before_show) {
+int RunProgram(const QStringList& arguments, const std::function<void(QMainWindow&)>& before_show) {
   QApplication::setApplicationName("Quorvant");
   QApplication::setApplicationDisplayName("Quorvant");
   QApplication::setWindowIcon(QIcon(":/icons/quorvant.svg"));

@@ -33,8 +33,8 @@ uint32_t KeyHash(std::string_view key) {
 
 std::string_view ValueOf(std::string_view line) {
   std::string_view v = TrimBlanks(line.substr(line.find('=') + 1));
-  if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') ||
-                        (v.front() == '\'' && v.back() == '\''))) {
+  if (v.size() >= 2 &&
+      ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
     v = v.substr(1, v.size() - 2);
   }
   return v;
@@ -221,10 +221,14 @@ bool ProfileFile::ParseProfileInteger(std::string_view text, int& value) {
     uint32_t v = 0;
     for (char c : text.substr(2)) {
       int digit;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      else return false;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else
+        return false;
       v = v * 16 + static_cast<uint32_t>(digit);
     }
     value = static_cast<int32_t>(v);

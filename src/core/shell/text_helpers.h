@@ -72,8 +72,7 @@ std::string LetterFor(int n);
 
 // Replaces every occurrence of find; the search goes on after each inserted
 // replacement, so a replacement that contains find cannot loop.
-std::string ReplaceAll(std::string_view text, std::string_view find,
-                       std::string_view replacement);
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 
 // When default_ext is ".htm" or ".html" (any case), name is kept when its
 // extension is either of them; otherwise it is kept when its extension equals
