@@ -8,11 +8,8 @@ namespace {
 // Length of the UTF-8 sequence that starts at text[i]; 1 for an invalid byte.
 size_t SequenceLength(std::string_view text, size_t i) {
   const auto lead = static_cast<unsigned char>(text[i]);
-  size_t len = lead < 0x80           ? 1
-               : (lead >> 5) == 0x6  ? 2
-               : (lead >> 4) == 0xE  ? 3
-               : (lead >> 3) == 0x1E ? 4
-                                     : 1;
+  size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                 : (lead >> 3) == 0x1E ? 4 : 1;
   if (i + len > text.size()) return 1;
   for (size_t k = 1; k < len; ++k) {
     if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
@@ -122,12 +119,14 @@ std::string TextBeforeTilde(std::string_view text) {
 
 std::string LetterFor(int n) { return std::string(1, static_cast<char>(n + 96)); }
 
-std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
+std::string ReplaceAll(std::string_view text, std::string_view find,
+                       std::string_view replacement) {
   if (find.empty()) return std::string(text);
   std::string out;
   out.reserve(text.size());
   size_t start = 0;
-  for (size_t hit = text.find(find); hit != std::string_view::npos; hit = text.find(find, start)) {
+  for (size_t hit = text.find(find); hit != std::string_view::npos;
+       hit = text.find(find, start)) {
     out.append(text.substr(start, hit - start));
     out.append(replacement);
     start = hit + find.size();
@@ -138,12 +137,12 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 
 std::string EnsureHtmlExtension(std::string_view name, std::string_view default_ext) {
   const size_t dot = ExtensionDot(name);
-  const std::string_view ext =
-      dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
-  const bool html_default =
-      EqualsIgnoreCase(default_ext, ".htm") || EqualsIgnoreCase(default_ext, ".html");
-  const bool keep = html_default ? EqualsIgnoreCase(ext, ".htm") || EqualsIgnoreCase(ext, ".html")
-                                 : !ext.empty() && EqualsIgnoreCase(ext, default_ext);
+  const std::string_view ext = dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
+  const bool html_default = EqualsIgnoreCase(default_ext, ".htm") ||
+                            EqualsIgnoreCase(default_ext, ".html");
+  const bool keep = html_default
+                        ? EqualsIgnoreCase(ext, ".htm") || EqualsIgnoreCase(ext, ".html")
+                        : !ext.empty() && EqualsIgnoreCase(ext, default_ext);
   return keep ? std::string(name) : std::string(name) + std::string(default_ext);
 }
 

@@ -18,7 +18,9 @@ std::string QuestionSection(size_t position) { return "Question " + std::to_stri
 
 // The history is written as comma text of its lines. Its lines hold blanks,
 // so the value is enclosed in quotes, which the reading rules take off.
-std::string EncodeHistory(const std::string& history) { return JoinCommaText(SplitLines(history)); }
+std::string EncodeHistory(const std::string& history) {
+  return JoinCommaText(SplitLines(history));
+}
 
 std::string DecodeHistory(const std::string& value) {
   std::string history;
@@ -177,10 +179,9 @@ void TSurvey::Load(const std::string& path) {
   // The four date-times, in order; the first text that does not convert ends
   // the block, leaving the rest as the cleared survey had them.
   const std::string now_text = DateTimeToText(Now()).value_or("0");
-  const std::pair<const char*, std::string> stamps[] = {{"LastUpdated", now_text},
-                                                        {"HTMLLastUpdate", ""},
-                                                        {"SRServerUpdate", "06/15/63 06:00:00"},
-                                                        {"RegDate", "0"}};
+  const std::pair<const char*, std::string> stamps[] = {
+      {"LastUpdated", now_text}, {"HTMLLastUpdate", ""},
+      {"SRServerUpdate", "06/15/63 06:00:00"}, {"RegDate", "0"}};
   TDateTime* const fields[] = {&last_updated_, &html_last_update_, &sr_server_update_, &reg_date_};
   for (size_t i = 0; i < 4; ++i) {
     const std::optional<TDateTime> value =
