@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "app/shell/about_box.h"
+#include "app/shell/bundled_icon.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/window_dialogs.h"
@@ -13,7 +14,7 @@ namespace quorvant::app {
 int RunProgram(const QStringList& arguments, const std::function<void(QMainWindow&)>& before_show) {
   QApplication::setApplicationName("Quorvant");
   QApplication::setApplicationDisplayName("Quorvant");
-  QApplication::setWindowIcon(QIcon(":/icons/quorvant.svg"));
+  QApplication::setWindowIcon(BundledIcon("quorvant"));
   // Desktops without a configured icon theme still get freedesktop icons.
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
     QIcon::setThemeName("Adwaita");

@@ -1,0 +1,80 @@
+#include "app/shell/bundled_icon.h"
+
+#include <QApplication>
+#include <QIconEngine>
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace quorvant::app {
+namespace {
+
+class DrawingIconEngine : public QIconEngine {
+ public:
+  explicit DrawingIconEngine(QString path) : path_(std::move(path)) {}
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    QSize drawn = Renderer().defaultSize();
+    if (drawn.isEmpty()) return size;
+    drawn.scale(size, Qt::KeepAspectRatio);
+    return drawn;
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    const auto key = std::make_pair(std::make_pair(size.width(), size.height()), mode);
+    if (auto found = drawn_.find(key); found != drawn_.end()) return found->second;
+    QPixmap pixmap = Draw(actualSize(size, mode, state));
+    // Disabled and selected looks come from the style, as for any icon.
+    if (mode != QIcon::Normal && !pixmap.isNull()) {
+      QStyleOption option;
+      option.palette = QApplication::palette();
+      const QPixmap styled = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+      if (!styled.isNull()) pixmap = styled;
+    }
+    drawn_.emplace(key, pixmap);
+    return pixmap;
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+    drawn.setDevicePixelRatio(ratio);
+    painter->drawPixmap(rect, drawn);
+  }
+
+  QIconEngine* clone() const override { return new DrawingIconEngine(path_); }
+  QString key() const override { return "QuorvantDrawing"; }
+
+ private:
+  QSvgRenderer& Renderer() {
+    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(path_);
+    return *renderer_;
+  }
+
+  QPixmap Draw(const QSize& size) {
+    if (size.isEmpty() || !Renderer().isValid()) return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    Renderer().render(&painter);
+    painter.end();
+    return QPixmap::fromImage(std::move(image));
+  }
+
+  QString path_;
+  std::unique_ptr<QSvgRenderer> renderer_;  // read on first use
+  std::map<std::pair<std::pair<int, int>, QIcon::Mode>, QPixmap> drawn_;
+};
+
+}  // namespace
+
+QIcon BundledIcon(const QString& name) {
+  return QIcon(new DrawingIconEngine(":/icons/" + name + ".svg"));
+}
+
+}  // namespace quorvant::app
