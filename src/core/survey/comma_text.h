@@ -24,6 +24,10 @@ namespace quorvant {
 
 std::string JoinCommaText(const std::vector<std::string>& lines);
 std::vector<std::string> SplitCommaText(std::string_view text);
+// The comma text of the lines of a text in which every line ends in "|"
+// (text after the last "|" is no line): JoinCommaText(SplitAtBars(text))
+// without a copy of every line. Survey files keep option lists so.
+std::string CommaTextFromBars(std::string_view text);
 // Reads the text as SplitCommaText does and hands each item to `item`; the
 // view is valid only during the call. For long texts read without a copy
 // of every item.

@@ -54,7 +54,7 @@ TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
   TQuestion q;
   q.Text = s.ReadString("Text", "N/A");
   q.Style = s.ReadInteger("Style", kStyleText);
-  q.Options = JoinCommaText(SplitAtBars(s.ReadString("Options", "")));
+  q.Options = CommaTextFromBars(s.ReadString("Options", ""));
   q.LengthOfResponse = s.ReadInteger("LengthOfResponse", 0);
   q.ID = s.ReadInteger("ID", -1);
   q.IncludeOther = s.ReadBool("IncludeOther", true);
