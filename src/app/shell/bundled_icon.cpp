@@ -16,9 +16,10 @@ namespace {
 
 class DrawingIconEngine : public QIconEngine {
  public:
-  explicit DrawingIconEngine(QString path) : path_(std::move(path)) {}
+  explicit DrawingIconEngine(QString name) : name_(std::move(name)) {}
 
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    if (const QPixmap* drawn = DrawnAtBuild(size)) return drawn->size();
     QSize drawn = Renderer().defaultSize();
     if (drawn.isEmpty()) return size;
     drawn.scale(size, Qt::KeepAspectRatio);
@@ -27,8 +28,9 @@ class DrawingIconEngine : public QIconEngine {
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     const auto key = std::make_pair(std::make_pair(size.width(), size.height()), mode);
-    if (auto found = drawn_.find(key); found != drawn_.end()) return found->second;
-    QPixmap pixmap = Draw(actualSize(size, mode, state));
+    if (auto found = made_.find(key); found != made_.end()) return found->second;
+    const QPixmap* drawn = DrawnAtBuild(size);
+    QPixmap pixmap = drawn ? *drawn : Draw(actualSize(size, mode, state));
     // Disabled and selected looks come from the style, as for any icon.
     if (mode != QIcon::Normal && !pixmap.isNull()) {
       QStyleOption option;
@@ -36,7 +38,7 @@ class DrawingIconEngine : public QIconEngine {
       const QPixmap styled = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
       if (!styled.isNull()) pixmap = styled;
     }
-    drawn_.emplace(key, pixmap);
+    made_.emplace(key, pixmap);
     return pixmap;
   }
 
@@ -47,12 +49,24 @@ class DrawingIconEngine : public QIconEngine {
     painter->drawPixmap(rect, drawn);
   }
 
-  QIconEngine* clone() const override { return new DrawingIconEngine(path_); }
+  QIconEngine* clone() const override { return new DrawingIconEngine(name_); }
   QString key() const override { return "QuorvantDrawing"; }
 
  private:
+  // The drawing as drawn at build time at this size, or null when it was not.
+  const QPixmap* DrawnAtBuild(const QSize& size) {
+    if (size.width() != size.height()) return nullptr;
+    auto found = built_.find(size.width());
+    if (found == built_.end()) {
+      QImage image;
+      image.load(QString(":/drawn/%1-%2.png").arg(name_).arg(size.width()), "PNG");
+      found = built_.emplace(size.width(), QPixmap::fromImage(std::move(image))).first;
+    }
+    return found->second.isNull() ? nullptr : &found->second;
+  }
+
   QSvgRenderer& Renderer() {
-    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(path_);
+    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(":/icons/" + name_ + ".svg");
     return *renderer_;
   }
 
@@ -66,15 +80,14 @@ class DrawingIconEngine : public QIconEngine {
     return QPixmap::fromImage(std::move(image));
   }
 
-  QString path_;
+  QString name_;
   std::unique_ptr<QSvgRenderer> renderer_;  // read on first use
-  std::map<std::pair<std::pair<int, int>, QIcon::Mode>, QPixmap> drawn_;
+  std::map<int, QPixmap> built_;            // by side; null where none was drawn
+  std::map<std::pair<std::pair<int, int>, QIcon::Mode>, QPixmap> made_;
 };
 
 }  // namespace
 
-QIcon BundledIcon(const QString& name) {
-  return QIcon(new DrawingIconEngine(":/icons/" + name + ".svg"));
-}
+QIcon BundledIcon(const QString& name) { return QIcon(new DrawingIconEngine(name)); }
 
 }  // namespace quorvant::app

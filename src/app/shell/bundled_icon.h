@@ -1,8 +1,10 @@
 // The program's own drawings (data/icons, compiled in as ":/icons/<name>.svg")
-// as icons that read and draw their drawing only when first painted, and draw
-// each size and mode once. Qt's own SVG icons read every file once more up
-// front, only to check it; for the twenty drawings of the splash, the toolbar
-// and the question list that was a noticeable part of the program's start.
+// as icons. The sizes the windows use are drawn at build time (":/drawn/
+// <name>-<side>.png"); other sizes are drawn from the SVG when first asked
+// for. Each size and mode is made once. Qt's own SVG icons read every file
+// up front and draw it again when painted; for the twenty drawings of the
+// splash, the toolbar and the question list that was a noticeable part of
+// the program's start.
 #pragma once
 
 #include <QIcon>
