@@ -9,6 +9,8 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
+#include "app/shell/drawn_image.h"
+
 using quorvant::app::BundledIcon;
 
 class BundledIconTest : public QObject {
@@ -18,6 +20,7 @@ class BundledIconTest : public QObject {
   void sizesDrawnAtBuildMatchTheSvg();
   void otherSizesAreDrawnFromTheSvg();
   void disabledLooksComeFromTheStyle();
+  void drawnImagesRoundTripAndRefuseBadBytes();
 };
 
 namespace {
@@ -40,7 +43,7 @@ QImage Pixels(const QPixmap& pixmap) {
 
 void BundledIconTest::sizesDrawnAtBuildMatchTheSvg() {
   for (const char* name : {"new", "style-single", "style-numeric", "quorvant"}) {
-    QVERIFY2(QFile::exists(QString(":/drawn/%1-24.png").arg(name)), name);
+    QVERIFY2(QFile::exists(QString(":/drawn/%1-24.argb").arg(name)), name);
     for (int side : {24, 32}) {
       const QPixmap drawn = BundledIcon(name).pixmap(side, side);
       QCOMPARE(drawn.size(), QSize(side, side));
@@ -51,7 +54,7 @@ void BundledIconTest::sizesDrawnAtBuildMatchTheSvg() {
 }
 
 void BundledIconTest::otherSizesAreDrawnFromTheSvg() {
-  QVERIFY(!QFile::exists(":/drawn/save-40.png"));
+  QVERIFY(!QFile::exists(":/drawn/save-40.argb"));
   const QIcon icon = BundledIcon("save");
   QCOMPARE(icon.actualSize(QSize(40, 40)), QSize(40, 40));
   QCOMPARE(Pixels(icon.pixmap(40, 40)), FromSvg("save", 40));
@@ -69,6 +72,20 @@ void BundledIconTest::disabledLooksComeFromTheStyle() {
   option.palette = QApplication::palette();
   QCOMPARE(disabled, Pixels(QApplication::style()->generatedIconPixmap(
                          QIcon::Disabled, QPixmap::fromImage(normal), &option)));
+}
+
+void BundledIconTest::drawnImagesRoundTripAndRefuseBadBytes() {
+  using quorvant::app::DecodeDrawnImage;
+  const QImage image = FromSvg("email", 24);
+  const QByteArray bytes = quorvant::app::EncodeDrawnImage(image);
+  const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+  QCOMPARE(DecodeDrawnImage(data, bytes.size()), image);
+  QVERIFY(DecodeDrawnImage(data, bytes.size() - 1).isNull());  // cut short
+  QVERIFY(DecodeDrawnImage(data, 7).isNull());
+  QVERIFY(DecodeDrawnImage(nullptr, 0).isNull());
+  QByteArray huge = bytes;
+  huge[2] = 1;  // a width of 65,560 that the bytes cannot hold
+  QVERIFY(DecodeDrawnImage(reinterpret_cast<const uchar*>(huge.constData()), huge.size()).isNull());
 }
 
 QTEST_MAIN(BundledIconTest)

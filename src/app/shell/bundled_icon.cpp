@@ -4,12 +4,15 @@
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
+#include <QResource>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
 #include <map>
 #include <memory>
 #include <utility>
+
+#include "app/shell/drawn_image.h"
 
 namespace quorvant::app {
 namespace {
@@ -58,9 +61,11 @@ class DrawingIconEngine : public QIconEngine {
     if (size.width() != size.height()) return nullptr;
     auto found = built_.find(size.width());
     if (found == built_.end()) {
-      QImage image;
-      image.load(QString(":/drawn/%1-%2.png").arg(name_).arg(size.width()), "PNG");
-      found = built_.emplace(size.width(), QPixmap::fromImage(std::move(image))).first;
+      const QResource drawn(QString(":/drawn/%1-%2.argb").arg(name_).arg(size.width()));
+      const bool stored =
+          drawn.isValid() && drawn.compressionAlgorithm() == QResource::NoCompression;
+      const QImage image = stored ? DecodeDrawnImage(drawn.data(), drawn.size()) : QImage();
+      found = built_.emplace(size.width(), QPixmap::fromImage(image)).first;
     }
     return found->second.isNull() ? nullptr : &found->second;
   }

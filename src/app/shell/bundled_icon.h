@@ -1,7 +1,7 @@
 // The program's own drawings (data/icons, compiled in as ":/icons/<name>.svg")
 // as icons. The sizes the windows use are drawn at build time (":/drawn/
-// <name>-<side>.png"); other sizes are drawn from the SVG when first asked
-// for. Each size and mode is made once. Qt's own SVG icons read every file
+// <name>-<side>.argb", see drawn_image.h); other sizes are drawn from the SVG
+// when first asked for. Each size and mode is made once. Qt's own SVG icons read every file
 // up front and draw it again when painted; for the twenty drawings of the
 // splash, the toolbar and the question list that was a noticeable part of
 // the program's start.

@@ -1,16 +1,20 @@
 // render_drawings: a build step. Draws each of the program's SVG drawings at
-// the sizes the windows ask for and writes them as "<name>-<size>.png" into
-// an output folder, so that the program shows them without reading and
-// drawing SVG while it starts.
+// the sizes the windows ask for and writes them as "<name>-<size>.argb" into
+// an output folder, so that the program shows them without reading, drawing
+// or even decoding anything while it starts. The format is the one
+// drawn_image.h reads.
 //
 // Usage: render_drawings OUTPUT_DIR SIZES FILE.svg...   (SIZES: "24,32,48")
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 #include <QSvgRenderer>
 #include <cstdio>
+
+#include "app/shell/drawn_image.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 4) {
@@ -39,8 +43,10 @@ int main(int argc, char* argv[]) {
       QPainter painter(&image);
       renderer.render(&painter);
       painter.end();
-      const QString name = QFileInfo(path).completeBaseName() + "-" + size + ".png";
-      if (!image.save(out.filePath(name), "PNG")) {
+      const QString name = QFileInfo(path).completeBaseName() + "-" + size + ".argb";
+      QFile file(out.filePath(name));
+      if (!file.open(QIODevice::WriteOnly) ||
+          file.write(quorvant::app::EncodeDrawnImage(image)) < 0) {
         std::fprintf(stderr, "render_drawings: cannot write %s\n", qPrintable(name));
         return 1;
       }
