@@ -31,15 +31,6 @@ uint32_t KeyHash(std::string_view key) {
          (lower(key[key.size() / 2]) << 8) ^ lower(key.back());
 }
 
-std::string_view ValueOf(std::string_view line) {
-  std::string_view v = TrimBlanks(line.substr(line.find('=') + 1));
-  if (v.size() >= 2 &&
-      ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
-    v = v.substr(1, v.size() - 2);
-  }
-  return v;
-}
-
 bool NeedsQuotes(std::string_view v) {
   if (v.empty()) return false;
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -57,6 +48,15 @@ std::string SingleLine(std::string_view v) {
 
 }  // namespace
 
+std::string_view ProfileFile::ValueOf(std::string_view line) {
+  std::string_view v = TrimBlanks(line.substr(line.find('=') + 1));
+  if (v.size() >= 2 &&
+      ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
+    v = v.substr(1, v.size() - 2);
+  }
+  return v;
+}
+
 ProfileFile::Line ProfileFile::MakeLine(std::string_view text) {
   Line line;
   line.text = text.data();
@@ -66,12 +66,13 @@ ProfileFile::Line ProfileFile::MakeLine(std::string_view text) {
   const std::string_view key = TrimBlanks(text.substr(0, eq));
   line.key_begin = static_cast<uint32_t>(key.data() - text.data());
   line.key_length = static_cast<uint32_t>(key.size());
-  line.key_hash = KeyHash(key);
   return line;
 }
 
 ProfileFile::Line ProfileFile::StoredLine(std::string text) {
-  return MakeLine(written_.emplace_back(std::move(text)));
+  Line line = MakeLine(written_.emplace_back(std::move(text)));
+  line.key_hash = KeyHash(line.Key());
+  return line;
 }
 
 ProfileFile::ProfileFile(const ProfileFile& other)
@@ -111,7 +112,8 @@ ProfileFile ProfileFile::Parse(std::string text) {
     start = end + 1;
 
     std::string name;
-    if (SectionNameOf(line, name)) {
+    const bool may_be_section = !line.empty() && (line[0] == '[' || line[0] == ' ' || line[0] == '\t');
+    if (may_be_section && SectionNameOf(line, name)) {
       file.first_section_.emplace(name, file.sections_.size());
       // Sections of one file tend to be alike: room for as many lines as the
       // one before saves growing each section step by step.
@@ -151,6 +153,10 @@ const ProfileFile::Line* ProfileFile::FindLine(const Section& s, std::string_vie
   key = TrimBlanks(key);
   if (key.empty()) return nullptr;
   if (s.lines.size() <= kIndexThreshold) {
+    if (!s.hashed) {
+      for (const Line& line : s.lines) line.key_hash = KeyHash(line.Key());
+      s.hashed = true;
+    }
     const uint32_t hash = KeyHash(key);
     for (const Line& line : s.lines) {
       if (line.key_hash != hash || line.key_length != key.size()) continue;

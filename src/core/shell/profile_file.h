@@ -53,6 +53,17 @@ class ProfileFile {
     std::string ReadString(std::string_view key, std::string_view default_value) const;
     int ReadInteger(std::string_view key, int default_value) const;
     bool ReadBool(std::string_view key, bool default_value) const;
+    // Hands every key of the section with its value (as ReadString gives
+    // it) to `visit(key, value)`, in file order, repeated keys included: the
+    // first of them is the one the Read functions find. For a reader of many
+    // keys, one pass instead of one lookup per key.
+    template <typename Visit>
+    void ForEachValue(Visit&& visit) const {
+      if (section_ == nullptr) return;
+      for (const Line& line : section_->lines) {
+        if (line.key_length != 0) visit(line.Key(), ValueOf(line.Text()));
+      }
+    }
 
    private:
     friend class ProfileFile;
@@ -111,13 +122,15 @@ class ProfileFile {
   // the file's own storage: lines read from the file point into the text
   // read, lines written since into a text of their own, so that reading a
   // file makes no copy per line. A line keeps the position and a fingerprint
-  // of its key, so lookups pass other keys over without comparing them.
+  // of its key, so lookups pass other keys over without comparing them; the
+  // fingerprints of lines read are taken when their section is first looked
+  // into, since readers that visit every line need none.
   struct Line {
     const char* text = "";
     size_t length = 0;
     uint32_t key_begin = 0;
     uint32_t key_length = 0;  // 0 for lines that hold no key
-    uint32_t key_hash = 0;
+    mutable uint32_t key_hash = 0;
     std::string_view Text() const { return std::string_view(text, length); }
     std::string_view Key() const { return Text().substr(key_begin, key_length); }
   };
@@ -128,10 +141,13 @@ class ProfileFile {
     // sections, where a scan per lookup would cost too much.
     mutable std::unordered_map<std::string, size_t> index;
     mutable bool indexed = false;
+    mutable bool hashed = false;  // every line's fingerprint taken
   };
 
   static void FindKey(Line& line);
   static Line MakeLine(std::string_view text);
+  // The value of a "key=value" line by the reading rules.
+  static std::string_view ValueOf(std::string_view line);
   // A line whose text is kept in the file's storage.
   Line StoredLine(std::string text);
   const Section* FindSection(std::string_view section) const;

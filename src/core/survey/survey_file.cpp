@@ -1,6 +1,9 @@
 // TSurvey::Save, SaveAs and Load: the survey file, a profile file with a
 // "Details" section and one "Question n" section per item.
+#include <bitset>
+#include <iterator>
 #include <optional>
+#include <string_view>
 
 #include "core/shell/atomic_file.h"
 #include "core/shell/profile_file.h"
@@ -28,47 +31,112 @@ std::string DecodeHistory(const std::string& value) {
   return history;
 }
 
-void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
-  const std::string s = QuestionSection(position);
-  file.WriteString(s, "Text", q.Text);
-  file.WriteInteger(s, "Style", q.Style);
-  file.WriteString(s, "Options", JoinWithBars(SplitCommaText(q.Options)));
-  file.WriteInteger(s, "LengthOfResponse", q.LengthOfResponse);
-  file.WriteInteger(s, "ID", q.ID);
-  file.WriteBool(s, "IncludeOther", q.IncludeOther);
-  file.WriteInteger(s, "MinValue", q.MinValue);
-  file.WriteInteger(s, "MaxValue", q.MaxValue);
-  file.WriteInteger(s, "StepValue", q.StepValue);
-  file.WriteInteger(s, "ChartType", q.ChartType);
-  file.WriteBool(s, "DisplayLegend", q.DisplayLegend);
-  file.WriteInteger(s, "LegendStyle", q.LegendStyle);
-  file.WriteBool(s, "DisplayMarks", q.DisplayMarks);
-  file.WriteInteger(s, "MarksStyle", q.MarksStyle);
-  file.WriteInteger(s, "Rotation", q.Rotation);
-  file.WriteInteger(s, "SkipGroupOfQuestion", q.SkipGroupOfQuestion);
-  file.WriteInteger(s, "SkipGroupOfResponse", q.SkipGroupOfResponse);
+// The keys of an item's section, in the order they are written, each with
+// the value the item takes when the key is missing (or, for a number, does
+// not hold one).
+struct ItemKey {
+  enum Kind { kText, kOptions, kInteger, kBool };
+  std::string_view key;
+  Kind kind;
+  std::string TQuestion::*text = nullptr;
+  int TQuestion::*integer = nullptr;
+  bool TQuestion::*flag = nullptr;
+  int fallback = 0;
+};
+
+constexpr ItemKey Text(std::string_view key, std::string TQuestion::*field, ItemKey::Kind kind) {
+  return {key, kind, field, nullptr, nullptr, 0};
+}
+constexpr ItemKey Integer(std::string_view key, int TQuestion::*field, int fallback) {
+  return {key, ItemKey::kInteger, nullptr, field, nullptr, fallback};
+}
+constexpr ItemKey Bool(std::string_view key, bool TQuestion::*field, bool fallback) {
+  return {key, ItemKey::kBool, nullptr, nullptr, field, fallback ? 1 : 0};
 }
 
+constexpr ItemKey kItemKeys[] = {
+    Text("Text", &TQuestion::Text, ItemKey::kText),
+    Integer("Style", &TQuestion::Style, kStyleText),
+    Text("Options", &TQuestion::Options, ItemKey::kOptions),
+    Integer("LengthOfResponse", &TQuestion::LengthOfResponse, 0),
+    Integer("ID", &TQuestion::ID, -1),
+    Bool("IncludeOther", &TQuestion::IncludeOther, true),
+    Integer("MinValue", &TQuestion::MinValue, -1),
+    Integer("MaxValue", &TQuestion::MaxValue, -1),
+    Integer("StepValue", &TQuestion::StepValue, 1),
+    Integer("ChartType", &TQuestion::ChartType, 1),
+    Bool("DisplayLegend", &TQuestion::DisplayLegend, true),
+    Integer("LegendStyle", &TQuestion::LegendStyle, 1),
+    Bool("DisplayMarks", &TQuestion::DisplayMarks, true),
+    Integer("MarksStyle", &TQuestion::MarksStyle, 0),
+    Integer("Rotation", &TQuestion::Rotation, 0),
+    Integer("SkipGroupOfQuestion", &TQuestion::SkipGroupOfQuestion, -1),
+    Integer("SkipGroupOfResponse", &TQuestion::SkipGroupOfResponse, -1),
+};
+constexpr size_t kItemKeyCount = std::size(kItemKeys);
+
+// A missing text reads as "N/A", missing options as none.
+constexpr std::string_view kMissingText = "N/A";
+
+void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
+  const std::string s = QuestionSection(position);
+  for (const ItemKey& k : kItemKeys) {
+    switch (k.kind) {
+      case ItemKey::kText:
+        file.WriteString(s, k.key, q.*k.text);
+        break;
+      case ItemKey::kOptions:
+        file.WriteString(s, k.key, JoinWithBars(SplitCommaText(q.*k.text)));
+        break;
+      case ItemKey::kInteger:
+        file.WriteInteger(s, k.key, q.*k.integer);
+        break;
+      case ItemKey::kBool:
+        file.WriteBool(s, k.key, q.*k.flag);
+        break;
+    }
+  }
+}
+
+// One pass over the item's section: each line is matched to its key, and
+// only the first line of a key counts, as for any profile lookup.
 TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
-  const ProfileFile::SectionReader s = file.ReadSection(QuestionSection(position));
   TQuestion q;
-  q.Text = s.ReadString("Text", "N/A");
-  q.Style = s.ReadInteger("Style", kStyleText);
-  q.Options = CommaTextFromBars(s.ReadString("Options", ""));
-  q.LengthOfResponse = s.ReadInteger("LengthOfResponse", 0);
-  q.ID = s.ReadInteger("ID", -1);
-  q.IncludeOther = s.ReadBool("IncludeOther", true);
-  q.MinValue = s.ReadInteger("MinValue", -1);
-  q.MaxValue = s.ReadInteger("MaxValue", -1);
-  q.StepValue = s.ReadInteger("StepValue", 1);
-  q.ChartType = s.ReadInteger("ChartType", 1);
-  q.DisplayLegend = s.ReadBool("DisplayLegend", true);
-  q.LegendStyle = s.ReadInteger("LegendStyle", 1);
-  q.DisplayMarks = s.ReadBool("DisplayMarks", true);
-  q.MarksStyle = s.ReadInteger("MarksStyle", 0);
-  q.Rotation = s.ReadInteger("Rotation", 0);
-  q.SkipGroupOfQuestion = s.ReadInteger("SkipGroupOfQuestion", -1);
-  q.SkipGroupOfResponse = s.ReadInteger("SkipGroupOfResponse", -1);
+  for (const ItemKey& k : kItemKeys) {
+    if (k.kind == ItemKey::kInteger) q.*k.integer = k.fallback;
+    if (k.kind == ItemKey::kBool) q.*k.flag = k.fallback != 0;
+  }
+  q.Text = kMissingText;
+  q.Options.clear();
+  std::bitset<kItemKeyCount> seen;
+  size_t expected = 0;  // files list the keys in the order they are written
+  file.ReadSection(QuestionSection(position))
+      .ForEachValue([&](std::string_view key, std::string_view value) {
+        for (size_t n = 0; n < kItemKeyCount; ++n) {
+          const size_t i = (expected + n) % kItemKeyCount;
+          const ItemKey& k = kItemKeys[i];
+          if (key.size() != k.key.size() || !EqualsIgnoreCase(key, k.key)) continue;
+          expected = i + 1;
+          if (seen[i]) return;
+          seen[i] = true;
+          int number = k.fallback;
+          switch (k.kind) {
+            case ItemKey::kText:
+              q.*k.text = value;
+              break;
+            case ItemKey::kOptions:
+              q.*k.text = CommaTextFromBars(value);
+              break;
+            case ItemKey::kInteger:
+              q.*k.integer = ProfileFile::ParseProfileInteger(value, number) ? number : k.fallback;
+              break;
+            case ItemKey::kBool:
+              q.*k.flag = (ProfileFile::ParseProfileInteger(value, number) ? number : k.fallback) != 0;
+              break;
+          }
+          return;
+        }
+      });
   return q;
 }
 
