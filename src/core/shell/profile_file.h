@@ -86,6 +86,8 @@ class ProfileFile {
   static ProfileFile LoadOrEmpty(const std::string& path);
 
   bool HasSection(std::string_view section) const;
+  // The number of "[name]" lines.
+  size_t SectionCount() const { return sections_.empty() ? 0 : sections_.size() - 1; }
   SectionReader ReadSection(std::string_view section) const;
   bool HasKey(std::string_view section, std::string_view key) const;
 

@@ -1,5 +1,6 @@
 // TSurvey::Save, SaveAs and Load: the survey file, a profile file with a
 // "Details" section and one "Question n" section per item.
+#include <algorithm>
 #include <bitset>
 #include <iterator>
 #include <optional>
@@ -273,6 +274,11 @@ void TSurvey::Load(const std::string& path) {
   pub_history_ = DecodeHistory(file.ReadString(d, "PubHistory", ""));
 
   const int count = file.ReadInteger(d, "QuestionCount", 0);
+  // Room for the items at once; a count beyond the file's sections is a lie
+  // that ends at the first missing item.
+  if (count > 0) {
+    items_.reserve(items_.size() + std::min(static_cast<size_t>(count), file.SectionCount()));
+  }
   for (long long n = 1; n <= count; ++n) {
     TQuestion item = ReadQuestion(file, static_cast<size_t>(n));
     if (item.ID == -1) {

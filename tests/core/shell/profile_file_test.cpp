@@ -213,6 +213,9 @@ TEST(ProfileFile, SectionReaderReadsAsTheFileDoes) {
   EXPECT_EQ(missing.ReadString("Text", "N/A"), "N/A");
   EXPECT_EQ(missing.ReadInteger("ID", -1), -1);
   EXPECT_FALSE(missing.HasKey("Text"));
+  EXPECT_EQ(f.SectionCount(), 1u);
+  EXPECT_EQ(ProfileFile::Parse("a=1\n[x]\n [ y ] \n[z\n").SectionCount(), 2u);
+  EXPECT_EQ(ProfileFile().SectionCount(), 0u);
 }
 
 }  // namespace
