@@ -43,22 +43,24 @@ struct ItemKey {
   int TQuestion::*integer = nullptr;
   bool TQuestion::*flag = nullptr;
   int fallback = 0;
+  std::string_view fallback_text;
 };
 
-constexpr ItemKey Text(std::string_view key, std::string TQuestion::*field, ItemKey::Kind kind) {
-  return {key, kind, field, nullptr, nullptr, 0};
+constexpr ItemKey Text(std::string_view key, std::string TQuestion::*field, ItemKey::Kind kind,
+                       std::string_view fallback) {
+  return {key, kind, field, nullptr, nullptr, 0, fallback};
 }
 constexpr ItemKey Integer(std::string_view key, int TQuestion::*field, int fallback) {
-  return {key, ItemKey::kInteger, nullptr, field, nullptr, fallback};
+  return {key, ItemKey::kInteger, nullptr, field, nullptr, fallback, {}};
 }
 constexpr ItemKey Bool(std::string_view key, bool TQuestion::*field, bool fallback) {
-  return {key, ItemKey::kBool, nullptr, nullptr, field, fallback ? 1 : 0};
+  return {key, ItemKey::kBool, nullptr, nullptr, field, fallback ? 1 : 0, {}};
 }
 
 constexpr ItemKey kItemKeys[] = {
-    Text("Text", &TQuestion::Text, ItemKey::kText),
+    Text("Text", &TQuestion::Text, ItemKey::kText, "N/A"),
     Integer("Style", &TQuestion::Style, kStyleText),
-    Text("Options", &TQuestion::Options, ItemKey::kOptions),
+    Text("Options", &TQuestion::Options, ItemKey::kOptions, ""),
     Integer("LengthOfResponse", &TQuestion::LengthOfResponse, 0),
     Integer("ID", &TQuestion::ID, -1),
     Bool("IncludeOther", &TQuestion::IncludeOther, true),
@@ -75,9 +77,6 @@ constexpr ItemKey kItemKeys[] = {
     Integer("SkipGroupOfResponse", &TQuestion::SkipGroupOfResponse, -1),
 };
 constexpr size_t kItemKeyCount = std::size(kItemKeys);
-
-// A missing text reads as "N/A", missing options as none.
-constexpr std::string_view kMissingText = "N/A";
 
 void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
   const std::string s = QuestionSection(position);
@@ -99,45 +98,55 @@ void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
   }
 }
 
-// One pass over the item's section: each line is matched to its key, and
-// only the first line of a key counts, as for any profile lookup.
+// The index in kItemKeys of a key (any letter case), looked for from
+// `first` on, since files list the keys in the order they are written; the
+// count of keys when it is none of them.
+size_t FindItemKey(std::string_view key, size_t first) {
+  for (size_t n = 0; n < kItemKeyCount; ++n) {
+    const size_t i = (first + n) % kItemKeyCount;
+    if (key.size() == kItemKeys[i].key.size() && EqualsIgnoreCase(key, kItemKeys[i].key)) return i;
+  }
+  return kItemKeyCount;
+}
+
+// Sets the field of key k from the value read, or to the key's fallback when
+// there is none (or, for a number, the value holds none).
+void SetField(TQuestion& q, const ItemKey& k, std::optional<std::string_view> value) {
+  int number = k.fallback;
+  const bool is_number = value && ProfileFile::ParseProfileInteger(*value, number);
+  switch (k.kind) {
+    case ItemKey::kText:
+      q.*k.text = value.value_or(k.fallback_text);
+      break;
+    case ItemKey::kOptions:
+      q.*k.text = CommaTextFromBars(value.value_or(k.fallback_text));
+      break;
+    case ItemKey::kInteger:
+      q.*k.integer = is_number ? number : k.fallback;
+      break;
+    case ItemKey::kBool:
+      q.*k.flag = (is_number ? number : k.fallback) != 0;
+      break;
+  }
+}
+
+// One pass over the item's section; only the first line of a key counts, as
+// for any profile lookup.
 TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
   TQuestion q;
-  for (const ItemKey& k : kItemKeys) {
-    if (k.kind == ItemKey::kInteger) q.*k.integer = k.fallback;
-    if (k.kind == ItemKey::kBool) q.*k.flag = k.fallback != 0;
-  }
-  q.Text = kMissingText;
-  q.Options.clear();
   std::bitset<kItemKeyCount> seen;
-  size_t expected = 0;  // files list the keys in the order they are written
+  size_t next = 0;
   file.ReadSection(QuestionSection(position))
       .ForEachValue([&](std::string_view key, std::string_view value) {
-        for (size_t n = 0; n < kItemKeyCount; ++n) {
-          const size_t i = (expected + n) % kItemKeyCount;
-          const ItemKey& k = kItemKeys[i];
-          if (key.size() != k.key.size() || !EqualsIgnoreCase(key, k.key)) continue;
-          expected = i + 1;
-          if (seen[i]) return;
-          seen[i] = true;
-          int number = k.fallback;
-          switch (k.kind) {
-            case ItemKey::kText:
-              q.*k.text = value;
-              break;
-            case ItemKey::kOptions:
-              q.*k.text = CommaTextFromBars(value);
-              break;
-            case ItemKey::kInteger:
-              q.*k.integer = ProfileFile::ParseProfileInteger(value, number) ? number : k.fallback;
-              break;
-            case ItemKey::kBool:
-              q.*k.flag = (ProfileFile::ParseProfileInteger(value, number) ? number : k.fallback) != 0;
-              break;
-          }
-          return;
-        }
+        const size_t i = FindItemKey(key, next);
+        if (i == kItemKeyCount) return;
+        next = i + 1;
+        if (!seen[i]) SetField(q, kItemKeys[i], value);
+        seen[i] = true;
       });
+  for (size_t i = 0; i < kItemKeyCount; ++i) {
+    if (!seen[i]) SetField(q, kItemKeys[i], std::nullopt);
+  }
   return q;
 }
 
