@@ -112,7 +112,8 @@ ProfileFile ProfileFile::Parse(std::string text) {
     start = end + 1;
 
     std::string name;
-    const bool may_be_section = !line.empty() && (line[0] == '[' || line[0] == ' ' || line[0] == '\t');
+    const bool may_be_section =
+        !line.empty() && (line[0] == '[' || line[0] == ' ' || line[0] == '\t');
     if (may_be_section && SectionNameOf(line, name)) {
       file.first_section_.emplace(name, file.sections_.size());
       // Sections of one file tend to be alike: room for as many lines as the

@@ -241,11 +241,11 @@ TEST_F(SurveyFileTest, QuestionDefaultsAndBarLists) {
 // lookups do: in any order and letter case, the first of a repeated key
 // counting even when its value is not a number, blanks and quotes taken off.
 TEST_F(SurveyFileTest, ItemKeysReadInAnyOrderAndCaseFirstOneCounting) {
-  TSurvey t = Loaded(Write(
-      "[Details]\nQuestionCount=2\n"
-      "[Question 1]\n  skipgroupofresponse = 2 \nid=4\nSTYLE=6\nMaxValue=x\nMaxValue=9\n"
-      "Text=\"  first  \"\ntext=second\nIncludeOther=0\nUnknown=1\nStepValue=0x10\n"
-      "[Question 2]\nID=5\nID=6\nDisplayLegend=\nDisplayMarks=0\nOPTIONS=a|b|\n"));
+  TSurvey t = Loaded(
+      Write("[Details]\nQuestionCount=2\n"
+            "[Question 1]\n  skipgroupofresponse = 2 \nid=4\nSTYLE=6\nMaxValue=x\nMaxValue=9\n"
+            "Text=\"  first  \"\ntext=second\nIncludeOther=0\nUnknown=1\nStepValue=0x10\n"
+            "[Question 2]\nID=5\nID=6\nDisplayLegend=\nDisplayMarks=0\nOPTIONS=a|b|\n"));
   ASSERT_EQ(t.ItemCount(), 2);
   const TQuestion& a = t.Item(0);
   EXPECT_EQ(a.ID, 4);
