@@ -21,9 +21,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/shell/about_box.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
+#include "app/shell/program_start.h"
 #include "app/shell/window_dialogs.h"
 #include "core/survey/survey.h"
 
@@ -52,19 +52,12 @@ int RunBare(int argc, char* argv[]) {
   return QApplication::exec();
 }
 
-// The program's own start, as its main() does it.
+// The program's own start, the same function its main() runs.
 int RunMain(int argc, char* argv[], const QString& survey) {
   QApplication app(argc, argv);
-  auto* splash = new quorvant::app::TQVXAbout(nullptr, true);
-  splash->show();
-  QApplication::processEvents();
-  quorvant::app::MessageBoxPrompts prompts;
-  quorvant::app::StandardWindowDialogs dialogs;
-  quorvant::app::TQVXMainForm window(prompts, dialogs, {survey}, splash);
   ExitAtFirstPaint exit_at_paint;
-  window.installEventFilter(&exit_at_paint);
-  window.show();
-  return QApplication::exec();
+  return quorvant::app::RunProgram(
+      {survey}, [&](QMainWindow& window) { window.installEventFilter(&exit_at_paint); });
 }
 
 std::string MakeSurvey(const QString& dir, quorvant::TSurvey& survey) {

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  quorvant::ProfileFile file = quorvant::ProfileFile::Parse(text);
+  quorvant::ProfileFile file = quorvant::ProfileFile::Parse(std::string(text));
   for (const char* section : {"Details", "Question 1", "Values", ""}) {
     for (const std::string& key : file.KeysOf(section)) {
       const std::string value = file.ReadString(section, key, "");

@@ -16,6 +16,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/shell/directory_chooser.h"
+#include "app/shell/header_editor.h"
 #include "app/shell/question_editor.h"
 #include "app_test_env.h"
 #include "core/shell/atomic_file.h"
@@ -53,6 +55,7 @@ class MainFormTest : public QObject {
   void copyPutsPlainTextOnTheSystemClipboard();
   void propertiesOfAPublishedSurveyAskFirst();
   void preferencesSetTheDataDirectoryAndExtension();
+  void longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse();
 
  private:
   void Start(const QStringList& arguments = {});
@@ -488,6 +491,52 @@ void MainFormTest::preferencesSetTheDataDirectoryAndExtension() {
   form_->close();
   SettingsStore settings;
   QCOMPARE(ReadDataDirectory(settings), chosen.toStdString() + "/");
+}
+
+// The long-lived dialogs are made when first needed, not at start-up; from
+// then on they keep their place and their values like any long-lived dialog,
+// and the first one starts where the settings store remembered it.
+void MainFormTest::longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse() {
+  {
+    SettingsStore settings;
+    settings.WriteInteger(settings::kQuestionWindow, "Top", 123);
+    settings.WriteInteger(settings::kQuestionWindow, "Left", 77);
+  }
+  Start({MakeSurveyFile("five.qvx", 5)});
+  QVERIFY(form_->findChild<app::TQVXQuestion*>() == nullptr);
+  QVERIFY(form_->findChild<app::TQVXHeader*>() == nullptr);
+  QVERIFY(form_->findChild<app::TQVXSelDir*>() == nullptr);
+
+  Select({4});
+  QPoint first_place;
+  testing::AnswerNextModal([&first_place](QWidget* editor) {
+    QCOMPARE(editor->pos(), QPoint(77, 123));
+    editor->findChild<QPlainTextEdit*>("memQuestion")->setPlainText("How many?");
+    editor->findChild<QComboBox*>("cmbStyle")->setCurrentIndex(kStyleNumeric - 1);
+    editor->findChild<QLineEdit*>("eMinimum")->setText("5");
+    editor->findChild<QLineEdit*>("eMaximum")->setText("50");
+    editor->findChild<QLineEdit*>("eStep")->setText("5");
+    editor->move(200, 150);
+    first_place = editor->pos();
+    editor->findChild<QPushButton*>("btnOK")->click();
+  });
+  Trigger("actInsertQuestion");
+  QCOMPARE(form_->Survey().Item(5).MaxValue, 50);
+
+  bool asked = false;
+  testing::AnswerNextModal([&](QWidget* editor) {
+    asked = true;
+    QCOMPARE(editor, static_cast<QWidget*>(&form_->QuestionEditor()));
+    QCOMPARE(editor->pos(), first_place);
+    QCOMPARE(editor->findChild<QLineEdit*>("eMinimum")->text(), QString("5"));
+    QCOMPARE(editor->findChild<QLineEdit*>("eMaximum")->text(), QString("50"));
+    editor->findChild<QPushButton*>("btnCancel")->click();
+  });
+  Trigger("actInsertQuestion");
+  QVERIFY(asked);
+  QCOMPARE(form_->Survey().ItemCount(), 6);
+  SettingsStore settings;
+  QCOMPARE(settings.ReadInteger(settings::kQuestionWindow, "Left", 0), first_place.x());
 }
 
 QTEST_MAIN(MainFormTest)

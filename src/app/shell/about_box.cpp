@@ -1,10 +1,10 @@
 #include "app/shell/about_box.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "app/shell/bundled_icon.h"
 #include "app/shell/dialog_placement.h"
 #include "core/shell/system_helpers.h"
 #include "core/shell/vendor.h"
@@ -21,7 +21,7 @@ TQVXAbout::TQVXAbout(QWidget* parent, bool splash)
   setBackgroundRole(QPalette::Base);
 
   auto* logo = new QLabel(this);
-  logo->setPixmap(QIcon(":/icons/quorvant.svg").pixmap(72, 72));
+  logo->setPixmap(BundledIcon("quorvant").pixmap(72, 72));
   logo->setAlignment(Qt::AlignCenter);
   auto* product = new QLabel("Quorvant", this);
   product->setObjectName("lblProduct");

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/shell/analysis_list_model.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
@@ -96,16 +97,31 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
   CreateDefaultResponseTemplates(data_dir_);
   if (!shipped.empty()) InstallShippedTemplates(shipped, data_dir_);
 
-  question_editor_ = std::make_unique<TQVXQuestion>(settings_, prompts_, data_dir_, this);
-  header_editor_ = std::make_unique<TQVXHeader>(settings_, this);
-  dir_chooser_ = std::make_unique<TQVXSelDir>(dialogs_, this);
   connect(pgcMain_, &QTabWidget::currentChanged, this, &TQVXMainForm::RefreshMainWindow);
-  RebuildQuestionList();
+  // The lists are filled when the window is first shown; filling them here
+  // as well would only be replaced before anyone could see them.
   RefreshMainWindow();
   InstallWhatsThis(this);
 }
 
 TQVXMainForm::~TQVXMainForm() = default;
+
+TQVXQuestion& TQVXMainForm::QuestionEditor() {
+  if (!question_editor_) {
+    question_editor_ = std::make_unique<TQVXQuestion>(settings_, prompts_, data_dir_, this);
+  }
+  return *question_editor_;
+}
+
+TQVXHeader& TQVXMainForm::HeaderEditor() {
+  if (!header_editor_) header_editor_ = std::make_unique<TQVXHeader>(settings_, this);
+  return *header_editor_;
+}
+
+TQVXSelDir& TQVXMainForm::DirectoryChooser() {
+  if (!dir_chooser_) dir_chooser_ = std::make_unique<TQVXSelDir>(dialogs_, this);
+  return *dir_chooser_;
+}
 
 void TQVXMainForm::BuildQuestionsPage(QWidget* page) {
   auto* bar = new QVBoxLayout;
@@ -166,6 +182,8 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   cmbQuestionList_->setObjectName("cmbQuestionList");
   cmbQuestionList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cmbQuestionList_->setMinimumContentsLength(20);
+  analysis_model_ = new AnalysisListModel(cmbQuestionList_);
+  cmbQuestionList_->setModel(analysis_model_);
   auto* results_label = new QLabel("&Results for Question:", page);
   results_label->setBuddy(cmbQuestionList_);
 

@@ -33,6 +33,7 @@ class QToolButton;
 
 namespace quorvant::app {
 
+class AnalysisListModel;
 class QuestionListModel;
 class TQVXHeader;
 class TQVXQuestion;
@@ -77,9 +78,11 @@ class TQVXMainForm : public QMainWindow {
   const std::string& LastDirectory() const { return last_dir_; }
   const std::string& DefaultHtmlExtension() const { return html_ext_; }
   const std::vector<std::string>& TemporaryFiles() const { return temp_files_; }
-  TQVXQuestion& QuestionEditor() { return *question_editor_; }
-  TQVXHeader& HeaderEditor() { return *header_editor_; }
-  TQVXSelDir& DirectoryChooser() { return *dir_chooser_; }
+  // The long-lived dialogs, each created on its first use and kept, with its
+  // values and placement, until the program ends.
+  TQVXQuestion& QuestionEditor();
+  TQVXHeader& HeaderEditor();
+  TQVXSelDir& DirectoryChooser();
   // The selected list lines, increasing.
   std::vector<int> SelectedLines() const;
   void SelectLines(const std::vector<int>& lines);
@@ -161,7 +164,8 @@ class TQVXMainForm : public QMainWindow {
   QPointer<QWidget> splash_;
   bool shown_once_ = false;
 
-  // Long-lived editors, created at start-up and reused.
+  // Long-lived dialogs, created on first use (building them cost start-up a
+  // noticeable time) and reused.
   std::unique_ptr<TQVXQuestion> question_editor_;
   std::unique_ptr<TQVXHeader> header_editor_;
   std::unique_ptr<TQVXSelDir> dir_chooser_;
@@ -185,6 +189,7 @@ class TQVXMainForm : public QMainWindow {
   QMenu* miApplyTemplate_ = nullptr;
   QMenu* miFileReopen_ = nullptr;
   QComboBox* cmbQuestionList_ = nullptr;
+  AnalysisListModel* analysis_model_ = nullptr;
   QLabel* lblLastUpdated_ = nullptr;
   QLabel* lblNotifications_ = nullptr;
   QLabel* lblResponsesReceived_ = nullptr;

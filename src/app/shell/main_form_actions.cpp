@@ -14,6 +14,7 @@
 
 #include "app/shell/about_box.h"
 #include "app/shell/app_paths.h"
+#include "app/shell/bundled_icon.h"
 #include "app/shell/main_form.h"
 #include "app/shell/not_available.h"
 #include "core/shell/prompts.h"
@@ -22,9 +23,12 @@
 namespace quorvant::app {
 namespace {
 
-// A freedesktop theme icon, or the bundled drawing when the theme has none.
+// A freedesktop theme icon, or the bundled drawing when the theme has none
+// (the drawing is not made at all when the theme has the icon).
 QIcon ThemeIcon(const char* theme_name, const char* bundled) {
-  return QIcon::fromTheme(theme_name, QIcon(QString(":/icons/%1.svg").arg(bundled)));
+  const QIcon themed = QIcon::fromTheme(theme_name);
+  if (!themed.isNull() && !themed.availableSizes().isEmpty()) return themed;
+  return BundledIcon(bundled);
 }
 
 }  // namespace

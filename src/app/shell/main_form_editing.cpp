@@ -56,24 +56,26 @@ void TQVXMainForm::AfterEdit(const std::vector<int>& select) {
 
 void TQVXMainForm::AddQuestion() {
   if (!editing_.ConfirmChangePublished()) return;
-  question_editor_->Reset();
-  if (question_editor_->exec() != QDialog::Accepted) {
+  TQVXQuestion& editor = QuestionEditor();
+  editor.Reset();
+  if (editor.exec() != QDialog::Accepted) {
     RefreshMainWindow();
     return;
   }
-  const int added = editing_.AddItem(question_editor_->Fields(), SelectedLines(), FocusedLine());
+  const int added = editing_.AddItem(editor.Fields(), SelectedLines(), FocusedLine());
   AfterEdit({added});
 }
 
 void TQVXMainForm::AddHeader() {
   if (!editing_.ConfirmChangePublished()) return;
-  header_editor_->SetText({});
-  if (header_editor_->exec() != QDialog::Accepted) {
+  TQVXHeader& editor = HeaderEditor();
+  editor.SetText({});
+  if (editor.exec() != QDialog::Accepted) {
     RefreshMainWindow();
     return;
   }
   ItemFields header;
-  header.text = header_editor_->Text().toStdString();
+  header.text = editor.Text().toStdString();
   header.style = kStyleHeader;
   header.length = 0;
   const int added = editing_.AddItem(header, SelectedLines(), FocusedLine());
@@ -96,14 +98,15 @@ void TQVXMainForm::EditSelected() {
   if (!editing_.ConfirmChangePublished()) return;
   const TQuestion item = survey_.Item(line);
   if (item.IsHeader()) {
-    header_editor_->SetText(Q(item.Text));
-    if (header_editor_->exec() != QDialog::Accepted) return;
-    survey_.UpdateItem(line, header_editor_->Text().toStdString(), kStyleHeader, 0, 0, 0, false, 0,
-                       "");
+    TQVXHeader& editor = HeaderEditor();
+    editor.SetText(Q(item.Text));
+    if (editor.exec() != QDialog::Accepted) return;
+    survey_.UpdateItem(line, editor.Text().toStdString(), kStyleHeader, 0, 0, 0, false, 0, "");
   } else {
-    question_editor_->Fill(item);
-    if (question_editor_->exec() != QDialog::Accepted) return;
-    const ItemFields f = question_editor_->Fields();
+    TQVXQuestion& editor = QuestionEditor();
+    editor.Fill(item);
+    if (editor.exec() != QDialog::Accepted) return;
+    const ItemFields f = editor.Fields();
     survey_.UpdateItem(line, f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
                        f.options);
   }
@@ -161,7 +164,7 @@ void TQVXMainForm::UngroupSkipGroup() {
 
 void TQVXMainForm::FillTemplateMenu() {
   miApplyTemplate_->clear();
-  const std::vector<std::string>& files = question_editor_->TemplateFiles();
+  const std::vector<std::string>& files = QuestionEditor().TemplateFiles();
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string title = ReadResponseTemplate(data_dir_ + files[i]).title;
     miApplyTemplate_->addAction(Q(title), this, [this, i] { ApplyTemplate(static_cast<int>(i)); });
@@ -169,7 +172,7 @@ void TQVXMainForm::FillTemplateMenu() {
 }
 
 void TQVXMainForm::ApplyTemplate(int index) {
-  const std::string& file = question_editor_->TemplateFiles().at(static_cast<size_t>(index));
+  const std::string& file = QuestionEditor().TemplateFiles().at(static_cast<size_t>(index));
   const TResponseTemplate t = ReadResponseTemplate(data_dir_ + file);
   const std::vector<int> selected = SelectedLines();
   editing_.ApplyResponseTemplate(selected, t.title, t.values);

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/shell/analysis_list_model.h"
 #include "app/shell/main_form.h"
 #include "app/shell/question_list_view.h"
 #include "core/shell/date_time.h"
@@ -25,16 +26,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 void TQVXMainForm::RebuildQuestionList() {
   const QuestionListing& listing = question_model_->Rebuild(survey_);
   const QSignalBlocker block(cmbQuestionList_);
-  cmbQuestionList_->clear();
-  QStringList lines;
-  lines.reserve(static_cast<qsizetype>(listing.analysis_items.size()));
-  for (int i : listing.analysis_items) {
-    lines << Q(listing.lines[static_cast<size_t>(i)].line);
-  }
-  cmbQuestionList_->addItems(lines);
-  for (size_t n = 0; n < listing.analysis_items.size(); ++n) {
-    cmbQuestionList_->setItemData(static_cast<int>(n), listing.analysis_items[n]);
-  }
+  analysis_model_->Rebuild(listing);
 }
 
 std::vector<int> TQVXMainForm::SelectedLines() const {

@@ -24,14 +24,14 @@ void TQVXMainForm::ShowProperties() {
 // data directory at once; the shipped display templates are copied into it
 // as at start-up.
 void TQVXMainForm::ShowPreferences() {
-  TQVXPrefs prefs(settings_, prompts_, *dir_chooser_, data_dir_, this);
+  TQVXPrefs prefs(settings_, prompts_, DirectoryChooser(), data_dir_, this);
   if (prefs.exec() != QDialog::Accepted) return;
   html_ext_ = HtmlExtensionFor(settings_.Read(settings::kDefaultHTML));
   if (prefs.DataDirectory() != data_dir_) {
     data_dir_ = prefs.DataDirectory();
     const std::string shipped = ShippedDataDirectory();
     if (!shipped.empty()) InstallShippedTemplates(shipped, data_dir_);
-    question_editor_->SetDataDirectory(data_dir_);
+    if (question_editor_) question_editor_->SetDataDirectory(data_dir_);
     RebuildLibraryMenu();
   }
   RefreshMainWindow();

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "app/shell/bundled_icon.h"
 #include "core/survey/survey.h"
 
 namespace quorvant::app {
@@ -54,7 +55,7 @@ QVariant QuestionListModel::data(const QModelIndex& index, int role) const {
 QuestionListDelegate::QuestionListDelegate(QObject* parent) : QStyledItemDelegate(parent) {
   const char* names[] = {"single", "multiple", "scale", "text", "pulldown", "numeric"};
   for (int i = 0; i < 6; ++i) {
-    style_images_[i] = QIcon(QString(":/icons/style-%1.svg").arg(names[i]));
+    style_images_[i] = BundledIcon(QString("style-") + names[i]);
   }
 }
 

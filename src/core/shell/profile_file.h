@@ -23,6 +23,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,16 +40,55 @@ class EProfileWriteError : public std::runtime_error {
 };
 
 class ProfileFile {
- public:
-  ProfileFile() = default;
+  struct Line;
+  struct Section;
 
-  static ProfileFile Parse(std::string_view text);
+ public:
+  // Reads the keys of one section, found once: a reader of many keys of the
+  // same section (a survey's items) does not look the section up per key.
+  // Valid until the file is next changed; reads as ProfileFile's own do.
+  class SectionReader {
+   public:
+    bool HasKey(std::string_view key) const;
+    std::string ReadString(std::string_view key, std::string_view default_value) const;
+    int ReadInteger(std::string_view key, int default_value) const;
+    bool ReadBool(std::string_view key, bool default_value) const;
+    // Hands every key of the section with its value (as ReadString gives
+    // it) to `visit(key, value)`, in file order, repeated keys included: the
+    // first of them is the one the Read functions find. For a reader of many
+    // keys, one pass instead of one lookup per key.
+    template <typename Visit>
+    void ForEachValue(Visit&& visit) const {
+      if (section_ == nullptr) return;
+      for (const Line& line : section_->lines) {
+        if (line.key_length != 0) visit(line.Key(), ValueOf(line.Text()));
+      }
+    }
+
+   private:
+    friend class ProfileFile;
+    explicit SectionReader(const Section* section) : section_(section) {}
+    const Line* Find(std::string_view key) const;
+    const Section* section_;  // null when the file has no such section
+  };
+
+  ProfileFile() = default;
+  // A copy gets texts of its own, so that it outlives the original.
+  ProfileFile(const ProfileFile& other);
+  ProfileFile& operator=(const ProfileFile& other);
+  ProfileFile(ProfileFile&&) = default;
+  ProfileFile& operator=(ProfileFile&&) = default;
+
+  static ProfileFile Parse(std::string text);
 
   // The file at path; an empty profile when it does not exist or cannot be
   // read (it is then created by Save()).
   static ProfileFile LoadOrEmpty(const std::string& path);
 
   bool HasSection(std::string_view section) const;
+  // The number of "[name]" lines.
+  size_t SectionCount() const { return sections_.empty() ? 0 : sections_.size() - 1; }
+  SectionReader ReadSection(std::string_view section) const;
   bool HasKey(std::string_view section, std::string_view key) const;
 
   std::string ReadString(std::string_view section, std::string_view key,
@@ -79,13 +120,21 @@ class ProfileFile {
   static bool ParseProfileInteger(std::string_view text, int& value);
 
  private:
-  // A line keeps the position of its key so lookups compare in place,
-  // without making lower-case copies.
+  // A line as it stands in the file, without its line end. Its text lies in
+  // the file's own storage: lines read from the file point into the text
+  // read, lines written since into a text of their own, so that reading a
+  // file makes no copy per line. A line keeps the position and a fingerprint
+  // of its key, so lookups pass other keys over without comparing them; the
+  // fingerprints of lines read are taken when their section is first looked
+  // into, since readers that visit every line need none.
   struct Line {
-    std::string text;  // the line as it stands in the file, without its line end
+    const char* text = "";
+    size_t length = 0;
     uint32_t key_begin = 0;
     uint32_t key_length = 0;  // 0 for lines that hold no key
-    std::string_view Key() const { return std::string_view(text).substr(key_begin, key_length); }
+    mutable uint32_t key_hash = 0;
+    std::string_view Text() const { return std::string_view(text, length); }
+    std::string_view Key() const { return Text().substr(key_begin, key_length); }
   };
   struct Section {
     std::string lower_name;   // empty for the lines before the first section
@@ -94,16 +143,25 @@ class ProfileFile {
     // sections, where a scan per lookup would cost too much.
     mutable std::unordered_map<std::string, size_t> index;
     mutable bool indexed = false;
+    mutable bool hashed = false;  // every line's fingerprint taken
   };
 
-  static Line MakeLine(std::string text);
+  static void FindKey(Line& line);
+  static Line MakeLine(std::string_view text);
+  // The value of a "key=value" line by the reading rules.
+  static std::string_view ValueOf(std::string_view line);
+  // A line whose text is kept in the file's storage.
+  Line StoredLine(std::string text);
   const Section* FindSection(std::string_view section) const;
   static const Line* FindLine(const Section& section, std::string_view key);
-  const Line* FindLine(std::string_view section, std::string_view key) const;
   static Line* FindLine(Section& section, std::string_view key);
   Section& SectionForWrite(std::string_view section);
   void AddLine(Section& section, Line line);
 
+  // The texts the lines point into: the text read, and one per line written
+  // since. Neither moves its characters while the file lives, moves included.
+  std::unique_ptr<const std::string> source_;
+  std::deque<std::string> written_;
   std::vector<Section> sections_;  // sections_[0] holds the lines before any section
   std::unordered_map<std::string, size_t> first_section_;
   // The section found last: a reader asks for the keys of one section in a row.

@@ -28,13 +28,6 @@ size_t ExtensionDot(std::string_view path) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-  size_t b = 0, e = text.size();
-  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
-  return text.substr(b, e - b);
-}
-
 std::string TrimControls(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;

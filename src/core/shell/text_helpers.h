@@ -11,8 +11,14 @@
 
 namespace quorvant {
 
-// Removes leading and trailing blanks and tabs.
-std::string_view TrimBlanks(std::string_view text);
+// Removes leading and trailing blanks and tabs. Inline: reading a profile
+// file calls it for every line and every lookup.
+inline std::string_view TrimBlanks(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  return text.substr(b, e - b);
+}
 
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControls(std::string_view text);
@@ -66,8 +72,7 @@ std::string LetterFor(int n);
 
 // Replaces every occurrence of find; the search goes on after each inserted
 // replacement, so a replacement that contains find cannot loop.
-std::string ReplaceAll(std::string_view text, std::string_view find,
-                       std::string_view replacement);
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 
 // When default_ext is ".htm" or ".html" (any case), name is kept when its
 // extension is either of them; otherwise it is kept when its extension equals

@@ -10,6 +10,20 @@ bool NeedsQuoting(std::string_view line) {
   return false;
 }
 
+// Appends one line as a comma-text item, quoted when it must be.
+void AppendItem(std::string& out, std::string_view line) {
+  if (!NeedsQuoting(line)) {
+    out += line;
+    return;
+  }
+  out += '"';
+  for (char c : line) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 bool IsSkippable(char c) {
   const auto u = static_cast<unsigned char>(c);
   return u >= 1 && u <= 32;
@@ -22,18 +36,22 @@ std::string JoinCommaText(const std::vector<std::string>& lines) {
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) out += ',';
-    const std::string& line = lines[i];
-    if (!NeedsQuoting(line)) {
-      out += line;
-      continue;
-    }
-    out += '"';
-    for (char c : line) {
-      if (c == '"') out += '"';
-      out += c;
-    }
-    out += '"';
+    AppendItem(out, lines[i]);
   }
+  return out;
+}
+
+std::string CommaTextFromBars(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t start = 0, count = 0;
+  for (size_t bar = text.find('|'); bar != std::string_view::npos; bar = text.find('|', start)) {
+    if (count++ > 0) out += ',';
+    AppendItem(out, text.substr(start, bar - start));
+    start = bar + 1;
+  }
+  // One empty line alone is written as "" (only an empty line adds nothing).
+  if (count == 1 && out.empty()) return "\"\"";
   return out;
 }
 

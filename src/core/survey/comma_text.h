@@ -23,6 +23,10 @@ namespace quorvant {
 
 std::string JoinCommaText(const std::vector<std::string>& lines);
 std::vector<std::string> SplitCommaText(std::string_view text);
+// The comma text of the lines of a text in which every line ends in "|"
+// (text after the last "|" is no line): JoinCommaText(SplitAtBars(text))
+// without a copy of every line. Survey files keep option lists so.
+std::string CommaTextFromBars(std::string_view text);
 
 // Reads the items of a text one at a time, as SplitCommaText does, without
 // a copy of every item: for long texts such as the server's result lines.

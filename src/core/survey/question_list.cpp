@@ -1,6 +1,7 @@
 #include "core/survey/question_list.h"
 
 #include "core/shell/text_helpers.h"
+#include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
 
 namespace quorvant {
@@ -17,13 +18,16 @@ std::string DetailLineFor(const TQuestion& item) {
            ", step " + std::to_string(item.StepValue);
   }
   if (!IsChoiceStyle(item.Style)) return {};
+  // Read in place: the list is rebuilt after every edit, for every item.
   std::string detail = "Response Options: ";
-  const std::vector<std::string> options = item.OptionLines();
-  for (size_t j = 0; j < options.size(); ++j) {
+  int j = 0;
+  ForEachCommaItem(item.Options, [&](std::string_view option) {
     if (j > 0) detail += ", ";
-    detail += TextAfterTilde(options[j]);
-    if (static_cast<int>(j) == item.SkipGroupOfResponse) detail += " (skip following group)";
-  }
+    const size_t tilde = option.find('~');
+    detail += tilde == std::string_view::npos ? option : option.substr(tilde + 1);
+    if (j == item.SkipGroupOfResponse) detail += " (skip following group)";
+    ++j;
+  });
   return detail;
 }
 

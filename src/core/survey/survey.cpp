@@ -126,7 +126,7 @@ int TSurvey::InsertItemAfter(int index, const std::string& text, int style, int 
   return target;
 }
 
-void TSurvey::AddLoadedItem(const TQuestion& item) { items_.push_back(item); }
+void TSurvey::AddLoadedItem(TQuestion item) { items_.push_back(std::move(item)); }
 
 void TSurvey::UpdateItem(int index, const std::string& text, int style, int step, int max, int min,
                          bool include_other, int length, const std::string& options) {

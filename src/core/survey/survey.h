@@ -43,7 +43,7 @@ class TSurvey {
   int InsertItemAfter(int index, const std::string& text, int style, int step, int max, int min,
                       bool include_other, int length, const std::string& options);
   // Appends an item exactly as given; LastID, Modified and LastUpdated stay.
-  void AddLoadedItem(const TQuestion& item);
+  void AddLoadedItem(TQuestion item);
   // Overwrites text, style, step, max, min, include-other, length and options.
   void UpdateItem(int index, const std::string& text, int style, int step, int max, int min,
                   bool include_other, int length, const std::string& options);

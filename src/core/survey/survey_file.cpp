@@ -1,6 +1,10 @@
 // TSurvey::Save, SaveAs and Load: the survey file, a profile file with a
 // "Details" section and one "Question n" section per item.
+#include <algorithm>
+#include <bitset>
+#include <iterator>
 #include <optional>
+#include <string_view>
 
 #include "core/shell/atomic_file.h"
 #include "core/shell/profile_file.h"
@@ -28,47 +32,121 @@ std::string DecodeHistory(const std::string& value) {
   return history;
 }
 
-void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
-  const std::string s = QuestionSection(position);
-  file.WriteString(s, "Text", q.Text);
-  file.WriteInteger(s, "Style", q.Style);
-  file.WriteString(s, "Options", JoinWithBars(SplitCommaText(q.Options)));
-  file.WriteInteger(s, "LengthOfResponse", q.LengthOfResponse);
-  file.WriteInteger(s, "ID", q.ID);
-  file.WriteBool(s, "IncludeOther", q.IncludeOther);
-  file.WriteInteger(s, "MinValue", q.MinValue);
-  file.WriteInteger(s, "MaxValue", q.MaxValue);
-  file.WriteInteger(s, "StepValue", q.StepValue);
-  file.WriteInteger(s, "ChartType", q.ChartType);
-  file.WriteBool(s, "DisplayLegend", q.DisplayLegend);
-  file.WriteInteger(s, "LegendStyle", q.LegendStyle);
-  file.WriteBool(s, "DisplayMarks", q.DisplayMarks);
-  file.WriteInteger(s, "MarksStyle", q.MarksStyle);
-  file.WriteInteger(s, "Rotation", q.Rotation);
-  file.WriteInteger(s, "SkipGroupOfQuestion", q.SkipGroupOfQuestion);
-  file.WriteInteger(s, "SkipGroupOfResponse", q.SkipGroupOfResponse);
+// The keys of an item's section, in the order they are written, each with
+// the value the item takes when the key is missing (or, for a number, does
+// not hold one).
+struct ItemKey {
+  enum Kind { kText, kOptions, kInteger, kBool };
+  std::string_view key;
+  Kind kind;
+  std::string TQuestion::*text = nullptr;
+  int TQuestion::*integer = nullptr;
+  bool TQuestion::*flag = nullptr;
+  int fallback = 0;
+  std::string_view fallback_text;
+};
+
+constexpr ItemKey Text(std::string_view key, std::string TQuestion::*field, ItemKey::Kind kind,
+                       std::string_view fallback) {
+  return {key, kind, field, nullptr, nullptr, 0, fallback};
+}
+constexpr ItemKey Integer(std::string_view key, int TQuestion::*field, int fallback) {
+  return {key, ItemKey::kInteger, nullptr, field, nullptr, fallback, {}};
+}
+constexpr ItemKey Bool(std::string_view key, bool TQuestion::*field, bool fallback) {
+  return {key, ItemKey::kBool, nullptr, nullptr, field, fallback ? 1 : 0, {}};
 }
 
-TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
+constexpr ItemKey kItemKeys[] = {
+    Text("Text", &TQuestion::Text, ItemKey::kText, "N/A"),
+    Integer("Style", &TQuestion::Style, kStyleText),
+    Text("Options", &TQuestion::Options, ItemKey::kOptions, ""),
+    Integer("LengthOfResponse", &TQuestion::LengthOfResponse, 0),
+    Integer("ID", &TQuestion::ID, -1),
+    Bool("IncludeOther", &TQuestion::IncludeOther, true),
+    Integer("MinValue", &TQuestion::MinValue, -1),
+    Integer("MaxValue", &TQuestion::MaxValue, -1),
+    Integer("StepValue", &TQuestion::StepValue, 1),
+    Integer("ChartType", &TQuestion::ChartType, 1),
+    Bool("DisplayLegend", &TQuestion::DisplayLegend, true),
+    Integer("LegendStyle", &TQuestion::LegendStyle, 1),
+    Bool("DisplayMarks", &TQuestion::DisplayMarks, true),
+    Integer("MarksStyle", &TQuestion::MarksStyle, 0),
+    Integer("Rotation", &TQuestion::Rotation, 0),
+    Integer("SkipGroupOfQuestion", &TQuestion::SkipGroupOfQuestion, -1),
+    Integer("SkipGroupOfResponse", &TQuestion::SkipGroupOfResponse, -1),
+};
+constexpr size_t kItemKeyCount = std::size(kItemKeys);
+
+void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
   const std::string s = QuestionSection(position);
+  for (const ItemKey& k : kItemKeys) {
+    switch (k.kind) {
+      case ItemKey::kText:
+        file.WriteString(s, k.key, q.*k.text);
+        break;
+      case ItemKey::kOptions:
+        file.WriteString(s, k.key, JoinWithBars(SplitCommaText(q.*k.text)));
+        break;
+      case ItemKey::kInteger:
+        file.WriteInteger(s, k.key, q.*k.integer);
+        break;
+      case ItemKey::kBool:
+        file.WriteBool(s, k.key, q.*k.flag);
+        break;
+    }
+  }
+}
+
+// The index in kItemKeys of a key (any letter case), looked for from
+// `first` on, since files list the keys in the order they are written; the
+// count of keys when it is none of them.
+size_t FindItemKey(std::string_view key, size_t first) {
+  for (size_t n = 0; n < kItemKeyCount; ++n) {
+    const size_t i = (first + n) % kItemKeyCount;
+    if (key.size() == kItemKeys[i].key.size() && EqualsIgnoreCase(key, kItemKeys[i].key)) return i;
+  }
+  return kItemKeyCount;
+}
+
+// Sets the field of key k from the value read, or to the key's fallback when
+// there is none (or, for a number, the value holds none).
+void SetField(TQuestion& q, const ItemKey& k, std::optional<std::string_view> value) {
+  int number = k.fallback;
+  const bool is_number = value && ProfileFile::ParseProfileInteger(*value, number);
+  switch (k.kind) {
+    case ItemKey::kText:
+      q.*k.text = value.value_or(k.fallback_text);
+      break;
+    case ItemKey::kOptions:
+      q.*k.text = CommaTextFromBars(value.value_or(k.fallback_text));
+      break;
+    case ItemKey::kInteger:
+      q.*k.integer = is_number ? number : k.fallback;
+      break;
+    case ItemKey::kBool:
+      q.*k.flag = (is_number ? number : k.fallback) != 0;
+      break;
+  }
+}
+
+// One pass over the item's section; only the first line of a key counts, as
+// for any profile lookup.
+TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
   TQuestion q;
-  q.Text = file.ReadString(s, "Text", "N/A");
-  q.Style = file.ReadInteger(s, "Style", kStyleText);
-  q.Options = JoinCommaText(SplitAtBars(file.ReadString(s, "Options", "")));
-  q.LengthOfResponse = file.ReadInteger(s, "LengthOfResponse", 0);
-  q.ID = file.ReadInteger(s, "ID", -1);
-  q.IncludeOther = file.ReadBool(s, "IncludeOther", true);
-  q.MinValue = file.ReadInteger(s, "MinValue", -1);
-  q.MaxValue = file.ReadInteger(s, "MaxValue", -1);
-  q.StepValue = file.ReadInteger(s, "StepValue", 1);
-  q.ChartType = file.ReadInteger(s, "ChartType", 1);
-  q.DisplayLegend = file.ReadBool(s, "DisplayLegend", true);
-  q.LegendStyle = file.ReadInteger(s, "LegendStyle", 1);
-  q.DisplayMarks = file.ReadBool(s, "DisplayMarks", true);
-  q.MarksStyle = file.ReadInteger(s, "MarksStyle", 0);
-  q.Rotation = file.ReadInteger(s, "Rotation", 0);
-  q.SkipGroupOfQuestion = file.ReadInteger(s, "SkipGroupOfQuestion", -1);
-  q.SkipGroupOfResponse = file.ReadInteger(s, "SkipGroupOfResponse", -1);
+  std::bitset<kItemKeyCount> seen;
+  size_t next = 0;
+  file.ReadSection(QuestionSection(position))
+      .ForEachValue([&](std::string_view key, std::string_view value) {
+        const size_t i = FindItemKey(key, next);
+        if (i == kItemKeyCount) return;
+        next = i + 1;
+        if (!seen[i]) SetField(q, kItemKeys[i], value);
+        seen[i] = true;
+      });
+  for (size_t i = 0; i < kItemKeyCount; ++i) {
+    if (!seen[i]) SetField(q, kItemKeys[i], std::nullopt);
+  }
   return q;
 }
 
@@ -142,11 +220,11 @@ void TSurvey::SaveAs(const std::string& path) {
 
 void TSurvey::Load(const std::string& path) {
   if (!FileExists(path)) throw ESurveyException("Could not find file " + path);
-  const std::optional<std::string> text = ReadWholeFile(path);
+  std::optional<std::string> text = ReadWholeFile(path);
   // An unreadable file must not pass for an empty survey that a later save
   // would write over it.
   if (!text) throw ESurveyException("Could not read file " + path);
-  const ProfileFile file = ProfileFile::Parse(*text);
+  const ProfileFile file = ProfileFile::Parse(std::move(*text));
   file_name_ = path;
 
   const char* d = kDetails;
@@ -205,12 +283,17 @@ void TSurvey::Load(const std::string& path) {
   pub_history_ = DecodeHistory(file.ReadString(d, "PubHistory", ""));
 
   const int count = file.ReadInteger(d, "QuestionCount", 0);
+  // Room for the items at once; a count beyond the file's sections is a lie
+  // that ends at the first missing item.
+  if (count > 0) {
+    items_.reserve(items_.size() + std::min(static_cast<size_t>(count), file.SectionCount()));
+  }
   for (long long n = 1; n <= count; ++n) {
     TQuestion item = ReadQuestion(file, static_cast<size_t>(n));
     if (item.ID == -1) {
       throw ESurveyException("Error reading file " + path + ". File incorrectly formatted.");
     }
-    AddLoadedItem(item);
+    AddLoadedItem(std::move(item));
   }
 
   has_file_ = true;

@@ -49,8 +49,8 @@ TEST(ProfileFile, NumbersAndBooleans) {
 }
 
 TEST(ProfileFile, WritesReplaceInPlaceAppendToSectionAndKeepOtherLines) {
-  ProfileFile f = ProfileFile::Parse(
-      "; a comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nstale line\r\nq=9\r\n");
+  ProfileFile f =
+      ProfileFile::Parse("; a comment\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nstale line\r\nq=9\r\n");
   f.WriteString("a", "Y", "two");
   f.WriteInteger("A", "z", 3);
   f.WriteBool("C", "flag", true);
@@ -68,11 +68,12 @@ TEST(ProfileFile, NewFileListsSectionsAndKeysInWriteOrder) {
 }
 
 TEST(ProfileFile, EveryWrittenValueReadsBackUnchanged) {
-  const std::string values[] = {"plain",   "  lead", "trail  ", "\"quoted\"", "'single'",
-                                "\"",      "''",     "",        "a=b=c",      "\"half",
-                                "tab\tin", std::string(5000, 'x')};
+  const std::string values[] = {"plain",    "  lead", "trail  ", "\"quoted\"",
+                                "'single'", "\"",     "''",      "",
+                                "a=b=c",    "\"half", "tab\tin", std::string(5000, 'x')};
   ProfileFile f;
-  for (size_t i = 0; i < std::size(values); ++i) f.WriteString("S", "k" + std::to_string(i), values[i]);
+  for (size_t i = 0; i < std::size(values); ++i)
+    f.WriteString("S", "k" + std::to_string(i), values[i]);
   const ProfileFile back = ProfileFile::Parse(f.ToText());
   for (size_t i = 0; i < std::size(values); ++i) {
     EXPECT_EQ(back.ReadString("S", "k" + std::to_string(i), "-"), values[i]) << i;
@@ -169,6 +170,52 @@ TEST(ProfileFile, RepeatedKeysGiveTheFirstLineInAnyReadingOrder) {
     for (const char* k = order; *k != '\0'; ++k) want += *k == 'x' ? "1" : *k == 'y' ? "2" : "4";
     EXPECT_EQ(got, want) << order;
   }
+}
+
+}  // namespace
+}  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+// Lines read and lines written live in different storage; a copy, or a file
+// assigned from one, must hold both on its own.
+TEST(ProfileFile, CopiesKeepReadAndWrittenLinesOnTheirOwn) {
+  auto original = std::make_unique<ProfileFile>(ProfileFile::Parse("[A]\r\nk=1\r\nj=2\r\n"));
+  original->WriteString("A", "k", "replaced");
+  original->WriteInteger("B", "n", 5);
+  const std::string text = original->ToText();
+  const ProfileFile copy = *original;
+  ProfileFile assigned;
+  assigned = *original;
+  original->WriteString("A", "j", "changed after the copy");
+  original.reset();
+  for (const ProfileFile* f : std::initializer_list<const ProfileFile*>{&copy, &assigned}) {
+    EXPECT_EQ(f->ToText(), text);
+    EXPECT_EQ(f->ReadString("a", "K", ""), "replaced");
+    EXPECT_EQ(f->ReadString("A", "j", ""), "2");
+    EXPECT_EQ(f->ReadInteger("B", "n", 0), 5);
+  }
+}
+
+TEST(ProfileFile, SectionReaderReadsAsTheFileDoes) {
+  const ProfileFile f = ProfileFile::Parse("[Question 1]\nText = Hi \nStyle=0x2\ntext=dup\nOn=1\n");
+  const ProfileFile::SectionReader q = f.ReadSection(" question 1 ");
+  EXPECT_EQ(q.ReadString("TEXT", "-"), "Hi");
+  EXPECT_EQ(q.ReadInteger("Style", 0), 2);
+  EXPECT_TRUE(q.ReadBool("On", false));
+  EXPECT_TRUE(q.HasKey("style"));
+  EXPECT_FALSE(q.HasKey("Options"));
+  // Keys of equal length and like letters must still be told apart.
+  const ProfileFile g = ProfileFile::Parse("[V]\nMinValue=1\nMaxValue=2\nMaxVa1ue=3\n");
+  EXPECT_EQ(g.ReadSection("V").ReadInteger("maxvalue", 0), 2);
+  const ProfileFile::SectionReader missing = f.ReadSection("Question 2");
+  EXPECT_EQ(missing.ReadString("Text", "N/A"), "N/A");
+  EXPECT_EQ(missing.ReadInteger("ID", -1), -1);
+  EXPECT_FALSE(missing.HasKey("Text"));
+  EXPECT_EQ(f.SectionCount(), 1u);
+  EXPECT_EQ(ProfileFile::Parse("a=1\n[x]\n [ y ] \n[z\n").SectionCount(), 2u);
+  EXPECT_EQ(ProfileFile().SectionCount(), 0u);
 }
 
 }  // namespace

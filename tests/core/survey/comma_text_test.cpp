@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/shell/text_helpers.h"
+
 namespace quorvant {
 namespace {
 
@@ -48,6 +50,15 @@ TEST(CommaText, RoundTripOfAnyLinesThatDoNotEndEmpty) {
   const Lines samples[] = {{"one"}, {"with blank", "", "x,y", "\"q\"", " lead"},
                            {"\x01\x1f", "\x7f"}, {"", "last"}};
   for (const Lines& lines : samples) EXPECT_EQ(SplitCommaText(JoinCommaText(lines)), lines);
+}
+
+// Survey files keep option lists as "|"-ended lines; reading them straight
+// into comma text must give what splitting and joining gives.
+TEST(CommaText, FromBarsEqualsSplittingThenJoining) {
+  for (const char* bars : {"", "|", "||", "Yes|No|", "Yes~Y|No~N|Perhaps|", "a b|\"q\"|,|",
+                           "tail without bar", "one|tail", "|x|", "\t|"}) {
+    EXPECT_EQ(CommaTextFromBars(bars), JoinCommaText(SplitAtBars(bars))) << bars;
+  }
 }
 
 TEST(CommaText, HostileInputTerminates) {

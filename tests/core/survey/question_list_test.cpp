@@ -89,5 +89,27 @@ TEST_F(QuestionListTest, OtherStylesHaveNoDetail) {
   EXPECT_EQ(Render(s), "1) Odd [1,-1]\n2) Odder [2,-1]\nanalysis: 0 1");
 }
 
+// Options are quoted comma text; the detail shows each one's part after its
+// first "~", commas and blanks inside an option included.
+TEST_F(QuestionListTest, DetailLinesOfEachStyle) {
+  TQuestion q;
+  q.Style = kStylePulldown;
+  q.Options = JoinCommaText({"a b~x, y", "~", "plain", "1~2~3"});
+  q.SkipGroupOfResponse = 2;
+  EXPECT_EQ(DetailLineFor(q), "Response Options: x, y, , plain (skip following group), 2~3");
+  q.Options.clear();
+  EXPECT_EQ(DetailLineFor(q), "Response Options: ");
+  q.Style = kStyleText;
+  q.LengthOfResponse = 40;
+  EXPECT_EQ(DetailLineFor(q), "Text response limited to 40 characters");
+  q.LengthOfResponse = -1;
+  EXPECT_EQ(DetailLineFor(q), "Verbose text response");
+  q.Style = kStyleNumeric;
+  q.MinValue = 0;
+  q.MaxValue = 120;
+  q.StepValue = 15;
+  EXPECT_EQ(DetailLineFor(q), "Range of 0 to 120, step 15");
+}
+
 }  // namespace
 }  // namespace quorvant

@@ -237,6 +237,37 @@ TEST_F(SurveyFileTest, QuestionDefaultsAndBarLists) {
   EXPECT_EQ(t.LastID(), 0);  // taken from the file, not recomputed
 }
 
+// An item's keys are read in one pass; they must still read as profile
+// lookups do: in any order and letter case, the first of a repeated key
+// counting even when its value is not a number, blanks and quotes taken off.
+TEST_F(SurveyFileTest, ItemKeysReadInAnyOrderAndCaseFirstOneCounting) {
+  TSurvey t = Loaded(
+      Write("[Details]\nQuestionCount=2\n"
+            "[Question 1]\n  skipgroupofresponse = 2 \nid=4\nSTYLE=6\nMaxValue=x\nMaxValue=9\n"
+            "Text=\"  first  \"\ntext=second\nIncludeOther=0\nUnknown=1\nStepValue=0x10\n"
+            "[Question 2]\nID=5\nID=6\nDisplayLegend=\nDisplayMarks=0\nOPTIONS=a|b|\n"));
+  ASSERT_EQ(t.ItemCount(), 2);
+  const TQuestion& a = t.Item(0);
+  EXPECT_EQ(a.ID, 4);
+  EXPECT_EQ(a.Style, kStyleNumeric);
+  EXPECT_EQ(a.SkipGroupOfResponse, 2);
+  EXPECT_EQ(a.MaxValue, -1);  // the first line holds no number: the default
+  EXPECT_EQ(a.StepValue, 16);
+  EXPECT_EQ(a.Text, "  first  ");
+  EXPECT_FALSE(a.IncludeOther);
+  EXPECT_EQ(a.MinValue, -1);
+  EXPECT_EQ(a.SkipGroupOfQuestion, -1);
+  EXPECT_EQ(a.Options, "");
+  const TQuestion& b = t.Item(1);
+  EXPECT_EQ(b.ID, 5);
+  EXPECT_EQ(b.Text, "N/A");
+  EXPECT_TRUE(b.DisplayLegend);  // empty: not a number
+  EXPECT_FALSE(b.DisplayMarks);
+  EXPECT_EQ(b.OptionLines(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(b.ChartType, 1);
+  EXPECT_EQ(b.LegendStyle, 1);
+}
+
 TEST_F(SurveyFileTest, LoadFailures) {
   TSurvey s(settings_);
   s.Clear();

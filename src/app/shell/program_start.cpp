@@ -1,0 +1,36 @@
+#include "app/shell/program_start.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "app/shell/about_box.h"
+#include "app/shell/bundled_icon.h"
+#include "app/shell/main_form.h"
+#include "app/shell/message_prompts.h"
+#include "app/shell/window_dialogs.h"
+
+namespace quorvant::app {
+
+int RunProgram(const QStringList& arguments, const std::function<void(QMainWindow&)>& before_show) {
+  QApplication::setApplicationName("Quorvant");
+  QApplication::setApplicationDisplayName("Quorvant");
+  QApplication::setWindowIcon(BundledIcon("quorvant"));
+  // Desktops without a configured icon theme still get freedesktop icons.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
+    QIcon::setThemeName("Adwaita");
+  }
+
+  auto* splash = new TQVXAbout(nullptr, true);
+  splash->show();
+  QApplication::processEvents();
+
+  MessageBoxPrompts prompts;
+  StandardWindowDialogs dialogs;
+  TQVXMainForm window(prompts, dialogs, arguments, splash);
+  prompts.SetParent(&window);
+  if (before_show) before_show(window);
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace quorvant::app
