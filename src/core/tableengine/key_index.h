@@ -5,7 +5,7 @@
 // compare as bytes, as if the shorter were padded with blanks: "AB" equals
 // "AB  " and sorts after "AB\x01". Keys are stored without trailing blanks.
 //
-// The entries live in sorted chunks of a few hundred, so that an insert or
+// The entries live in sorted chunks of about a hundred, so that an insert or
 // an erase moves little memory. Inserts are first collected unsorted and
 // folded in at the next ordered operation; a large batch (a bulk append) is
 // sorted once and merged, a few are inserted one by one.
