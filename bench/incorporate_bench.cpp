@@ -24,7 +24,7 @@
 #include "core/responses/response_fields.h"
 #include "core/responses/response_table.h"
 #include "core/responses/result_reply.h"
-#include "core/shell/prompts.h"
+#include "core/shell/quiet_prompts.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
@@ -38,17 +38,6 @@ using Clock = std::chrono::steady_clock;
 double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-class SilentPrompts : public Prompts {
- public:
-  void ShowError(const std::string& text) override {
-    std::fprintf(stderr, "error: %s\n", text.c_str());
-  }
-  void ShowWarning(const std::string&) override {}
-  void ShowInfo(const std::string&) override {}
-  bool Confirm(const std::string&, bool default_yes) override { return default_yes; }
-  SuppressibleReply AskSuppressible(const std::string&) override { return {}; }
-};
 
 // One submission line as the collector writes it, answering every question.
 std::string SubmissionLine(const TSurvey& survey, int i, std::mt19937& random) {
@@ -194,7 +183,7 @@ int main(int argc, char** argv) {
   std::printf("reply: %d submissions, %.1f MB\n", n,
               static_cast<double>(fs::file_size(reply)) / 1e6);
 
-  SilentPrompts prompts;
+  QuietPrompts prompts;
   TResponseTable table(prompts);
   TAddResponseResult result;
   auto start = Clock::now();

@@ -12,7 +12,7 @@
 #include "core/responses/response_table.h"
 #include "core/responses/result_reply.h"
 #include "core/shell/atomic_file.h"
-#include "core/shell/prompts.h"
+#include "core/shell/quiet_prompts.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 #include "core/tableengine/table.h"
@@ -21,15 +21,6 @@
 namespace {
 
 using namespace quorvant;
-
-class QuietPrompts : public Prompts {
- public:
-  void ShowError(const std::string&) override {}
-  void ShowWarning(const std::string&) override {}
-  void ShowInfo(const std::string&) override {}
-  bool Confirm(const std::string&, bool default_yes) override { return default_yes; }
-  SuppressibleReply AskSuppressible(const std::string&) override { return {}; }
-};
 
 void AddQuestions(TSurvey& survey) {
   survey.AddItem("One?", kStyleSingleChoice, 0, 10, 1, true, 0, "a,b,c");

@@ -17,6 +17,13 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view lower_marker) 
   return ToLowerAscii(text).find(lower_marker) != std::string::npos;
 }
 
+// The same for a name in any letter case.
+size_t NameHash(std::string_view name) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (char c : name) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+  return static_cast<size_t>(h ^ h >> 29);
+}
+
 }  // namespace
 
 ReplyLineReader::ReplyLineReader(const std::string& path)
@@ -82,33 +89,13 @@ bool IsEndOfData(std::string_view line) {
   return ToLowerAscii(line.substr(start, 7)) == "</data>";
 }
 
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-size_t NameHash(std::string_view name) {
-  uint64_t h = 14695981039346656037ull;  // FNV-1a
-  for (char c : name) h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-  return static_cast<size_t>(h ^ h >> 29);
-}
-
-bool SameName(std::string_view lower, std::string_view name) {
-  if (lower.size() != name.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (lower[i] != Lower(name[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 int SubmissionItems::Find(std::string_view name) const {
   if (buckets_.empty()) return -1;
   const size_t mask = buckets_.size() - 1;
   for (size_t i = NameHash(name) & mask;; i = (i + 1) & mask) {
     const Bucket& b = buckets_[i];
     if (b.slot < 0) return -1;
-    if (SameName(b.name, name)) return b.slot;
+    if (EqualsIgnoreCase(b.name, name)) return b.slot;
   }
 }
 

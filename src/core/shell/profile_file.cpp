@@ -24,7 +24,7 @@ bool SectionNameOf(std::string_view line, std::string& name) {
 // the key's are passed over without comparing their keys.
 uint32_t KeyHash(std::string_view key) {
   const auto lower = [](char c) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+    return static_cast<uint32_t>(static_cast<unsigned char>(AsciiLower(c)));
   };
   if (key.empty()) return 0;
   return (static_cast<uint32_t>(key.size()) << 24) ^ (lower(key.front()) << 16) ^
@@ -139,15 +139,8 @@ ProfileFile ProfileFile::LoadOrEmpty(const std::string& path) {
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::string_view section) const {
-  section = TrimBlanks(section);
-  if (last_section_ < sections_.size() && EqualsIgnoreCase(section, last_lookup_)) {
-    return &sections_[last_section_];
-  }
-  auto it = first_section_.find(ToLowerAscii(section));
-  if (it == first_section_.end()) return nullptr;
-  last_section_ = it->second;
-  last_lookup_.assign(section);
-  return &sections_[last_section_];
+  const auto it = first_section_.find(ToLowerAscii(TrimBlanks(section)));
+  return it == first_section_.end() ? nullptr : &sections_[it->second];
 }
 
 const ProfileFile::Line* ProfileFile::FindLine(const Section& s, std::string_view key) {
@@ -295,8 +288,13 @@ void ProfileFile::AddLine(Section& section, Line line) {
 
 void ProfileFile::WriteRawString(std::string_view section, std::string_view key,
                                  std::string_view value) {
+  PutLine(section, key, SingleLine(value));
+}
+
+void ProfileFile::PutLine(std::string_view section, std::string_view key,
+                          std::string_view one_line_value) {
   Section& s = SectionForWrite(section);
-  const Line line = StoredLine(std::string(TrimBlanks(key)) + "=" + SingleLine(value));
+  const Line line = StoredLine(std::string(TrimBlanks(key)) + "=" + std::string(one_line_value));
   if (Line* existing = FindLine(s, key)) {
     *existing = line;  // same key, so any index stays valid
   } else {
@@ -307,22 +305,21 @@ void ProfileFile::WriteRawString(std::string_view section, std::string_view key,
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
   const std::string line = SingleLine(value);
-  WriteRawString(section, key, NeedsQuotes(line) ? "\"" + line + "\"" : line);
+  PutLine(section, key, NeedsQuotes(line) ? "\"" + line + "\"" : line);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {
-  WriteRawString(section, key, std::to_string(value));
+  PutLine(section, key, std::to_string(value));
 }
 
 void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
-  WriteRawString(section, key, value ? "1" : "0");
+  PutLine(section, key, value ? "1" : "0");
 }
 
 void ProfileFile::EraseSection(std::string_view section) {
   auto found = first_section_.find(ToLowerAscii(TrimBlanks(section)));
   if (found == first_section_.end()) return;
   sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
-  last_section_ = SIZE_MAX;
   first_section_.clear();
   for (size_t i = sections_.size(); i-- > 1;) first_section_[sections_[i].lower_name] = i;
 }

@@ -156,6 +156,8 @@ class ProfileFile {
   static const Line* FindLine(const Section& section, std::string_view key);
   static Line* FindLine(Section& section, std::string_view key);
   Section& SectionForWrite(std::string_view section);
+  // Sets key to a value that already holds no line break.
+  void PutLine(std::string_view section, std::string_view key, std::string_view one_line_value);
   void AddLine(Section& section, Line line);
 
   // The texts the lines point into: the text read, and one per line written
@@ -164,10 +166,6 @@ class ProfileFile {
   std::deque<std::string> written_;
   std::vector<Section> sections_;  // sections_[0] holds the lines before any section
   std::unordered_map<std::string, size_t> first_section_;
-  // The section found last: a reader asks for the keys of one section in a row.
-  // An index, not a pointer, so that copies of the file stay correct.
-  mutable size_t last_section_ = SIZE_MAX;
-  mutable std::string last_lookup_;
 };
 
 }  // namespace quorvant

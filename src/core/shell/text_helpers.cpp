@@ -37,9 +37,7 @@ std::string TrimControls(std::string_view text) {
 
 std::string ToLowerAscii(std::string_view text) {
   std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 

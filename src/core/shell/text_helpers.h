@@ -23,17 +23,18 @@ inline std::string_view TrimBlanks(std::string_view text) {
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControls(std::string_view text);
 
+// The lower-case form of an ASCII letter; any other byte as it is.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string ToLowerAscii(std::string_view text);
 // ASCII letters compared without regard to case. Inline: profile lookups
 // call it for every line they pass.
 inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x == y) continue;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
+    if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
 }

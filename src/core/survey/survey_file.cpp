@@ -227,32 +227,32 @@ void TSurvey::Load(const std::string& path) {
   const ProfileFile file = ProfileFile::Parse(std::move(*text));
   file_name_ = path;
 
-  const char* d = kDetails;
-  name_ = file.ReadString(d, "Name", "N/A");
-  author_ = file.ReadString(d, "Author", "N/A");
-  password_ = file.ReadString(d, "Password", "");
-  unique_name_ = file.ReadString(d, "UniqueName", "S" + FormatCompactStamp(Now()));
-  last_id_ = file.ReadInteger(d, "LastID", 0);
-  instructions_ = file.ReadString(d, "Instructions", "");
-  final_comments_ = file.ReadString(d, "FinalComments", "");
-  publish_method_ = file.ReadInteger(d, "PublishMethod", 0);
-  display_template_ = file.ReadString(d, "DisplayTemplate", "default.qvg");
-  process_responses_ = file.ReadInteger(d, "ProcessResponses", 0);
-  account_id_ = file.ReadString(d, "AccountID", "");
-  server_url_ = file.ReadString(d, "ServerURL", "");
-  result_url_ = file.ReadString(d, "ResultURL", "");
-  email_address_ = file.ReadString(d, "EMailAddress", "");
-  notification_file_ = file.ReadString(d, "NotificationFile", "");
-  notify_message_ = file.ReadString(d, "NotifyMessage", "");
-  all_addresses_ = file.ReadBool(d, "AllAddresses", false);
-  attach_survey_ = file.ReadBool(d, "AttachSurvey", false);
-  sampling_percent_ = file.ReadInteger(d, "SamplingPercent", 10);
-  incoming_domain_ = file.ReadBool(d, "IncomingDomain", false);
-  domain_ = file.ReadString(d, "Domain", "");
-  only1_email_ = file.ReadBool(d, "Only1Email", true);
-  only1_ip_ = file.ReadBool(d, "Only1IP", true);
-  limit_by_ip_ = file.ReadBool(d, "LimitByIP", false);
-  server_status_ = file.ReadString(d, "ServerStatus", "Server not verified");
+  const ProfileFile::SectionReader d = file.ReadSection(kDetails);
+  name_ = d.ReadString("Name", "N/A");
+  author_ = d.ReadString("Author", "N/A");
+  password_ = d.ReadString("Password", "");
+  unique_name_ = d.ReadString("UniqueName", "S" + FormatCompactStamp(Now()));
+  last_id_ = d.ReadInteger("LastID", 0);
+  instructions_ = d.ReadString("Instructions", "");
+  final_comments_ = d.ReadString("FinalComments", "");
+  publish_method_ = d.ReadInteger("PublishMethod", 0);
+  display_template_ = d.ReadString("DisplayTemplate", "default.qvg");
+  process_responses_ = d.ReadInteger("ProcessResponses", 0);
+  account_id_ = d.ReadString("AccountID", "");
+  server_url_ = d.ReadString("ServerURL", "");
+  result_url_ = d.ReadString("ResultURL", "");
+  email_address_ = d.ReadString("EMailAddress", "");
+  notification_file_ = d.ReadString("NotificationFile", "");
+  notify_message_ = d.ReadString("NotifyMessage", "");
+  all_addresses_ = d.ReadBool("AllAddresses", false);
+  attach_survey_ = d.ReadBool("AttachSurvey", false);
+  sampling_percent_ = d.ReadInteger("SamplingPercent", 10);
+  incoming_domain_ = d.ReadBool("IncomingDomain", false);
+  domain_ = d.ReadString("Domain", "");
+  only1_email_ = d.ReadBool("Only1Email", true);
+  only1_ip_ = d.ReadBool("Only1IP", true);
+  limit_by_ip_ = d.ReadBool("LimitByIP", false);
+  server_status_ = d.ReadString("ServerStatus", "Server not verified");
 
   // The four date-times, in order; the first text that does not convert ends
   // the block, leaving the rest as the cleared survey had them.
@@ -263,7 +263,7 @@ void TSurvey::Load(const std::string& path) {
   TDateTime* const fields[] = {&last_updated_, &html_last_update_, &sr_server_update_, &reg_date_};
   for (size_t i = 0; i < 4; ++i) {
     const std::optional<TDateTime> value =
-        TextToDateTime(file.ReadString(d, stamps[i].first, stamps[i].second));
+        TextToDateTime(d.ReadString(stamps[i].first, stamps[i].second));
     if (!value) {
       last_updated_ = Now();
       reg_date_ = 0;
@@ -272,17 +272,17 @@ void TSurvey::Load(const std::string& path) {
     *fields[i] = *value;
   }
 
-  email_status_ = file.ReadString(d, "EMailStatus", "Not sent");
-  html_status_ = file.ReadString(d, "HTMLStatus", "HTML file not generated");
-  html_file_name_ = file.ReadString(d, "HTMLFileName", "");
-  sr_last_update_ = file.ReadString(d, "SRLastUpdate", "Never");
-  sr_response_count_ = file.ReadInteger(d, "SRResponseCount", 0);
-  sr_response_file_ = file.ReadString(d, "SRResponseFile", "");
-  data_file_name_ = file.ReadString(d, "DataFileName", "");
-  ip_addresses_ = file.ReadString(d, "IPAddresses", "");
-  pub_history_ = DecodeHistory(file.ReadString(d, "PubHistory", ""));
+  email_status_ = d.ReadString("EMailStatus", "Not sent");
+  html_status_ = d.ReadString("HTMLStatus", "HTML file not generated");
+  html_file_name_ = d.ReadString("HTMLFileName", "");
+  sr_last_update_ = d.ReadString("SRLastUpdate", "Never");
+  sr_response_count_ = d.ReadInteger("SRResponseCount", 0);
+  sr_response_file_ = d.ReadString("SRResponseFile", "");
+  data_file_name_ = d.ReadString("DataFileName", "");
+  ip_addresses_ = d.ReadString("IPAddresses", "");
+  pub_history_ = DecodeHistory(d.ReadString("PubHistory", ""));
 
-  const int count = file.ReadInteger(d, "QuestionCount", 0);
+  const int count = d.ReadInteger("QuestionCount", 0);
   // Room for the items at once; a count beyond the file's sections is a lie
   // that ends at the first missing item.
   if (count > 0) {
