@@ -10,6 +10,7 @@
 #include "app/responses/update_run.h"
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
@@ -32,7 +33,7 @@ int RunUpdate(const std::string& survey_file, const std::string& reply) {
   ConsolePrompts prompts;
   TResponseTable table(prompts);
   try {
-    OpenResponsesOfLoadedSurvey(survey, table);
+    OpenResponsesAndCompute(survey, table, prompts);
   } catch (const ETableError& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

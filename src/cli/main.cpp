@@ -23,6 +23,10 @@ const std::vector<Command>& Commands() {
        "add the responses of a saved results reply to the survey's response table", RunIncorporate},
       {"export", "SURVEY.qvx OUT.dbf",
        "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
+      {"results", "SURVEY.qvx [--where COND]... [--json | --csv]",
+       "count the survey's responses per option and numeric group, under the conditions "
+       "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",
+       RunResults},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
   };

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QWhatsThis>
 
+#include "app/analysis/filter_builder.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
@@ -93,6 +94,33 @@ int main(int argc, char* argv[]) {
   TQVXSkipGroup skip({"1a) How often do you eat in the canteen?", "1b) What do you usually buy?"},
                      "1) Have you visited the canteen this year?", {"Yes", "No"}, &window);
   Shoot(skip, "skip-group");
+  // The Filter Builder on each of its pages, with two conditions listed.
+  std::vector<TQVXFilterBuilder::QuestionLine> lines;
+  auto* analysis_list = window.findChild<QComboBox*>("cmbQuestionList");
+  for (int row = 0; row < analysis_list->count(); ++row) {
+    lines.push_back({analysis_list->itemText(row), analysis_list->itemData(row).toInt()});
+  }
+  quorvant::TFilterList conditions;
+  const int choice = FirstOfStyle(window.Survey(), quorvant::kStyleSingleChoice);
+  const int number = FirstOfStyle(window.Survey(), quorvant::kStyleNumeric);
+  if (choice >= 0) conditions.AddChoiceCondition(window.Survey().Item(choice), true, 0);
+  if (number >= 0) conditions.AddNumericCondition(window.Survey().Item(number), 0, "30");
+  TQVXFilterBuilder filter(window.Survey(), lines, conditions, &window);
+  auto* in_question = filter.findChild<QComboBox*>("cmbQuestion");
+  const std::pair<int, const char*> filter_pages[] = {
+      {quorvant::kStyleSingleChoice, "filter-builder-select-list"},
+      {quorvant::kStyleText, "filter-builder-text"},
+      {quorvant::kStyleNumeric, "filter-builder-numeric"}};
+  filter.show();
+  for (const auto& [style, name] : filter_pages) {
+    const int item = FirstOfStyle(window.Survey(), style);
+    for (int row = 0; row < in_question->count(); ++row) {
+      if (in_question->itemData(row).toInt() == item) in_question->setCurrentIndex(row);
+    }
+    Shoot(filter, name);
+  }
+  filter.hide();
+
   TQVXWarning warning(
       "This survey has potentially been published.  Making changes to the survey at this point "
       "may corrupt any results that have already been submitted.  Are you sure you want to do "

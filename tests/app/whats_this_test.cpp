@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/analysis/filter_builder.h"
 #include "app/libraries/response_template_editor.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/directory_chooser.h"
@@ -93,6 +94,7 @@ QList<QWidget*> WhatsThisTest::Windows() {
       keep(new app::TQVXUpdateResponses(*survey_, *table_, *settings_, prompts_,
                                         [](const std::string&) {})),
       keep(new app::TQVXWarning("Really?", nullptr)),
+      keep(new app::TQVXFilterBuilder(*survey_, {}, TFilterList(), nullptr)),
   };
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/analysis/result_counting.h"
 #include "core/publishing/server_requests.h"
 #include "core/responses/response_table.h"
 #include "core/responses/result_reply.h"
@@ -27,7 +28,12 @@ QString FailedCommandName(int code) {
 ResponseUpdateRun::ResponseUpdateRun(TSurvey& survey, TResponseTable& table,
                                      const SettingsStore& settings, Prompts& prompts,
                                      QObject* parent)
-    : QObject(parent), survey_(survey), table_(table), settings_(settings), prompts_(prompts) {
+    : QObject(parent),
+      survey_(survey),
+      table_(table),
+      settings_(settings),
+      prompts_(prompts),
+      compute_results_([this](TSurvey& s, TResponseTable& t) { ComputeResults(s, t, prompts_); }) {
   connect(&client_, &HttpClient::Connected, this, [this] { emit StatusLine("Connected."); });
   connect(&client_, &HttpClient::Succeeded, this,
           [this] { emit StatusLine("Result transmission completed."); });

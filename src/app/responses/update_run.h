@@ -51,7 +51,6 @@ class ResponseUpdateRun : public QObject {
   void SetTemporaryFileSink(std::function<void(const std::string&)> sink) {
     temp_sink_ = std::move(sink);
   }
-  void SetComputeResults(ComputeResultsHook hook) { compute_results_ = std::move(hook); }
   HttpClient& Client() { return client_; }
 
   // Runs the whole update and returns when it has ended.

@@ -48,6 +48,7 @@ QLabel* StatusPanel(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  label->setTextFormat(Qt::PlainText);
   return label;
 }
 
@@ -207,6 +208,7 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   options->setObjectName("gbAnalysisOptions");
   lblFilter_ = new QLabel("Current Filter: None", options);
   lblFilter_->setObjectName("lblFilter");
+  lblFilter_->setTextFormat(Qt::PlainText);
   btnSetFilter_ = BarButton("btnSetFilter", "Set F&ilter Options...", options);
   btnChartToolbox_ = BarButton("btnChartToolbox", "&Chart Toolbox...", options);
   btnExportChart_ = BarButton("btnExportChart", "E&xport to", options);
@@ -216,7 +218,8 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   options_layout->addWidget(btnChartToolbox_, 1, 1);
   options_layout->addWidget(btnExportChart_, 2, 0);
   connect(btnUpdateNow_, &QPushButton::clicked, this, &TQVXMainForm::UpdateNow);
-  for (QPushButton* b : {btnSetFilter_, btnChartToolbox_, btnExportChart_}) {
+  connect(btnSetFilter_, &QPushButton::clicked, this, &TQVXMainForm::SetFilterOptions);
+  for (QPushButton* b : {btnChartToolbox_, btnExportChart_}) {
     connect(b, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
   }
 

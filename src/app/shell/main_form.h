@@ -146,6 +146,9 @@ class TQVXMainForm : public QMainWindow {
   void OpenLoadedResponses();
   void CloseResponses();
   void UpdateNow();
+  void ResetResponses();
+  // main_form_analysis.cpp
+  void SetFilterOptions();
 
   SettingsStore settings_;
   Prompts& prompts_;

@@ -110,7 +110,7 @@ void TQVXMainForm::setupActions() {
   survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
   survey->addSeparator();
   survey->addAction(
-      MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::NotAvailableYet));
+      MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::ResetResponses));
   survey->addAction(
       MakeAction("miSurveyClearResults", "&Clear Results From Server...", &F::NotAvailableYet));
 

@@ -130,8 +130,9 @@ void TQVXMainForm::RefreshMainWindow() {
   if (cmbQuestionList_->count() > 0 && cmbQuestionList_->currentIndex() < 0) {
     cmbQuestionList_->setCurrentIndex(0);
   }
-  pnlFilter_->clear();
-  lblFilter_->setText("Filter: None");
+  const QString filter = Q(survey_.ActiveFilter().FilterExpression());
+  pnlFilter_->setText(filter.isEmpty() ? QString() : "Filter: " + filter);
+  lblFilter_->setText(filter.isEmpty() ? "Filter: None" : "Filter: " + filter);
 
   setWindowTitle("Quorvant - " + Q(survey_.Name()));
 }

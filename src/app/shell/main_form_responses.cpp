@@ -1,6 +1,7 @@
 // TQVXMainForm: the open survey's response table and "&Update Now".
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/main_form.h"
+#include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
 #include "core/shell/prompts.h"
 #include "core/tableengine/table_error.h"
@@ -10,7 +11,7 @@ namespace quorvant::app {
 // A table that cannot be opened is reported; the survey stays loaded.
 void TQVXMainForm::OpenLoadedResponses() {
   try {
-    OpenResponsesOfLoadedSurvey(survey_, response_table_);
+    OpenResponsesAndCompute(survey_, response_table_, prompts_);
   } catch (const ETableError& e) {
     prompts_.ShowError(e.what());
   }
@@ -33,6 +34,10 @@ void TQVXMainForm::UpdateNow() {
       [this](const std::string& file) { temp_files_.push_back(file); }, this);
   dialog.exec();
   RefreshMainWindow();
+}
+
+void TQVXMainForm::ResetResponses() {
+  if (ResetLocalResponses(survey_, response_table_, prompts_)) RefreshMainWindow();
 }
 
 }  // namespace quorvant::app

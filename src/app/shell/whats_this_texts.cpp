@@ -78,6 +78,23 @@ const QHash<QString, QString>& Texts() {
       {"btnExportChart",
        "Carries the chart or the text answers to the clipboard or another "
        "program."},
+      // The Filter Builder.
+      {"TQVXFilterBuilder/lbCurrentFilter",
+       "The conditions a response must meet to be counted, all of them together."},
+      {"TQVXFilterBuilder/cmbQuestion", "The question whose answers the new condition looks at."},
+      {"TQVXFilterBuilder/btnRemove", "Removes the selected condition."},
+      {"TQVXFilterBuilder/btnClearAll", "Removes every condition, so that all responses count."},
+      {"TQVXFilterBuilder/rbSelected", "Counts the respondents who chose the option below."},
+      {"TQVXFilterBuilder/rbNotSelected",
+       "Counts the respondents who did not choose the option below."},
+      {"TQVXFilterBuilder/lbOptions",
+       "The question's options. Choose one, or double-click it to add the condition at "
+       "once."},
+      {"TQVXFilterBuilder/lblTextNote", "Typed answers cannot be used in a filter."},
+      {"TQVXFilterBuilder/cmbOperator", "How the respondent's number compares with the value."},
+      {"TQVXFilterBuilder/eValue",
+       "The number to compare with, such as 30, -2 or 4.5. Only a number can be added."},
+      {"TQVXFilterBuilder/btnAddToFilter", "Adds the condition to the current filter."},
       {"sbStatus",
        "The survey's file, whether it has unsaved changes, and the state of its web "
        "page."},

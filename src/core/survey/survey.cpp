@@ -50,6 +50,8 @@ TSurvey::TSurvey(const SettingsStore& settings) : settings_(settings) {
 }
 
 void TSurvey::Clear() {
+  results_.Clear();
+  active_filter_.Clear();
   items_.clear();
   last_id_ = 0;
   name_ = "(Untitled)";

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "core/analysis/filter_list.h"
+#include "core/analysis/results.h"
 #include "core/shell/date_time.h"
 #include "core/survey/question.h"
 
@@ -27,7 +29,8 @@ class TSurvey {
   // A new untitled survey: "(Untitled)", file name "Survey1.qvx".
   explicit TSurvey(const SettingsStore& settings);
 
-  // Resets to a new untitled survey named "Survey" + the next counter + ".qvx".
+  // Resets to a new untitled survey named "Survey" + the next counter + ".qvx",
+  // with an empty results list and no filter conditions.
   void Clear();
 
   // ---- Items (zero-based positions) ----
@@ -63,6 +66,14 @@ class TSurvey {
   // Reads a survey file into this survey, which must be cleared. Throws
   // ESurveyException with the message to show.
   void Load(const std::string& path);
+
+  // ---- Analysis (run-time only, never saved) ----
+  // The counts of the last compute (see ComputeResults).
+  TResultsList& Results() { return results_; }
+  const TResultsList& Results() const { return results_; }
+  // The conditions that restrict the analysis.
+  TFilterList& ActiveFilter() { return active_filter_; }
+  const TFilterList& ActiveFilter() const { return active_filter_; }
 
   // Appends "stamp: text" and a line break to the publication history.
   void AddHistory(const std::string& text);
@@ -189,6 +200,8 @@ class TSurvey {
 
   const SettingsStore& settings_;
   std::vector<TQuestion> items_;
+  TResultsList results_;
+  TFilterList active_filter_;
 
   std::string name_;
   std::string file_name_;

@@ -53,6 +53,16 @@ namespace quorvant {
 class MemoFile;
 class RecordFile;
 
+// What a whole-table pass sees of each record.
+class RecordVisitor {
+ public:
+  virtual ~RecordVisitor() = default;
+  // bytes: the record as stored, the deletion mark first and each field at
+  // its FieldDef offset; source reads the same record, memo texts included.
+  // Both are valid during the call only.
+  virtual void Visit(std::string_view bytes, RecordSource& source) = 0;
+};
+
 enum class SeekMode {
   kExact,   // a key equal to the value (trailing blanks ignored)
   kPrefix,  // the first key that begins with the value
@@ -177,6 +187,10 @@ class Table {
   const std::string& Query() const { return query_.text(); }
   // Records satisfying the query (all records without one).
   uint32_t QueryCount();
+  // Visits, in physical order, every record that satisfies the query (all
+  // records without one), whatever the view filter, and returns how many it
+  // visited. The current record stays; nothing is allocated per record.
+  uint32_t ScanQuery(RecordVisitor& visitor);
   // Sets the view filter (empty removes it); like SetQuery.
   void SetFilter(std::string_view expression);
   const std::string& Filter() const { return filter_.text(); }

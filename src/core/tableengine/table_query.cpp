@@ -12,6 +12,23 @@ void Table::SetQuery(std::string_view expression) {
   query_count_.reset();
 }
 
+uint32_t Table::ScanQuery(RecordVisitor& visitor) {
+  RecCount();  // takes in what other handles committed
+  Post();
+  const uint32_t count = records_->count();
+  RecordBytes record(Fields(), memo_.get());
+  uint32_t visited = 0;
+  for (uint32_t r = 1; r <= count; ++r) {
+    const std::string_view bytes = records_->Read(r);
+    record.Set(bytes, r);
+    if (!query_.empty() && !query_.Test(record)) continue;
+    visitor.Visit(bytes, record);
+    ++visited;
+  }
+  if (!query_.empty()) query_count_ = visited;
+  return visited;
+}
+
 void Table::SetFilter(std::string_view expression) {
   RequireOpen();
   Post();

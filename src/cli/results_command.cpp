@@ -1,0 +1,74 @@
+// quorvant-cli results: the counts the Analysis page shows, under the
+// conditions given with --where, as plain lines, JSON or CSV.
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/commands.h"
+#include "cli/console_prompts.h"
+#include "cli/results_output.h"
+#include "core/analysis/filter_condition.h"
+#include "core/analysis/result_counting.h"
+#include "core/responses/response_table.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/survey.h"
+#include "core/tableengine/table_error.h"
+
+namespace quorvant::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: quorvant-cli results SURVEY.qvx [--where COND]... [--json | --csv]";
+
+enum class Format { kPlain, kJson, kCsv };
+
+}  // namespace
+
+int RunResults(const Args& args) {
+  std::string path;
+  std::vector<std::string> conditions;
+  Format format = Format::kPlain;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--where" && i + 1 < args.size()) {
+      conditions.push_back(args[++i]);
+    } else if (args[i] == "--json" || args[i] == "--csv") {
+      const Format chosen = args[i] == "--json" ? Format::kJson : Format::kCsv;
+      if (format != Format::kPlain && format != chosen) return UsageError(kUsage);
+      format = chosen;
+    } else if (args[i].starts_with("-") || !path.empty()) {
+      return UsageError(kUsage);
+    } else {
+      path = args[i];
+    }
+  }
+  if (path.empty()) return UsageError(kUsage);
+
+  SettingsStore settings;
+  TSurvey survey(settings);
+  if (!LoadSurvey(std::filesystem::absolute(path).string(), survey)) return 1;
+  for (const std::string& condition : conditions) {
+    const std::string error = AddFilterCondition(survey, condition, survey.ActiveFilter());
+    if (!error.empty()) return UsageError(error);
+  }
+  ConsolePrompts prompts;
+  TResponseTable table(prompts);
+  uint32_t records = 0;
+  try {
+    if (!OpenResponsesOfLoadedSurvey(survey, table)) {
+      std::fprintf(stderr, "The survey %s has no response table.\n", path.c_str());
+      return 1;
+    }
+    // A table that cannot be read has had its error printed.
+    if (!ComputeResults(survey, table, prompts)) return 1;
+    records = table.table().QueryCount();
+  } catch (const ETableError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  const std::string out = format == Format::kJson  ? ResultsJson(survey, records)
+                          : format == Format::kCsv ? ResultsCsv(survey, records)
+                                                   : ResultsPlain(survey, records);
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
+}  // namespace quorvant::cli

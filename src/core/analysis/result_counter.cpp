@@ -1,0 +1,137 @@
+#include "core/analysis/result_counter.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+#include "core/analysis/numeric_groups.h"
+#include "core/analysis/results.h"
+#include "core/shell/text_helpers.h"
+#include "core/survey/question.h"
+
+namespace quorvant {
+namespace {
+
+// The first entry of each (question ID, index), as a search of the list in
+// its order would find it.
+using EntryIndex = std::unordered_map<int, std::vector<TCountResults*>>;
+
+EntryIndex IndexEntries(const TResultsList& results) {
+  EntryIndex index;
+  for (const auto& entry : results.Entries()) {
+    auto* count = dynamic_cast<TCountResults*>(entry.get());
+    if (count == nullptr || count->Index < 0) continue;
+    std::vector<TCountResults*>& slots = index[count->QuestionID];
+    if (slots.size() <= static_cast<size_t>(count->Index)) slots.resize(count->Index + 1);
+    if (slots[count->Index] == nullptr) slots[count->Index] = count;
+  }
+  return index;
+}
+
+// A decimal integer with an optional sign, -1 for anything else.
+int ChoiceIndex(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = -1;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return -1;
+  return value;
+}
+
+bool IsOther(std::string_view text) { return text.size() == 3 && EqualsIgnoreCase(text, "OTH"); }
+
+}  // namespace
+
+ResultCounter::ResultCounter(const std::vector<TQuestion>& items,
+                             const std::vector<FieldDef>& fields, TResultsList& results)
+    : fields_(fields), results_(results) {
+  const EntryIndex entries = IndexEntries(results);
+  static const std::vector<TCountResults*> kNone;
+  for (const TQuestion& q : items) {
+    const std::string name = "QVX" + std::to_string(q.ID);
+    const auto found = entries.find(q.ID);
+    const std::vector<TCountResults*>& slots = found == entries.end() ? kNone : found->second;
+    const int options = static_cast<int>(q.OptionLines().size()) + (q.IncludeOther ? 1 : 0);
+    if (q.Style == kStyleNumeric) {
+      if (TNumericResults* numeric = results.NumericOf(q.ID)) {
+        ops_.push_back({Kind::kNumeric, Locate(name)});
+        ops_.back().numeric = numeric;
+      }
+    } else if (q.Style == kStyleMultipleChoice) {
+      for (int j = 0; j < options && j < static_cast<int>(slots.size()); ++j) {
+        if (slots[j] == nullptr) continue;
+        const bool other = q.IncludeOther && j == options - 1;
+        ops_.push_back({Kind::kTick, Locate(other ? name : name + "_" + std::to_string(j))});
+        ops_.back().entry = slots[j];
+      }
+    } else if (IsChoiceStyle(q.Style)) {
+      Op op{Kind::kChoice, Locate(name)};
+      op.first = slots_.size();
+      op.count = static_cast<int>(slots.size());
+      op.other_index = options - 1;
+      slots_.insert(slots_.end(), slots.begin(), slots.end());
+      ops_.push_back(op);
+    }
+  }
+}
+
+ResultCounter::Field ResultCounter::Locate(const std::string& name) const {
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    if (fields_[i].name != name) continue;
+    return {static_cast<int>(i), fields_[i].offset, fields_[i].width, fields_[i].type == 'M'};
+  }
+  return {};
+}
+
+std::string_view ResultCounter::Text(const Field& field, std::string_view bytes,
+                                     RecordSource& source) {
+  if (field.index < 0) return {};
+  if (field.memo) {
+    memo_ = source.MemoText(field.index);
+    return TrimBlanks(memo_);
+  }
+  return TrimBlanks(
+      bytes.substr(static_cast<size_t>(field.offset), static_cast<size_t>(field.width)));
+}
+
+void ResultCounter::Visit(std::string_view bytes, RecordSource& source) {
+  for (const Op& op : ops_) {
+    const std::string_view text = Text(op.field, bytes, source);
+    switch (op.kind) {
+      case Kind::kChoice:
+        CountChoice(op, text);
+        break;
+      case Kind::kTick:
+        if (text == "Y") ++op.entry->Count;
+        break;
+      case Kind::kNumeric:
+        CountNumber(*op.numeric, text);
+        break;
+    }
+  }
+}
+
+void ResultCounter::CountChoice(const Op& op, std::string_view text) {
+  const int index = IsOther(text) ? op.other_index : ChoiceIndex(text);
+  if (index < 0 || index >= op.count) return;
+  if (TCountResults* entry = slots_[op.first + static_cast<size_t>(index)]) ++entry->Count;
+}
+
+void ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text) {
+  const std::optional<double> value = DecodeNumber(text);
+  if (!value || !std::isfinite(*value) || *value == -9999) return;
+  const double x = *value;
+  numeric.Total += x;
+  numeric.Count += 1;
+  numeric.Average = numeric.Total / numeric.Count;
+  if (x > numeric.Highest) numeric.Highest = x;
+  if (x < numeric.Lowest || numeric.Lowest == TNumericResults::kNoLowest) numeric.Lowest = x;
+  // Values beyond 64 bits lie in no group anyway; clamping keeps the cast defined.
+  constexpr double kLimit = 9.0e18;
+  const double t = std::trunc(std::fmax(-kLimit, std::fmin(kLimit, x)));
+  if (TCountResults* group = FindNumericGroup(numeric.Groups, static_cast<int64_t>(t))) {
+    ++group->Count;
+  }
+}
+
+}  // namespace quorvant

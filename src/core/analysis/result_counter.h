@@ -1,0 +1,77 @@
+// ResultCounter: the one pass of a compute. Built once per compute from the
+// survey's items, the table's fields and the empty results list, it maps
+// every item to its entries and every field name to its place in the record
+// before the pass, so that counting a record only reads bytes in place: no
+// search of the list, no field lookup by name and no allocation per record
+// (a memo field read as a choice, in a table made for other questions, is
+// the one exception).
+//
+// Counting rules, per visited record and item:
+//  - Single Choice, Sliding Scale, Pulldown: field QVX<id> trimmed; "OTH" in
+//    any case is the last index of the option list (Other appended when
+//    IncludeOther is set), otherwise the text read as a decimal integer, -1
+//    when it is not one; the first entry with this ID and index counts.
+//  - Multiple Choice: option j counts when field QVX<id>_<j> (QVX<id> for
+//    the Other position) holds exactly "Y".
+//  - Numeric: a blank field, a text that is no number and -9999 are left
+//    out; every other value x enters total, count, highest (from 0) and
+//    lowest, and the group holding x truncated toward zero counts.
+// A field the table lacks reads as blank.
+//
+// Ownership: keeps pointers into the results list, which must outlive it
+// and not change. Thread-safety: none.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/tableengine/table.h"
+
+namespace quorvant {
+
+class TResultsList;
+struct TCountResults;
+struct TNumericResults;
+struct TQuestion;
+
+class ResultCounter : public RecordVisitor {
+ public:
+  ResultCounter(const std::vector<TQuestion>& items, const std::vector<FieldDef>& fields,
+                TResultsList& results);
+
+  void Visit(std::string_view bytes, RecordSource& source) override;
+
+ private:
+  enum class Kind : uint8_t { kChoice, kTick, kNumeric };
+  struct Field {
+    int index = -1;  // in the table's fields; -1 when the table lacks it
+    int offset = 0;
+    int width = 0;
+    bool memo = false;
+  };
+  struct Op {
+    Kind kind;
+    Field field;
+    // kChoice: entries by index, [first, first + count) of slots_
+    size_t first = 0;
+    int count = 0;
+    int other_index = -1;                // the index "OTH" stands for
+    TCountResults* entry = nullptr;      // kTick
+    TNumericResults* numeric = nullptr;  // kNumeric
+  };
+
+  Field Locate(const std::string& name) const;
+  std::string_view Text(const Field& field, std::string_view bytes, RecordSource& source);
+  void CountChoice(const Op& op, std::string_view text);
+  static void CountNumber(TNumericResults& numeric, std::string_view text);
+
+  const std::vector<FieldDef>& fields_;
+  TResultsList& results_;
+  std::vector<Op> ops_;
+  std::vector<TCountResults*> slots_;
+  std::string memo_;  // the memo text last read
+};
+
+}  // namespace quorvant

@@ -1,0 +1,79 @@
+// The results of one compute: per choice question a count for each option
+// line and for its Other answer, per Numeric question its statistics and
+// grouped counts. Readers find a question's entries by its ID.
+//
+// Ownership: TResultsList owns its entries and frees them when it is
+// rebuilt, cleared or destroyed; a TNumericResults owns its groups. Readers
+// must not keep pointers to entries across a compute.
+// Thread-safety: none; the list belongs to its survey.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorvant {
+
+struct TBaseResults {
+  explicit TBaseResults(int question_id) : QuestionID(question_id) {}
+  virtual ~TBaseResults() = default;
+  int QuestionID;
+};
+
+// One counted category: an option line, the Other answer, or a numeric group.
+struct TCountResults : TBaseResults {
+  TCountResults(int question_id, int index, std::string label, int64_t low = 0, int64_t high = 0)
+      : TBaseResults(question_id), Label(std::move(label)), Index(index), Low(low), High(high) {}
+  std::string Label;
+  int Index;  // the option's 0-based position; for Other, the number of option lines
+  int Count = 0;
+  int64_t Low;  // a numeric group's bounds; 0 for option entries
+  int64_t High;
+};
+
+// One Numeric question. Lowest starts at kNoLowest, which also says that no
+// valid value has been seen. Median and Mode are kept for readers but no
+// compute fills them.
+struct TNumericResults : TBaseResults {
+  static constexpr double kNoLowest = -100000;
+  explicit TNumericResults(int question_id) : TBaseResults(question_id) {}
+  double Total = 0;
+  double Count = 0;
+  double Average = 0;
+  double Median = 0;
+  double Mode = 0;
+  double Highest = 0;
+  double Lowest = kNoLowest;
+  std::vector<TCountResults> Groups;
+};
+
+class TResultsList {
+ public:
+  TResultsList() = default;
+  TResultsList(const TResultsList&) = delete;
+  TResultsList& operator=(const TResultsList&) = delete;
+  TResultsList(TResultsList&&) = default;
+  TResultsList& operator=(TResultsList&&) = default;
+
+  void Clear() { entries_.clear(); }
+  bool Empty() const { return entries_.empty(); }
+  // Appends an entry; returns it.
+  template <typename T>
+  T& Add(std::unique_ptr<T> entry) {
+    T& added = *entry;
+    entries_.push_back(std::move(entry));
+    return added;
+  }
+  const std::vector<std::unique_ptr<TBaseResults>>& Entries() const { return entries_; }
+
+  // The count entries with this QuestionID, in list order.
+  std::vector<TCountResults*> CountsOf(int question_id) const;
+  // The first numeric entry with this QuestionID; nullptr when there is none.
+  TNumericResults* NumericOf(int question_id) const;
+
+ private:
+  std::vector<std::unique_ptr<TBaseResults>> entries_;
+};
+
+}  // namespace quorvant
