@@ -12,7 +12,7 @@ PACKAGES=(
   libcpp-httplib-dev libsqlite3-dev
   # tests and their peers
   libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
-  xauth
+  xauth openbox xdotool libreoffice-calc-nogui libreoffice-base-drivers
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // quorvant-cli table and export, run as the real program.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/responses/field_mapping.h"
@@ -8,6 +9,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
+#include "core/tableengine/table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
 
@@ -122,6 +124,32 @@ TEST_F(TableCliTest, ExportWritesTheCopyAndTheMapping) {
   bare.SaveAs(dir_.File("bare.qvx"));
   EXPECT_EQ(Cli("export '" + dir_.File("bare.qvx") + "' x.dbf"), 1);
   EXPECT_EQ(err_, "The survey " + dir_.File("bare.qvx") + " has no response table.\n");
+}
+
+// python3-dbf ends its FoxPro tables without the end-of-file byte.
+TEST_F(TableCliTest, ExportCopiesAResponseTableWrittenByPythonDbf) {
+  MakeSurvey();
+  const std::string table = survey_.SRResponseFile();
+  std::remove(Table::SiblingPath(table, ".cdx").c_str());
+  const std::string script =
+      "import dbf,sys\n"
+      "spec = 'REMOTEIP C(25); EMAIL C(250); AGENT C(250); DATERCVD C(14); QVX1 C(3); QVX2 M'\n"
+      "t = dbf.Table(sys.argv[1], spec, dbf_type='fp', codepage='utf8')\n"
+      "t.open(dbf.READ_WRITE)\n"
+      "t.append(('10.0.0.7', 'zoë@example.org', 'Mozilla', '20260102030405', '1', 'Grüße'))\n"
+      "t.append(('10.0.0.8', '', '', '', '0', ''))\n"
+      "t.close()\n";
+  testing::WriteFileOrDie(dir_.File("write.py"), script);
+  ASSERT_EQ(
+      std::system(("/usr/bin/python3 '" + dir_.File("write.py") + "' '" + table + "'").c_str()), 0);
+  ASSERT_NE(ReadWholeFile(table).value_or("").back(), '\x1A');
+  ASSERT_EQ(Cli("export '" + dir_.File("s.qvx") + "' '" + dir_.File("Out") + "'"), 0) << err_;
+  const std::string out = ReadWholeFile(dir_.File("Out.dbf")).value_or("");
+  EXPECT_EQ(out, ReadWholeFile(table).value_or("") + '\x1A');
+  ASSERT_EQ(Cli("table dump '" + dir_.File("Out.dbf") + "'"), 0) << err_;
+  EXPECT_EQ(out_,
+            "10.0.0.7\tzoë@example.org\tMozilla\t20260102030405\t1\tGrüße\n"
+            "10.0.0.8\t\t\t\t0\t\n");
 }
 
 }  // namespace

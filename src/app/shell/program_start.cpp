@@ -12,8 +12,9 @@
 namespace quorvant::app {
 
 int RunProgram(const QStringList& arguments, const std::function<void(QMainWindow&)>& before_show) {
+  // No display name: Qt would append it to every window title the window
+  // manager shows, and each window's caption is already complete.
   QApplication::setApplicationName("Quorvant");
-  QApplication::setApplicationDisplayName("Quorvant");
   QApplication::setWindowIcon(BundledIcon("quorvant"));
   // Desktops without a configured icon theme still get freedesktop icons.
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {

@@ -16,6 +16,9 @@ namespace quorvant {
 
 inline constexpr uint8_t kVersionFoxProMemo = 0xF5;
 inline constexpr size_t kPrefixLength = 32;
+// The byte we write after the last record. Other writers may leave it out,
+// so reading never relies on it.
+inline constexpr char kEndOfFile = 0x1A;
 
 struct DbfHeader {
   uint8_t version = kVersionFoxProMemo;

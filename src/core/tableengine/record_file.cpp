@@ -9,7 +9,6 @@
 namespace quorvant {
 namespace {
 
-constexpr char kEndOfFile = 0x1A;
 constexpr size_t kWindowBytes = 256 * 1024;
 constexpr size_t kAppendBufferBytes = 4 * 1024 * 1024;
 

@@ -1,7 +1,7 @@
 // Table: copying the table's records and memo texts to new files.
 #include <memory>
+#include <string_view>
 
-#include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
 #include "core/tableengine/table_error.h"
@@ -9,10 +9,10 @@
 namespace quorvant {
 namespace {
 
-// Copies the first `length` bytes of source to a temporary sibling of
-// target, syncs it and renames it over target.
+// Copies the first `length` bytes of source, then `trailer`, to a temporary
+// sibling of target, syncs it and renames it over target.
 void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
-                const std::string& target) {
+                const std::string& target, std::string_view trailer = {}) {
   const std::string temp = target + ".copy";
   try {
     auto out = fs.Open(temp, FileMode::kCreate);
@@ -27,6 +27,7 @@ void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
       out->Write(at, std::string_view(buffer.data(), got));
       at += got;
     }
+    if (!trailer.empty()) out->Write(length, trailer);
     out->Sync();
     out.reset();
     fs.Rename(temp, target);
@@ -53,13 +54,18 @@ void Table::CopyTo(const std::string& path) {
   if (!read_only_) BeginWrite();
   try {
     const DbfHeader& header = records_->header();
-    CopyPrefix(fs, records_->file(), header.RecordOffset(records_->count() + 1) + 1, path);
+    // The source's end mark is not copied: other writers may leave it out or
+    // leave other bytes in its place.
+    CopyPrefix(fs, records_->file(), header.RecordOffset(records_->count() + 1), path,
+               std::string_view(&kEndOfFile, 1));
     const std::string memo_path = SiblingPath(path, ".fpt");
     if (memo_) {
       auto source = fs.Open(SiblingPath(path_, ".fpt"), FileMode::kRead);
       CopyPrefix(fs, *source, source->Size(), memo_path);
     } else {
-      MemoFile::Create(fs, memo_path);
+      // Other programs refuse a table without memo fields that has a memo
+      // file beside it, such as one left by an earlier copy.
+      fs.Remove(memo_path);
     }
     fs.Remove(SiblingPath(path, ".cdx"));
   } catch (...) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <tuple>
 
 #include "core/shell/atomic_file.h"
 #include "core/shell/text_helpers.h"
@@ -134,6 +135,83 @@ TEST_F(TableInteropTest, ReadsATableWrittenByPythonDbf) {
             "2*:Bob||||F\n"
             "3:Cy|-4|" +
                 std::string(5000, 'x') + "|20011231|?\n");
+}
+
+// python3-dbf writes no end-of-file byte after the last record of FoxPro and
+// Visual FoxPro tables, and other writers leave stray bytes after it. Such
+// tables open, copy, take new records and commit like ours, and each file we
+// write ends with exactly its records and the byte, which python3-dbf reads.
+TEST_F(TableInteropTest, TablesOfOtherWritersAreCopiedAndExtended) {
+  const std::string writer =
+      "import dbf,sys\n"
+      "memo = sys.argv[1] == 'fp'\n"
+      "spec = 'NAME C(20); AGE N(5,0)' + ('; NOTE M' if memo else '')\n"
+      "t = dbf.Table(sys.argv[2], spec, dbf_type=sys.argv[1], codepage='utf8')\n"
+      "t.open(dbf.READ_WRITE)\n"
+      "rows = [('Grüße', 31, 'Zeile\\r\\nzwei ü'), ('Bob', 7, ''), ('Cy', -4, 'x' * 300)]\n"
+      "for r in rows: t.append(r if memo else r[:2])\n"
+      "t.close()\n";
+  const std::string reader =
+      "import dbf,sys\n"
+      "t = dbf.Table(sys.argv[1], codepage='utf8')\n"
+      "t.open(dbf.READ_ONLY)\n"
+      "for r in t:\n"
+      "    memo = r.note.replace('\\r\\n', '/') if 'note' in t.field_names else '-'\n"
+      "    print('%s|%d|%s' % (r.name.rstrip(), r.age, memo))\n";
+  ASSERT_TRUE(WriteFileAtomically(dir_.File("write.py"), writer));
+  ASSERT_TRUE(WriteFileAtomically(dir_.File("read.py"), reader));
+  const std::string stray("\x1A\x1A\0junk of a killed writer", 26);
+  // dBase III (db3) writes the byte; FoxPro (fp, the one with memo) and
+  // Visual FoxPro (vfp) do not.
+  for (const auto& [type, with_stray] :
+       {std::pair{"fp", false}, std::pair{"vfp", false}, std::pair{"db3", false},
+        std::pair{"fp", true}, std::pair{"vfp", true}}) {
+    SCOPED_TRACE(std::string(type) + (with_stray ? " with stray bytes" : ""));
+    const bool memo = std::string_view(type) == "fp";
+    const std::string base = dir_.File(std::string(type) + (with_stray ? "_stray" : ""));
+    const std::string other = base + ".dbf", copy = base + "_copy.dbf";
+    ASSERT_EQ(
+        Capture("/usr/bin/python3 '" + dir_.File("write.py") + "' " + type + " '" + other + "'"),
+        "");
+    std::string records = ReadWholeFile(other).value_or("");
+    ASSERT_GT(records.size(), 32u);
+    if (records.back() == '\x1A') records.pop_back();
+    if (with_stray) {
+      ASSERT_TRUE(WriteFileAtomically(other, records + stray));
+    }
+    const auto memo_of = [&](const std::string& text) { return memo ? "|" + text : ""; };
+    const std::string dumped = "1:Grüße|31" + memo_of("Zeile\r\nzwei ü") + "\n2:Bob|7" +
+                               memo_of("") + "\n3:Cy|-4" + memo_of(std::string(300, 'x')) + "\n";
+
+    Table t;
+    t.Open(other);
+    EXPECT_EQ(testing::Dump(t), dumped);
+    t.CopyTo(copy);
+    EXPECT_EQ(ReadWholeFile(copy), records + '\x1A');
+    Table c;
+    c.Open(copy);
+    for (Table* table : {&t, &c}) {
+      table->Append({{"NAME", "Dee"}, {"AGE", "9"}});
+      if (memo) table->Replace("NOTE", "neu ß");
+      table->Commit();
+      EXPECT_EQ(testing::Dump(*table), dumped + "4:Dee|9" + memo_of("neu ß") + "\n");
+      const std::string file = table->path();
+      table->Close();
+      // The old records stay byte for byte; the new one and the byte follow.
+      const std::string bytes = ReadWholeFile(file).value_or("");
+      const size_t record_length = static_cast<uint8_t>(records[10]) |
+                                   static_cast<size_t>(static_cast<uint8_t>(records[11])) << 8;
+      ASSERT_EQ(bytes.size(), records.size() + record_length + 1) << file;
+      EXPECT_EQ(bytes.substr(32, records.size() - 32), records.substr(32)) << file;
+      EXPECT_EQ(bytes.back(), '\x1A') << file;
+      const std::string none = memo ? "" : "-";
+      EXPECT_EQ(Capture("/usr/bin/python3 '" + dir_.File("read.py") + "' '" + file + "'"),
+                "Grüße|31|" + (memo ? "Zeile/zwei ü" : none) + "\nBob|7|" + none + "\nCy|-4|" +
+                    (memo ? std::string(300, 'x') : none) + "\nDee|9|" + (memo ? "neu ß" : none) +
+                    "\n")
+          << file;
+    }
+  }
 }
 
 }  // namespace
