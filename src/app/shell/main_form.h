@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis/chart_settings.h"
 #include "core/responses/response_table.h"
 #include "core/shell/recent_files.h"
 #include "core/shell/settings_store.h"
@@ -39,15 +40,6 @@ class TQVXHeader;
 class TQVXQuestion;
 class TQVXSelDir;
 class WindowDialogs;
-
-// The five chart background values read at start-up and written at shutdown.
-struct ChartBackground {
-  bool use_solid = true;
-  int solid_color = 0xFFFFFF;
-  int from_color = 0xFFFFFF;
-  int to_color = 0x808000;
-  int gradient_direction = 0;
-};
 
 class TQVXMainForm : public QMainWindow {
   Q_OBJECT
