@@ -42,6 +42,9 @@ TQVXFilterBuilder::TQVXFilterBuilder(const TSurvey& survey,
 
   lbCurrentFilter_ = new QListWidget(this);
   lbCurrentFilter_->setObjectName("lbCurrentFilter");
+  // Conditions are sentences with whole question texts: wrap them.
+  lbCurrentFilter_->setWordWrap(true);
+  lbCurrentFilter_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   cmbQuestion_ = new QComboBox(this);
   cmbQuestion_->setObjectName("cmbQuestion");
   cmbQuestion_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -1,0 +1,295 @@
+// results_bench: Compute results against SQLite, in one process, on the same
+// rows. A response table of RECORDS records for a 30-question layout (every
+// style, Other answers, numeric groups) is built once; then both sides count
+// every entry, first without a filter and then with a two-condition filter.
+// SQLite holds the same rows and answers with the fastest single pass it
+// has: one SELECT of SUM(...), COUNT, MAX, MIN expressions, one per entry of
+// the results list, the filter as its WHERE clause. Both sets of counts are
+// compared and must be equal. Prints the best of three times for each side
+// and the ratios ours / SQLite (the target is at most 1.0 each).
+//
+// Usage: results_bench [RECORDS] (default 1000000). Files go to a fresh
+// folder under $TMPDIR, removed at the end.
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/analysis/result_counting.h"
+#include "core/analysis/results.h"
+#include "core/responses/response_fields.h"
+#include "core/responses/response_table.h"
+#include "core/shell/quiet_prompts.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/comma_text.h"
+#include "core/survey/survey.h"
+
+namespace {
+
+using namespace quorvant;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Check(int rc, sqlite3* db, const char* what) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    std::fprintf(stderr, "SQLite failed at %s: %s\n", what, sqlite3_errmsg(db));
+    std::exit(1);
+  }
+}
+
+// 30 questions: single choice (with and without Other), sliding scales,
+// pull-down lists, multiple choice (with and without Other), numeric
+// questions with groups, short texts and one comment.
+void AddQuestions(TSurvey& s) {
+  const std::string four = JoinCommaText({"a", "b", "c", "d"});
+  const std::string five = JoinCommaText({"1~Poor", "2~Fair", "3~Good", "4~Very good", "5~Best"});
+  const std::string three = JoinCommaText({"North", "South", "West"});
+  for (int i = 0; i < 8; ++i) s.AddItem("single", kStyleSingleChoice, 0, 0, 0, false, 0, four);
+  for (int i = 0; i < 3; ++i) s.AddItem("other", kStyleSingleChoice, 0, 0, 0, true, 0, four);
+  for (int i = 0; i < 2; ++i) s.AddItem("scale", kStyleSlidingScale, 0, 0, 0, false, 0, five);
+  for (int i = 0; i < 2; ++i) s.AddItem("pulldown", kStylePulldown, 0, 0, 0, false, 0, three);
+  for (int i = 0; i < 5; ++i) s.AddItem("multi", kStyleMultipleChoice, 0, 0, 0, false, 0, four);
+  for (int i = 0; i < 2; ++i) s.AddItem("multi other", kStyleMultipleChoice, 0, 0, 0, true, 0, four);
+  for (int i = 0; i < 4; ++i) {
+    s.AddItem("number", kStyleNumeric, i % 2 ? 9 : 19, 100, 0, false, 0, "");
+  }
+  for (int i = 0; i < 3; ++i) s.AddItem("text", kStyleText, 0, 0, 0, false, 20, "");
+  s.AddItem("comment", kStyleText, 0, 0, 0, false, -1, "");
+}
+
+// The value of every field of one record, in field order; "" for blank.
+void RandomRecord(const std::vector<FieldDef>& fields, const TSurvey& survey, int i,
+                  std::mt19937& random, std::vector<std::string>& values) {
+  values.assign(fields.size(), "");
+  values[0] = "10." + std::to_string(i % 250) + "." + std::to_string(i / 250 % 250) + ".1";
+  values[1] = "respondent" + std::to_string(i) + "@example.org";
+  values[3] = "20261208" + std::to_string(100000 + i % 100000).substr(0, 6);
+  size_t f = 4;
+  for (const TQuestion& q : survey.Items()) {
+    const int options = static_cast<int>(q.OptionLines().size());
+    switch (q.Style) {
+      case kStyleMultipleChoice:
+        for (int j = 0; j < options + (q.IncludeOther ? 1 : 0); ++j) {
+          values[f++] = random() % 2 ? "Y" : "N";
+        }
+        if (q.IncludeOther) values[f++] = random() % 4 ? "" : "typed";
+        break;
+      case kStyleNumeric: {
+        const int r = static_cast<int>(random() % 20);
+        values[f++] = r == 0 ? "-9999" : r == 1 ? "" : std::to_string(random() % 101);
+        break;
+      }
+      case kStyleText:
+        values[f++] = random() % 3 ? "" : "an answer";
+        break;
+      default:
+        if (q.IncludeOther && random() % 6 == 0) {
+          values[f++] = "Oth";
+          values[f++] = "something else";
+        } else {
+          values[f++] = std::to_string(random() % options);
+          if (q.IncludeOther) ++f;
+        }
+    }
+  }
+}
+
+// SELECT list entries in the order of the results list, and how to read them.
+std::string SelectList(const TSurvey& survey, const TResultsList& results) {
+  std::string select;
+  auto add = [&](const std::string& e) { select += (select.empty() ? "" : ",") + e; };
+  for (const auto& entry : results.Entries()) {
+    const TQuestion* q = nullptr;
+    for (const TQuestion& item : survey.Items()) {
+      if (item.ID == entry->QuestionID) q = &item;
+    }
+    const std::string f = "QVX" + std::to_string(q->ID);
+    if (auto* c = dynamic_cast<const TCountResults*>(entry.get())) {
+      const int options = static_cast<int>(q->OptionLines().size());
+      if (q->Style == kStyleMultipleChoice) {
+        add("SUM(" + (c->Index == options ? f : f + "_" + std::to_string(c->Index)) + "='Y')");
+      } else {
+        add("SUM(" + f + (c->Index == options ? "='Oth')" : "='" + std::to_string(c->Index) + "')"));
+      }
+    } else if (auto* n = dynamic_cast<const TNumericResults*>(entry.get())) {
+      const std::string valid = "CASE WHEN " + f + "<>-9999 THEN " + f + " END";
+      add("TOTAL(" + valid + ")");
+      add("COUNT(" + valid + ")");
+      add("MAX(" + valid + ")");
+      add("MIN(" + valid + ")");
+      for (const TCountResults& g : n->Groups) {
+        add("SUM(" + f + " BETWEEN " + std::to_string(g.Low) + " AND " + std::to_string(g.High) +
+            ")");
+      }
+    }
+  }
+  return select;
+}
+
+// Our results as the numbers the SELECT returns, in the same order.
+std::vector<double> Flatten(const TResultsList& results) {
+  std::vector<double> out;
+  for (const auto& entry : results.Entries()) {
+    if (auto* c = dynamic_cast<const TCountResults*>(entry.get())) {
+      out.push_back(c->Count);
+    } else if (auto* n = dynamic_cast<const TNumericResults*>(entry.get())) {
+      out.insert(out.end(), {n->Total, n->Count, n->Highest, n->Lowest});
+      for (const TCountResults& g : n->Groups) out.push_back(g.Count);
+    }
+  }
+  return out;
+}
+
+// SQLite's answer in the same form: Highest starts at 0 and Lowest says
+// "none" with -100000, as the results list has them.
+std::vector<double> SqliteCounts(sqlite3_stmt* select, const TResultsList& results) {
+  Check(sqlite3_step(select), sqlite3_db_handle(select), "select");
+  std::vector<double> out;
+  int column = 0;
+  for (const auto& entry : results.Entries()) {
+    if (dynamic_cast<const TCountResults*>(entry.get()) != nullptr) {
+      out.push_back(sqlite3_column_double(select, column++));
+    } else if (auto* n = dynamic_cast<const TNumericResults*>(entry.get())) {
+      const double total = sqlite3_column_double(select, column++);
+      const double count = sqlite3_column_double(select, column++);
+      const bool none = sqlite3_column_type(select, column) == SQLITE_NULL;
+      const double high = none ? 0 : std::max(0.0, sqlite3_column_double(select, column));
+      const double low = none ? -100000 : sqlite3_column_double(select, column + 1);
+      column += 2;
+      out.insert(out.end(), {total, count, high, low});
+      for (size_t g = 0; g < n->Groups.size(); ++g) {
+        out.push_back(sqlite3_column_double(select, column++));
+      }
+    }
+  }
+  sqlite3_reset(select);
+  return out;
+}
+
+struct Side {
+  double best = 1e9;
+  std::vector<double> counts;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("results_bench." + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string settings_dir = (dir / "config").string();
+  ::setenv("QUORVANT_CONFIG_DIR", settings_dir.c_str(), 1);
+
+  SettingsStore settings;
+  TSurvey survey(settings);
+  AddQuestions(survey);
+  survey.SetFileName((dir / "s.qvx").string());
+  QuietPrompts prompts;
+  TResponseTable responses(prompts);
+  responses.Create(survey);
+  const std::vector<FieldDef> fields = responses.table().Fields();
+
+  sqlite3* db = nullptr;
+  Check(sqlite3_open((dir / "s.sqlite").c_str(), &db), db, "open");
+  // Its fastest reading: the whole database mapped, and a cache as large.
+  Check(sqlite3_exec(db, "PRAGMA mmap_size=8000000000; PRAGMA cache_size=-4000000;", nullptr,
+                     nullptr, nullptr),
+        db, "pragma");
+  std::string create = "CREATE TABLE responses(", insert = "INSERT INTO responses VALUES(";
+  for (size_t f = 0; f < fields.size(); ++f) {
+    create += (f ? "," : "") + fields[f].name + (fields[f].type == 'N' ? " INTEGER" : " TEXT");
+    insert += f ? ",?" : "?";
+  }
+  Check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db, "create");
+  sqlite3_stmt* put = nullptr;
+  Check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &put, nullptr), db, "prepare");
+
+  std::printf("results_bench: building %d records of %zu fields\n", records, fields.size());
+  const auto build = Clock::now();
+  std::mt19937 random(20261209);
+  std::vector<std::string> values;
+  Table& table = responses.table();
+  Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+  for (int i = 0; i < records; ++i) {
+    RandomRecord(fields, survey, i, random, values);
+    table.AppendBlank();
+    for (size_t f = 0; f < fields.size(); ++f) {
+      const std::string& v = values[f];
+      if (!v.empty()) table.ReplaceField(static_cast<int>(f), v);
+      if (v.empty()) {
+        sqlite3_bind_null(put, static_cast<int>(f + 1));
+      } else if (fields[f].type == 'N') {
+        sqlite3_bind_int(put, static_cast<int>(f + 1), std::atoi(v.c_str()));
+      } else {
+        sqlite3_bind_text(put, static_cast<int>(f + 1), v.data(), static_cast<int>(v.size()),
+                          SQLITE_STATIC);
+      }
+    }
+    Check(sqlite3_step(put), db, "insert");
+    sqlite3_reset(put);
+  }
+  table.Commit();
+  Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
+  sqlite3_finalize(put);
+  std::printf("results_bench: built in %.1f s\n", Since(build));
+
+  // The filter: option 2 of the first question selected, and the first
+  // numeric question's answer above 30.
+  const TQuestion& first = survey.Item(0);
+  const TQuestion* numeric = nullptr;
+  for (const TQuestion& q : survey.Items()) {
+    if (q.Style == kStyleNumeric && numeric == nullptr) numeric = &q;
+  }
+  const std::string where = " WHERE QVX" + std::to_string(first.ID) + "='2' AND QVX" +
+                            std::to_string(numeric->ID) + ">30";
+
+  bool equal = true;
+  double ratios[2] = {0, 0};
+  for (int filtered = 0; filtered < 2; ++filtered) {
+    survey.ActiveFilter().Clear();
+    if (filtered) {
+      survey.ActiveFilter().AddChoiceCondition(first, true, 2);
+      survey.ActiveFilter().AddNumericCondition(*numeric, 0, "30");
+    }
+    Side ours, theirs;
+    for (int run = 0; run < 3; ++run) {
+      const auto start = Clock::now();
+      ComputeResults(survey, responses, prompts);
+      ours.best = std::min(ours.best, Since(start));
+    }
+    ours.counts = Flatten(survey.Results());
+    const std::string sql =
+        "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" +
+        (filtered ? where : "");
+    sqlite3_stmt* select = nullptr;
+    Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db, "prepare select");
+    for (int run = 0; run < 3; ++run) {
+      const auto start = Clock::now();
+      theirs.counts = SqliteCounts(select, survey.Results());
+      theirs.best = std::min(theirs.best, Since(start));
+    }
+    sqlite3_finalize(select);
+    const bool same = ours.counts == theirs.counts;
+    equal = equal && same;
+    ratios[filtered] = ours.best / theirs.best;
+    std::printf("%-16s ours %.3f s  sqlite %.3f s  ratio %.2f  (%zu numbers %s, %u records counted)\n",
+                filtered ? "two conditions:" : "no filter:", ours.best, theirs.best,
+                ratios[filtered], ours.counts.size(), same ? "equal" : "DIFFER",
+                responses.table().QueryCount());
+  }
+  sqlite3_close(db);
+  responses.Close();
+  std::filesystem::remove_all(dir);
+  std::printf("results_bench: ratios %.2f and %.2f (target <= 1.0 each), counts %s\n", ratios[0],
+              ratios[1], equal ? "equal" : "DIFFER");
+  return equal ? 0 : 1;
+}
