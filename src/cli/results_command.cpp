@@ -59,7 +59,7 @@ int RunResults(const Args& args) {
     }
     // A table that cannot be read has had its error printed.
     if (!ComputeResults(survey, table, prompts)) return 1;
-    records = table.table().QueryCount();
+    records = survey.Results().RecordsCounted();
   } catch (const ETableError& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/analysis/analysis_view.h"
+#include "app/analysis/chart_toolbox.h"
 #include "app/shell/analysis_list_model.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/directory_chooser.h"
@@ -219,14 +221,13 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   options_layout->addWidget(btnExportChart_, 2, 0);
   connect(btnUpdateNow_, &QPushButton::clicked, this, &TQVXMainForm::UpdateNow);
   connect(btnSetFilter_, &QPushButton::clicked, this, &TQVXMainForm::SetFilterOptions);
-  for (QPushButton* b : {btnChartToolbox_, btnExportChart_}) {
-    connect(b, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
-  }
+  connect(btnChartToolbox_, &QPushButton::clicked, this, &TQVXMainForm::ToggleChartToolbox);
+  connect(btnExportChart_, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
 
-  // The result views of the chosen question are drawn here.
-  auto* results = new QFrame(page);
-  results->setObjectName("pnlResults");
-  results->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  analysis_view_ = new TAnalysisView(survey_, response_table_, page);
+  connect(cmbQuestionList_, &QComboBox::currentIndexChanged, this,
+          &TQVXMainForm::ShowChosenQuestion);
+  connect(analysis_view_, &TAnalysisView::ViewChanged, this, &TQVXMainForm::RefreshAnalysisStates);
 
   auto* top = new QHBoxLayout;
   top->addWidget(results_label);
@@ -237,7 +238,7 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   auto* layout = new QVBoxLayout(page);
   layout->addLayout(top);
   layout->addLayout(boxes);
-  layout->addWidget(results, 1);
+  layout->addWidget(analysis_view_, 1);
 }
 
 void TQVXMainForm::ReadStartupSettings() {
@@ -258,6 +259,7 @@ void TQVXMainForm::ReadStartupSettings() {
   chart_background_ = {settings_.Read(kUseSolidBackground), settings_.Read(kSolidBackgroundColor),
                        settings_.Read(kFromColor), settings_.Read(kToColor),
                        settings_.Read(kGradientDirection)};
+  analysis_view_->SetBackground(chart_background_);
 }
 
 void TQVXMainForm::OpenStartupSurvey(const QStringList& arguments) {

@@ -35,6 +35,8 @@ class QToolButton;
 namespace quorvant::app {
 
 class AnalysisListModel;
+class TAnalysisView;
+class TQVXChartTool;
 class QuestionListModel;
 class TQVXHeader;
 class TQVXQuestion;
@@ -75,6 +77,10 @@ class TQVXMainForm : public QMainWindow {
   TQVXQuestion& QuestionEditor();
   TQVXHeader& HeaderEditor();
   TQVXSelDir& DirectoryChooser();
+  // The chart toolbox, made on its first use and kept until the program ends.
+  TQVXChartTool& ChartToolbox();
+  TAnalysisView& AnalysisView() { return *analysis_view_; }
+  const ChartBackground& Background() const { return chart_background_; }
   // The selected list lines, increasing.
   std::vector<int> SelectedLines() const;
   void SelectLines(const std::vector<int>& lines);
@@ -141,6 +147,9 @@ class TQVXMainForm : public QMainWindow {
   void ResetResponses();
   // main_form_analysis.cpp
   void SetFilterOptions();
+  void ShowChosenQuestion();
+  void ToggleChartToolbox();
+  void RefreshAnalysisStates();
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -164,6 +173,7 @@ class TQVXMainForm : public QMainWindow {
   std::unique_ptr<TQVXQuestion> question_editor_;
   std::unique_ptr<TQVXHeader> header_editor_;
   std::unique_ptr<TQVXSelDir> dir_chooser_;
+  std::unique_ptr<TQVXChartTool> chart_tool_;
 
   std::map<std::string, QAction*> actions_;  // by object name
   QTabWidget* pgcMain_ = nullptr;
@@ -185,6 +195,7 @@ class TQVXMainForm : public QMainWindow {
   QMenu* miFileReopen_ = nullptr;
   QComboBox* cmbQuestionList_ = nullptr;
   AnalysisListModel* analysis_model_ = nullptr;
+  TAnalysisView* analysis_view_ = nullptr;
   QLabel* lblLastUpdated_ = nullptr;
   QLabel* lblNotifications_ = nullptr;
   QLabel* lblResponsesReceived_ = nullptr;

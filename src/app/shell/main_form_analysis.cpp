@@ -1,10 +1,15 @@
-// TQVXMainForm: the commands of the "Analysis" page that work on the
-// analysis filter.
+// TQVXMainForm: the commands of the "Analysis" page: the question shown,
+// the analysis filter and the chart toolbox.
 #include <QComboBox>
+#include <QPushButton>
 
+#include "app/analysis/analysis_view.h"
+#include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
+#include "app/chart/chart_view.h"
 #include "app/shell/main_form.h"
 #include "core/analysis/result_counting.h"
+#include "core/survey/command_states.h"
 
 namespace quorvant::app {
 
@@ -18,9 +23,60 @@ void TQVXMainForm::SetFilterOptions() {
   if (dialog.exec() == QDialog::Accepted) {
     survey_.ActiveFilter().Assign(dialog.Filter());
     ComputeResults(survey_, response_table_, prompts_);
-    if (cmbQuestionList_->count() > 0) cmbQuestionList_->setCurrentIndex(0);
+    if (cmbQuestionList_->count() > 0) {
+      const QSignalBlocker quiet(cmbQuestionList_);
+      cmbQuestionList_->setCurrentIndex(0);
+    }
+    ShowChosenQuestion();
   }
   RefreshMainWindow();
+}
+
+void TQVXMainForm::ShowChosenQuestion() {
+  const int row = cmbQuestionList_->currentIndex();
+  if (row < 0) return;
+  const int item = cmbQuestionList_->itemData(row, Qt::UserRole).toInt();
+  analysis_view_->ShowQuestion(item);
+  if (chart_tool_ && analysis_view_->GraphShown() && item < survey_.ItemCount()) {
+    chart_tool_->LoadQuestionSettings(survey_.Item(item));
+  }
+}
+
+TQVXChartTool& TQVXMainForm::ChartToolbox() {
+  if (!chart_tool_) {
+    TQVXChartTool::Context context{
+        survey_,
+        analysis_view_->Chart(),
+        chart_background_,
+        settings_,
+        prompts_,
+        [this] { return analysis_view_->CurrentItem(); },
+        [this] {
+          std::vector<int> items;
+          for (int row = 0; row < cmbQuestionList_->count(); ++row) {
+            items.push_back(cmbQuestionList_->itemData(row, Qt::UserRole).toInt());
+          }
+          return items;
+        },
+        [this] { RefreshMainWindow(); }};
+    chart_tool_ = std::make_unique<TQVXChartTool>(std::move(context), this);
+    const int item = analysis_view_->CurrentItem();
+    if (item >= 0 && item < survey_.ItemCount() && analysis_view_->GraphShown()) {
+      chart_tool_->LoadQuestionSettings(survey_.Item(item));
+    }
+  }
+  return *chart_tool_;
+}
+
+void TQVXMainForm::ToggleChartToolbox() { ChartToolbox().Toggle(); }
+
+// "&Chart Toolbox..." serves the chart only.
+void TQVXMainForm::RefreshAnalysisStates() {
+  const bool tools = IsPotentiallyPublished(survey_);
+  btnChartToolbox_->setEnabled(tools && analysis_view_->GraphShown());
+  if (chart_tool_ && !analysis_view_->GraphShown() && chart_tool_->isVisible()) {
+    chart_tool_->Toggle();
+  }
 }
 
 }  // namespace quorvant::app

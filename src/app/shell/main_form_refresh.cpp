@@ -13,6 +13,7 @@
 
 #include "app/shell/analysis_list_model.h"
 #include "app/shell/main_form.h"
+#include "app/analysis/analysis_view.h"
 #include "app/shell/question_list_view.h"
 #include "core/shell/date_time.h"
 
@@ -77,7 +78,7 @@ void TQVXMainForm::ApplyCommandStates(const CommandStates& s) {
   enable({"miSurveyPublish", "tbPublishSurvey"}, s.publish);
   btnPreview_->setEnabled(s.publish);
   btnUpdateNow_->setEnabled(s.analysis_tools);
-  btnChartToolbox_->setEnabled(s.analysis_tools);
+  btnChartToolbox_->setEnabled(s.analysis_tools && analysis_view_->GraphShown());
   btnExportChart_->setEnabled(s.analysis_tools);
   btnSetFilter_->setEnabled(s.analysis_tools);
   enable({"miFileExport"}, s.export_responses);
@@ -129,6 +130,8 @@ void TQVXMainForm::RefreshMainWindow() {
 
   if (cmbQuestionList_->count() > 0 && cmbQuestionList_->currentIndex() < 0) {
     cmbQuestionList_->setCurrentIndex(0);
+  } else if (cmbQuestionList_->count() == 0) {
+    analysis_view_->ClearChart();
   }
   const QString filter = Q(survey_.ActiveFilter().FilterExpression());
   pnlFilter_->setText(filter.isEmpty() ? QString() : "Filter: " + filter);

@@ -1,5 +1,6 @@
 // TQVXMainForm: the open survey's response table and "&Update Now".
 #include "app/responses/update_responses_dialog.h"
+#include "app/analysis/analysis_view.h"
 #include "app/shell/main_form.h"
 #include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
@@ -18,6 +19,7 @@ void TQVXMainForm::OpenLoadedResponses() {
 }
 
 void TQVXMainForm::CloseResponses() {
+  analysis_view_->ForgetTable();
   try {
     response_table_.Close();
   } catch (const ETableError& e) {
@@ -33,11 +35,14 @@ void TQVXMainForm::UpdateNow() {
       survey_, response_table_, settings_, prompts_,
       [this](const std::string& file) { temp_files_.push_back(file); }, this);
   dialog.exec();
+  ShowChosenQuestion();
   RefreshMainWindow();
 }
 
 void TQVXMainForm::ResetResponses() {
-  if (ResetLocalResponses(survey_, response_table_, prompts_)) RefreshMainWindow();
+  if (!ResetLocalResponses(survey_, response_table_, prompts_)) return;
+  analysis_view_->ForgetTable();
+  RefreshMainWindow();
 }
 
 }  // namespace quorvant::app

@@ -40,11 +40,13 @@ bool ComputeResults(TSurvey& survey, TResponseTable& responses, Prompts& prompts
     const bool filtered = ApplyFilter(table, filter, prompts) && !filter.empty();
     // Nothing was counted when no record passed, so the second pass starts
     // from the same zeros.
-    if (table.ScanQuery(counter) == 0 && filtered) {
+    uint32_t counted = table.ScanQuery(counter);
+    if (counted == 0 && filtered) {
       prompts.ShowWarning(kFilterEliminatesAll);
       table.SetQuery("");
-      table.ScanQuery(counter);
+      counted = table.ScanQuery(counter);
     }
+    results.SetRecordsCounted(counted);
   } catch (const ETableError& e) {
     results.Clear();
     prompts.ShowError(e.what());

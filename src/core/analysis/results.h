@@ -56,7 +56,10 @@ class TResultsList {
   TResultsList(TResultsList&&) = default;
   TResultsList& operator=(TResultsList&&) = default;
 
-  void Clear() { entries_.clear(); }
+  void Clear() {
+    entries_.clear();
+    records_counted_ = 0;
+  }
   bool Empty() const { return entries_.empty(); }
   // Appends an entry; returns it.
   template <typename T>
@@ -67,6 +70,10 @@ class TResultsList {
   }
   const std::vector<std::unique_ptr<TBaseResults>>& Entries() const { return entries_; }
 
+  // The number of records the last compute counted.
+  uint32_t RecordsCounted() const { return records_counted_; }
+  void SetRecordsCounted(uint32_t n) { records_counted_ = n; }
+
   // The count entries with this QuestionID, in list order.
   std::vector<TCountResults*> CountsOf(int question_id) const;
   // The first numeric entry with this QuestionID; nullptr when there is none.
@@ -74,6 +81,7 @@ class TResultsList {
 
  private:
   std::vector<std::unique_ptr<TBaseResults>> entries_;
+  uint32_t records_counted_ = 0;
 };
 
 }  // namespace quorvant

@@ -1,0 +1,180 @@
+#include "app/analysis/analysis_view.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/analysis/memo_panel_grid.h"
+#include "app/analysis/response_column_model.h"
+#include "app/analysis/results_summary.h"
+#include "app/chart/chart_view.h"
+#include "core/analysis/question_view_texts.h"
+#include "core/responses/response_table.h"
+#include "core/survey/survey.h"
+
+namespace quorvant::app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+TAnalysisView::TAnalysisView(TSurvey& survey, TResponseTable& table, QWidget* parent)
+    : QStackedWidget(parent), survey_(survey), table_(table), average_text_(AverageText(0)) {
+  setObjectName("nbResults");
+  graph_ = BuildGraphPage();
+  detail_ = new MemoPanelGrid(this);
+  detail_->setObjectName("Detail");
+  short_text_page_ = BuildShortTextPage();
+  addWidget(graph_);
+  addWidget(detail_);
+  addWidget(short_text_page_);
+  setCurrentWidget(graph_);
+}
+
+QWidget* TAnalysisView::BuildGraphPage() {
+  auto* page = new QSplitter(Qt::Vertical, this);
+  page->setObjectName("Graph");
+  chart_ = new ChartView(page);
+  chart_->setObjectName("chtResults");
+  chart_->setMinimumHeight(200);
+  summary_ = new ResultsSummary(page);
+  summary_->setObjectName("pnlSummary");
+  page->addWidget(chart_);
+  page->addWidget(summary_);
+  page->setStretchFactor(0, 3);
+  page->setStretchFactor(1, 1);
+  page->setChildrenCollapsible(false);
+  connect(chart_, &ChartView::PointClicked, this, &TAnalysisView::PointClicked);
+  return page;
+}
+
+QWidget* TAnalysisView::BuildShortTextPage() {
+  auto* page = new QWidget(this);
+  page->setObjectName("ShortText");
+  pnlOtherResponses_ = new QFrame(page);
+  pnlOtherResponses_->setObjectName("pnlOtherResponses");
+  pnlOtherResponses_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  auto* label = new QLabel("Other Responses", pnlOtherResponses_);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  auto* back = new QPushButton("&Back to Chart", pnlOtherResponses_);
+  back->setObjectName("btnBackToChart");
+  connect(back, &QPushButton::clicked, this, &TAnalysisView::BackToChart);
+  auto* bar = new QHBoxLayout(pnlOtherResponses_);
+  bar->addWidget(label, 1);
+  bar->addWidget(back);
+  pnlOtherResponses_->hide();
+
+  short_text_ = new QTableView(page);
+  short_text_->setObjectName("grdShortText");
+  short_text_model_ = new ResponseColumnModel(short_text_);
+  short_text_->setModel(short_text_model_);
+  short_text_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  short_text_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  short_text_->horizontalHeader()->setStretchLastSection(true);
+  short_text_->setWordWrap(false);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(pnlOtherResponses_);
+  layout->addWidget(short_text_, 1);
+  return page;
+}
+
+bool TAnalysisView::OtherResponsesShown() const { return !pnlOtherResponses_->isHidden(); }
+
+void TAnalysisView::SetViewFilter(const std::string& filter) {
+  try {
+    table_.table().SetFilter(filter);
+  } catch (const std::exception&) {
+    // A condition on a field the table lacks: the results were counted
+    // without it (and said so); the views show every record.
+    table_.table().SetFilter("");
+  }
+}
+
+void TAnalysisView::ShowQuestion(int item_index) {
+  if (item_index < 0 || item_index >= survey_.ItemCount()) return;
+  item_ = item_index;
+  const TQuestion& q = survey_.Item(item_index);
+  pnlOtherResponses_->hide();
+  if (q.Style == kStyleText) {
+    setCurrentWidget(q.LengthOfResponse == -1 ? static_cast<QWidget*>(detail_) : short_text_page_);
+  } else {
+    if (q.Style == kStyleNumeric) {
+      if (const TNumericResults* n = survey_.Results().NumericOf(q.ID)) {
+        average_text_ = AverageText(n->Average);
+      }
+    }
+    setCurrentWidget(graph_);
+  }
+  if (table_.IsOpen()) {
+    const std::string filter = survey_.ActiveFilter().FilterExpression();
+    SetViewFilter(filter);
+    if (q.Style == kStyleText) ShowTextAnswers(q, filter);
+    FillChart(chart_->chart(), q, survey_.Results());
+    ApplyQuestionSettings(chart_->chart(), q);
+    chart_->chart().title = Q(q.Text + "\r\n" + TypeLine(q, average_text_));
+    chart_->Redraw();
+    summary_->Show(q, survey_.Results());
+  }
+  emit ViewChanged();
+}
+
+void TAnalysisView::ShowTextAnswers(const TQuestion& q, const std::string& filter) {
+  const std::string field = "QVX" + std::to_string(q.ID);
+  const std::string joined = filter.empty() ? "" : filter + " .AND. ";
+  if (q.LengthOfResponse == -1) {
+    SetViewFilter(joined + ".NOT. EMPTY( " + field + ")");
+    detail_->Show(&table_.table(), Q(field));
+  } else {
+    SetViewFilter(joined + "LEFT( " + field + ", 1) > \" \"");
+    short_text_model_->Show(&table_.table(), Q(field));
+  }
+}
+
+void TAnalysisView::PointClicked(const QString& label) {
+  if (label != "Other" || item_ < 0) return;
+  setCurrentWidget(short_text_page_);
+  pnlOtherResponses_->show();
+  if (table_.IsOpen()) {
+    const std::string field = "QVX" + std::to_string(survey_.Item(item_).ID) + "OT";
+    // Every record's Other text counts here, whatever the analysis filter:
+    // the filter's query goes too, and Show question sets it back as the
+    // view filter.
+    table_.table().SetQuery("");
+    SetViewFilter("LEFT( " + field + ", 1) > \" \"");
+    short_text_model_->Show(&table_.table(), Q(field));
+  }
+  emit ViewChanged();
+}
+
+void TAnalysisView::BackToChart() {
+  pnlOtherResponses_->hide();
+  ShowQuestion(item_);
+}
+
+void TAnalysisView::ClearChart() {
+  for (int k = 0; k < kSeriesKinds; ++k) chart_->chart().Series(static_cast<SeriesKind>(k)).Clear();
+  chart_->chart().title.clear();
+  chart_->Redraw();
+  summary_->Clear();
+}
+
+void TAnalysisView::ForgetTable() {
+  detail_->Show(nullptr, {});
+  short_text_model_->Show(nullptr, {});
+}
+
+void TAnalysisView::SetBackground(const ChartBackground& background) {
+  ApplyBackground(chart_->chart(), background);
+  chart_->Redraw();
+}
+
+}  // namespace quorvant::app
