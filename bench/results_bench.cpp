@@ -26,8 +26,8 @@
 #include "core/responses/response_table.h"
 #include "core/shell/quiet_prompts.h"
 #include "core/shell/settings_store.h"
-#include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
+#include "response_rows.h"
 
 namespace {
 
@@ -38,69 +38,6 @@ double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void Check(int rc, sqlite3* db, const char* what) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    std::fprintf(stderr, "SQLite failed at %s: %s\n", what, sqlite3_errmsg(db));
-    std::exit(1);
-  }
-}
-
-// 30 questions: single choice (with and without Other), sliding scales,
-// pull-down lists, multiple choice (with and without Other), numeric
-// questions with groups, short texts and one comment.
-void AddQuestions(TSurvey& s) {
-  const std::string four = JoinCommaText({"a", "b", "c", "d"});
-  const std::string five = JoinCommaText({"1~Poor", "2~Fair", "3~Good", "4~Very good", "5~Best"});
-  const std::string three = JoinCommaText({"North", "South", "West"});
-  for (int i = 0; i < 8; ++i) s.AddItem("single", kStyleSingleChoice, 0, 0, 0, false, 0, four);
-  for (int i = 0; i < 3; ++i) s.AddItem("other", kStyleSingleChoice, 0, 0, 0, true, 0, four);
-  for (int i = 0; i < 2; ++i) s.AddItem("scale", kStyleSlidingScale, 0, 0, 0, false, 0, five);
-  for (int i = 0; i < 2; ++i) s.AddItem("pulldown", kStylePulldown, 0, 0, 0, false, 0, three);
-  for (int i = 0; i < 5; ++i) s.AddItem("multi", kStyleMultipleChoice, 0, 0, 0, false, 0, four);
-  for (int i = 0; i < 2; ++i) s.AddItem("multi other", kStyleMultipleChoice, 0, 0, 0, true, 0, four);
-  for (int i = 0; i < 4; ++i) {
-    s.AddItem("number", kStyleNumeric, i % 2 ? 9 : 19, 100, 0, false, 0, "");
-  }
-  for (int i = 0; i < 3; ++i) s.AddItem("text", kStyleText, 0, 0, 0, false, 20, "");
-  s.AddItem("comment", kStyleText, 0, 0, 0, false, -1, "");
-}
-
-// The value of every field of one record, in field order; "" for blank.
-void RandomRecord(const std::vector<FieldDef>& fields, const TSurvey& survey, int i,
-                  std::mt19937& random, std::vector<std::string>& values) {
-  values.assign(fields.size(), "");
-  values[0] = "10." + std::to_string(i % 250) + "." + std::to_string(i / 250 % 250) + ".1";
-  values[1] = "respondent" + std::to_string(i) + "@example.org";
-  values[3] = "20261208" + std::to_string(100000 + i % 100000).substr(0, 6);
-  size_t f = 4;
-  for (const TQuestion& q : survey.Items()) {
-    const int options = static_cast<int>(q.OptionLines().size());
-    switch (q.Style) {
-      case kStyleMultipleChoice:
-        for (int j = 0; j < options + (q.IncludeOther ? 1 : 0); ++j) {
-          values[f++] = random() % 2 ? "Y" : "N";
-        }
-        if (q.IncludeOther) values[f++] = random() % 4 ? "" : "typed";
-        break;
-      case kStyleNumeric: {
-        const int r = static_cast<int>(random() % 20);
-        values[f++] = r == 0 ? "-9999" : r == 1 ? "" : std::to_string(random() % 101);
-        break;
-      }
-      case kStyleText:
-        values[f++] = random() % 3 ? "" : "an answer";
-        break;
-      default:
-        if (q.IncludeOther && random() % 6 == 0) {
-          values[f++] = "Oth";
-          values[f++] = "something else";
-        } else {
-          values[f++] = std::to_string(random() % options);
-          if (q.IncludeOther) ++f;
-        }
-    }
-  }
-}
 
 // SELECT list entries in the order of the results list, and how to read them.
 std::string SelectList(const TSurvey& survey, const TResultsList& results) {
@@ -151,7 +88,7 @@ std::vector<double> Flatten(const TResultsList& results) {
 // SQLite's answer in the same form: Highest starts at 0 and Lowest says
 // "none" with -100000, as the results list has them.
 std::vector<double> SqliteCounts(sqlite3_stmt* select, const TResultsList& results) {
-  Check(sqlite3_step(select), sqlite3_db_handle(select), "select");
+  bench::CheckSqlite(sqlite3_step(select), sqlite3_db_handle(select), "select");
   std::vector<double> out;
   int column = 0;
   for (const auto& entry : results.Entries()) {
@@ -191,55 +128,16 @@ int main(int argc, char** argv) {
 
   SettingsStore settings;
   TSurvey survey(settings);
-  AddQuestions(survey);
+  bench::AddAnalysisQuestions(survey);
   survey.SetFileName((dir / "s.qvx").string());
   QuietPrompts prompts;
   TResponseTable responses(prompts);
   responses.Create(survey);
   const std::vector<FieldDef> fields = responses.table().Fields();
 
-  sqlite3* db = nullptr;
-  Check(sqlite3_open((dir / "s.sqlite").c_str(), &db), db, "open");
-  // Its fastest reading: the whole database mapped, and a cache as large.
-  Check(sqlite3_exec(db, "PRAGMA mmap_size=8000000000; PRAGMA cache_size=-4000000;", nullptr,
-                     nullptr, nullptr),
-        db, "pragma");
-  std::string create = "CREATE TABLE responses(", insert = "INSERT INTO responses VALUES(";
-  for (size_t f = 0; f < fields.size(); ++f) {
-    create += (f ? "," : "") + fields[f].name + (fields[f].type == 'N' ? " INTEGER" : " TEXT");
-    insert += f ? ",?" : "?";
-  }
-  Check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db, "create");
-  sqlite3_stmt* put = nullptr;
-  Check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &put, nullptr), db, "prepare");
-
   std::printf("results_bench: building %d records of %zu fields\n", records, fields.size());
   const auto build = Clock::now();
-  std::mt19937 random(20261209);
-  std::vector<std::string> values;
-  Table& table = responses.table();
-  Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
-  for (int i = 0; i < records; ++i) {
-    RandomRecord(fields, survey, i, random, values);
-    table.AppendBlank();
-    for (size_t f = 0; f < fields.size(); ++f) {
-      const std::string& v = values[f];
-      if (!v.empty()) table.ReplaceField(static_cast<int>(f), v);
-      if (v.empty()) {
-        sqlite3_bind_null(put, static_cast<int>(f + 1));
-      } else if (fields[f].type == 'N') {
-        sqlite3_bind_int(put, static_cast<int>(f + 1), std::atoi(v.c_str()));
-      } else {
-        sqlite3_bind_text(put, static_cast<int>(f + 1), v.data(), static_cast<int>(v.size()),
-                          SQLITE_STATIC);
-      }
-    }
-    Check(sqlite3_step(put), db, "insert");
-    sqlite3_reset(put);
-  }
-  table.Commit();
-  Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
-  sqlite3_finalize(put);
+  sqlite3* db = bench::BuildResponses(survey, responses.table(), records, (dir / "s.sqlite").string());
   std::printf("results_bench: built in %.1f s\n", Since(build));
 
   // The filter: option 2 of the first question selected, and the first
@@ -271,7 +169,7 @@ int main(int argc, char** argv) {
         "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" +
         (filtered ? where : "");
     sqlite3_stmt* select = nullptr;
-    Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db, "prepare select");
+    bench::CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db, "prepare select");
     for (int run = 0; run < 3; ++run) {
       const auto start = Clock::now();
       theirs.counts = SqliteCounts(select, survey.Results());

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
 #include "app/libraries/response_template_editor.h"
 #include "app/responses/update_responses_dialog.h"
@@ -81,8 +82,10 @@ QList<QWidget*> WhatsThisTest::Windows() {
     return w;
   };
   auto* chooser = new app::TQVXSelDir(dialogs_, nullptr);
+  auto* main_form = new app::TQVXMainForm(prompts_, dialogs_, {});
   return {
-      keep(new app::TQVXMainForm(prompts_, dialogs_, {})),
+      keep(main_form),
+      &main_form->ChartToolbox(),
       keep(new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr)),
       keep(new app::TQVXHeader(*settings_, nullptr)),
       keep(new app::TQVXSkipGroup({"2) Why?"}, "1) Do you?", {"Yes", "No"}, nullptr)),

@@ -15,7 +15,7 @@ MemoPanelGrid::MemoPanelGrid(QWidget* parent) : QWidget(parent) {
   column->setSpacing(4);
   for (int i = 0; i < kPanels; ++i) {
     auto* panel = new QPlainTextEdit(this);
-    panel->setObjectName(QString("memAnswer%1").arg(i));
+    panel->setObjectName("memAnswer");
     panel->setReadOnly(true);
     panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

@@ -78,6 +78,32 @@ const QHash<QString, QString>& Texts() {
       {"btnExportChart",
        "Carries the chart or the text answers to the clipboard or another "
        "program."},
+      // The result views of the Analysis page.
+      {"chtResults",
+       "The chart of the chosen question's answers. Click the \"Other\" point to read what "
+       "respondents typed into the Other box."},
+      {"grdResults",
+       "The numbers behind the chart: each answer's count and its share of the responses "
+       "counted. Select cells and press Ctrl+C to copy them."},
+      {"lblStatistics", "The average, lowest and highest number given, over the valid answers."},
+      {"grdShortText", "The typed answers, one per response."},
+      {"btnBackToChart", "Returns from the Other answers to the question's chart."},
+      {"sbRecords", "Moves through the responses, five at a time on the screen."},
+      {"memAnswer", "One respondent's answer."},
+      // The Chart Toolbox.
+      {"cmbChartType", "The kind of chart this question is drawn as."},
+      {"cbDisplayLegend", "Shows the list of answers beside the chart."},
+      {"cmbLegendStyle", "What the legend shows with each answer: nothing, its count or its share."},
+      {"cbDisplayMarks", "Shows a label at each bar, slice or point."},
+      {"cmbMarksStyle", "What the labels at the bars, slices or points say."},
+      {"tbRotation", "Turns the pie. Only a pie chart can be turned."},
+      {"btnApplyToAll", "Gives every question the chart settings shown here."},
+      {"rbSolid", "Draws the chart on one colour."},
+      {"cmbColor", "The colour behind the chart."},
+      {"rbGradient", "Draws the chart on a colour that fades into another."},
+      {"cmbFromColor", "The colour the background fades from."},
+      {"cmbToColor", "The colour the background fades to."},
+      {"cmbDirection", "Which way the background fades."},
       // The Filter Builder.
       {"TQVXFilterBuilder/lbCurrentFilter",
        "The conditions a response must meet to be counted, all of them together."},

@@ -1,0 +1,222 @@
+// The Analysis page: Show question for every style (page, title, the points
+// and the visible series), the Other list whatever the filter, empty text
+// answers, and the Chart Toolbox: loading without writing back, applying,
+// "&Apply To All..." answered both ways, the Pie-only rotation controls and
+// the remembered position.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QtTest>
+#include <memory>
+
+#include "app/analysis/analysis_view.h"
+#include "app/analysis/chart_toolbox.h"
+#include "app/analysis/memo_panel_grid.h"
+#include "app/chart/chart_view.h"
+#include "app/shell/main_form.h"
+#include "app_test_env.h"
+#include "core/responses/response_table.h"
+#include "core/shell/settings_keys.h"
+#include "core/survey/comma_text.h"
+#include "support/scripted_prompts.h"
+
+namespace quorvant::app {
+
+using testing::Child;
+
+class AnalysisPageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void showQuestionForEveryStyle();
+  void theOtherPointListsEveryOtherTextWhateverTheFilter();
+  void chartToolboxLoadsAppliesAndAppliesToAll();
+  void chartToolboxRemembersItsPlace();
+
+ private:
+  // Items: 0 single choice with Other, 1 numeric all invalid, 2 short text
+  // (blank answers only), 3 verbose text, 4 multiple choice nobody ticked.
+  void Open();
+  void Choose(int row) { Child<QComboBox>(form_.get(), "cmbQuestionList")->setCurrentIndex(row); }
+  TAnalysisView& View() { return form_->AnalysisView(); }
+  QStringList Labels() {
+    QStringList labels;
+    for (const ChartPoint& p : View().Chart().chart().Series(SeriesKind::kBar).Points()) {
+      labels << p.label + "=" + QString::number(p.value);
+    }
+    return labels;
+  }
+
+  std::unique_ptr<testing::AppHome> home_;
+  testing::ScriptedPrompts prompts_;
+  testing::ScriptedWindowDialogs dialogs_;
+  std::unique_ptr<TQVXMainForm> form_;
+};
+
+void AnalysisPageTest::init() {
+  home_ = std::make_unique<testing::AppHome>();
+  prompts_.log.clear();
+}
+
+void AnalysisPageTest::cleanup() {
+  if (form_) form_->Survey().SetModified(false);
+  form_.reset();
+  home_.reset();
+}
+
+void AnalysisPageTest::Open() {
+  SettingsStore settings;
+  TSurvey survey(settings);
+  survey.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, true, 0, JoinCommaText({"Yes", "No"}));
+  survey.AddItem("Age", kStyleNumeric, 10, 30, 0, false, 0, "");
+  survey.AddItem("Name", kStyleText, 0, 0, 0, false, 20, "");
+  survey.AddItem("Why?", kStyleText, 0, 0, 0, false, -1, "");
+  survey.AddItem("Which?", kStyleMultipleChoice, 0, 0, 0, false, 0, JoinCommaText({"a", "b"}));
+  survey.Item(0).ChartType = 0;
+  survey.Item(1).ChartType = 3;
+  survey.SetHTMLStatus("HTML file generated");
+  survey.SetFileName(home_->File("home/s.qvx"));
+  TResponseTable table(prompts_);
+  table.Create(survey);
+  const char* rows[][4] = {{"0", "-9999", "line 1\r\nline 2", ""},
+                           {"Oth", "-9999", "", "first other"},
+                           {"1", "", "", "second other"},
+                           {"0", "-9999", "", ""}};
+  for (const auto& r : rows) {
+    table.table().Append({{"QVX1", r[0]}, {"QVX2", r[1]}, {"QVX4", r[2]}, {"QVX1OT", r[3]}});
+  }
+  table.Close();
+  survey.Save();
+  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
+                                         QStringList{QString::fromStdString(survey.FileName())});
+  form_->show();
+}
+
+void AnalysisPageTest::showQuestionForEveryStyle() {
+  Open();
+  Choose(0);
+  QCOMPARE(View().currentWidget()->objectName(), QString("Graph"));
+  QCOMPARE(View().Chart().chart().title, QString("Smoke?\r\nType: Single Choice"));
+  QCOMPARE(Labels(), QStringList({"Yes=2", "No=1", "Other=1"}));
+  QCOMPARE(View().Chart().chart().VisibleKind(), std::optional(SeriesKind::kBar));
+  QVERIFY(Child<QPushButton>(form_.get(), "btnChartToolbox")->isEnabled());
+
+  Choose(1);  // every answer invalid: all groups, each 0
+  QCOMPARE(View().Chart().chart().title, QString("Age\r\nType: Numeric Value\r\nAverage:     0"));
+  QCOMPARE(Labels(), QStringList({"0 to 10=0", "11 to 21=0", "22 to 30=0"}));
+  QCOMPARE(View().Chart().chart().VisibleKind(), std::optional(SeriesKind::kHorizontalBar));
+  for (int k = 0; k < kSeriesKinds; ++k) {
+    QCOMPARE(View().Chart().chart().Series(static_cast<SeriesKind>(k)).Points().size(), size_t{3});
+  }
+
+  Choose(2);  // fixed-length text whose answers are all blank
+  QCOMPARE(View().currentWidget()->objectName(), QString("ShortText"));
+  QCOMPARE(View().ShortTextGrid().model()->rowCount(), 0);
+  QVERIFY(!Child<QPushButton>(form_.get(), "btnChartToolbox")->isEnabled());
+  QCOMPARE(View().Chart().chart().title, QString("Name\r\nType: Text"));
+
+  Choose(3);  // verbose text: one panel per record that has an answer
+  QCOMPARE(View().currentWidget()->objectName(), QString("Detail"));
+  QCOMPARE(View().DetailGrid().RecordCount(), 1);
+  QCOMPARE(View().DetailGrid().PanelText(0), QString("line 1\nline 2"));
+  QCOMPARE(View().DetailGrid().PanelText(1), QString());
+
+  Choose(4);  // nobody ticked anything: an empty chart with its title
+  QCOMPARE(Labels(), QStringList());
+  QCOMPARE(View().Chart().chart().title, QString("Which?\r\nType: Multiple Choice"));
+  QCOMPARE(View().Chart().chart().VisibleKind(), std::optional(SeriesKind::kPie));
+  QVERIFY(prompts_.log.empty());
+}
+
+void AnalysisPageTest::theOtherPointListsEveryOtherTextWhateverTheFilter() {
+  Open();
+  form_->Survey().ActiveFilter().AddChoiceCondition(form_->Survey().Item(0), true, 0);
+  Choose(1);
+  Choose(0);
+  emit View().Chart().PointClicked("Yes");  // not Other: nothing happens
+  QCOMPARE(View().currentWidget()->objectName(), QString("Graph"));
+  emit View().Chart().PointClicked("Other");
+  QCOMPARE(View().currentWidget()->objectName(), QString("ShortText"));
+  QVERIFY(View().OtherResponsesShown());
+  QAbstractItemModel* grid = View().ShortTextGrid().model();
+  QCOMPARE(grid->rowCount(), 2);
+  QStringList texts{grid->index(0, 0).data().toString(), grid->index(1, 0).data().toString()};
+  texts.sort();
+  QCOMPARE(texts, QStringList({"first other", "second other"}));
+  Child<QPushButton>(form_.get(), "btnBackToChart")->click();
+  QCOMPARE(View().currentWidget()->objectName(), QString("Graph"));
+  QVERIFY(!View().OtherResponsesShown());
+}
+
+void AnalysisPageTest::chartToolboxLoadsAppliesAndAppliesToAll() {
+  Open();
+  Choose(0);
+  form_->Survey().SetModified(false);
+  TQVXChartTool& tool = form_->ChartToolbox();
+  auto* type = Child<QComboBox>(&tool, "cmbChartType");
+  auto* rotation = Child<QSlider>(&tool, "tbRotation");
+  QCOMPARE(type->currentIndex(), 0);
+  QVERIFY(!rotation->isEnabled());
+  QVERIFY(!form_->Survey().Modified());  // loading writes nothing back
+
+  type->setCurrentIndex(1);  // Pie: the rotation controls come alive
+  QVERIFY(rotation->isEnabled());
+  QCOMPARE(form_->Survey().Item(0).ChartType, 1);
+  QVERIFY(form_->Survey().Modified());
+  QCOMPARE(View().Chart().chart().VisibleKind(), std::optional(SeriesKind::kPie));
+  rotation->setValue(90);
+  QCOMPARE(Child<QLabel>(&tool, "lblDegrees")->text(), QString("90 Degrees"));
+  QCOMPARE(View().Chart().chart().pie_rotation, 90);
+  QCOMPARE(form_->Survey().Item(0).Rotation, 90);
+  type->setCurrentIndex(2);
+  QVERIFY(!rotation->isEnabled());
+  Child<QCheckBox>(&tool, "cbDisplayLegend")->setChecked(false);
+  QVERIFY(!Child<QComboBox>(&tool, "cmbLegendStyle")->isEnabled());
+  QVERIFY(!View().Chart().chart().legend_visible);
+
+  prompts_.confirm_answers = {false};
+  Child<QPushButton>(&tool, "btnApplyToAll")->click();
+  QCOMPARE(form_->Survey().Item(4).ChartType, 1);  // No changes nothing
+  prompts_.confirm_answers = {true};
+  Child<QPushButton>(&tool, "btnApplyToAll")->click();
+  for (int item : {0, 1, 2, 3, 4}) {
+    QCOMPARE(form_->Survey().Item(item).ChartType, 2);
+    QCOMPARE(form_->Survey().Item(item).DisplayLegend, false);
+  }
+  QCOMPARE(prompts_.log.back(),
+           std::string("confirm(default yes): Do you want to apply these chart settings to all "
+                       "other questions?"));
+
+  // Showing another question loads its settings without writing back.
+  form_->Survey().Item(1).ChartType = 4;
+  form_->Survey().SetModified(false);
+  Choose(1);
+  QCOMPARE(type->currentIndex(), 4);
+  QVERIFY(!form_->Survey().Modified());
+  QCOMPARE(Child<QLabel>(form_.get(), "pnlModified")->text(), QString(""));
+}
+
+void AnalysisPageTest::chartToolboxRemembersItsPlace() {
+  Open();
+  {
+    TQVXChartTool& tool = form_->ChartToolbox();
+    tool.move(123, 145);
+  }
+  form_->Survey().SetModified(false);
+  form_.reset();  // the toolbox goes with the window and writes its place
+  SettingsStore settings;
+  QCOMPARE(settings.ReadInteger(settings::kChartToolbox, "Left", -200), 123);
+  QCOMPARE(settings.ReadInteger(settings::kChartToolbox, "Top", -200), 145);
+  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_, QStringList{});
+  QCOMPARE(form_->ChartToolbox().pos(), QPoint(123, 145));
+}
+
+}  // namespace quorvant::app
+
+QTEST_MAIN(quorvant::app::AnalysisPageTest)
+#include "analysis_page_test.moc"
