@@ -60,6 +60,7 @@ TQVXql::TQVXql(SettingsStore& settings, Prompts& prompts, std::string data_dir, 
   lbQuestions_->setObjectName("lbLibraryQuestions");
   lbQuestions_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lbQuestions_->setUniformItemSizes(false);
+  lbQuestions_->setMinimumSize(520, 300);
   model_ = new QuestionListModel(this);
   lbQuestions_->setModel(model_);
   lbQuestions_->setItemDelegate(new QuestionListDelegate(lbQuestions_));
