@@ -161,7 +161,8 @@ void TQVXMainForm::setupActions() {
       {"tbPaste", "Paste", "edit-paste", "paste", &F::PasteItems},
       {"tbProperties", "Survey Properties", "document-properties", "properties",
        &F::ShowProperties},
-      {"tbLibrary", "Question Library", "accessories-dictionary", "library", &F::ShowQuestionLibrary},
+      {"tbLibrary", "Question Library", "accessories-dictionary", "library",
+       &F::ShowQuestionLibrary},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
       {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
   };
