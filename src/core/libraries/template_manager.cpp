@@ -73,6 +73,7 @@ void TemplateManager::Choose(int position) {
 void TemplateManager::Show(int position) {
   contents_.clear();
   edited_ = false;
+  unreadable_ = false;
   shown_type_ = type_;
   shown_ = position >= 0 && position < static_cast<int>(paths_.size()) ? position : -1;
   if (shown_ < 0) return;
@@ -85,8 +86,8 @@ void TemplateManager::Show(int position) {
   if (!text) {
     prompts_.ShowError("Could not load display template for file " + path);
     // Nothing typed into the empty box may replace a file that could not
-    // be read.
-    shown_ = -1;
+    // be read; deleting it stays possible.
+    unreadable_ = true;
     return;
   }
   contents_ = *text;
@@ -100,7 +101,10 @@ void TemplateManager::SetContents(std::string contents) {
 void TemplateManager::WriteBack() {
   if (!edited_) return;
   edited_ = false;
-  if (shown_ < 0 || shown_ >= static_cast<int>(paths_.size()) || shown_type_ != type_) return;
+  if (unreadable_ || shown_ < 0 || shown_ >= static_cast<int>(paths_.size()) ||
+      shown_type_ != type_) {
+    return;
+  }
   if (shown_type_ == kResponseTemplates) {
     WriteBackResponseTemplate();
   } else {

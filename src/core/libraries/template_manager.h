@@ -75,6 +75,7 @@ class TemplateManager {
   int shown_ = -1;
   std::string contents_;
   bool edited_ = false;
+  bool unreadable_ = false;  // the template shown could not be loaded
 };
 
 // The chosen name of a new display template with ".qvg" appended unless its

@@ -138,7 +138,7 @@ TEST_F(TemplateManagerTest, FailuresAreReportedAndNothingIsLost) {
   // typed afterwards is written in its place.
   std::filesystem::remove(dir_.File("gone.qvg"));
   manager_.Choose(1 - page);
-  EXPECT_EQ(manager_.Shown(), -1);
+  EXPECT_EQ(manager_.Shown(), 1 - page);
   manager_.SetContents("typed");
   manager_.Choose(page);
   EXPECT_FALSE(std::filesystem::exists(dir_.File("gone.qvg")));
