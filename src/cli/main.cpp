@@ -29,6 +29,14 @@ const std::vector<Command>& Commands() {
        RunResults},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
+      {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",
+       "build a new survey from a question text file and save it", RunImport},
+      {"library",
+       "list [--data-dir DIR] | new NAME [--data-dir DIR] | show LIB.qvl | "
+       "add LIB.qvl SURVEY.qvx [--items N,...] | insert LIB.qvl SURVEY.qvx [--items N,...]",
+       "list, create and show question libraries; add survey items to one, or insert its items "
+       "into a survey",
+       RunLibrary},
   };
   return commands;
 }

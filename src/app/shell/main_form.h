@@ -129,6 +129,10 @@ class TQVXMainForm : public QMainWindow {
   void FillTemplateMenu();
   void ApplyTemplate(int index);
   void AddToLibrary(int index);
+  // main_form_libraries.cpp
+  void ShowQuestionLibrary();
+  void ShowTemplateManager();
+  void ImportQuestions();
   void AfterEdit(const std::vector<int>& select);
   // main_form_refresh.cpp
   void ApplyCommandStates(const CommandStates& states);

@@ -73,7 +73,7 @@ void TQVXMainForm::setupActions() {
   miFileReopen_ = file->addMenu("&Reopen");
   miFileReopen_->setObjectName("miFileReopen");
   file->addSeparator();
-  file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::ImportQuestions));
   file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::NotAvailableYet));
   file->addSeparator();
   file->addAction(MakeAction("miFileSave", "&Save", &F::FileSave));
@@ -100,12 +100,12 @@ void TQVXMainForm::setupActions() {
   options->setObjectName("miOptions");
   options->addAction(MakeAction("miOptionsPreferences", "&Preferences...", &F::ShowPreferences));
   options->addAction(
-      MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::NotAvailableYet));
+      MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::ShowTemplateManager));
 
   QMenu* survey = menuBar()->addMenu("&Survey");
   survey->setObjectName("miSurvey");
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
-  survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
   survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::NotAvailableYet));
   survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
   survey->addSeparator();
@@ -161,7 +161,8 @@ void TQVXMainForm::setupActions() {
       {"tbPaste", "Paste", "edit-paste", "paste", &F::PasteItems},
       {"tbProperties", "Survey Properties", "document-properties", "properties",
        &F::ShowProperties},
-      {"tbLibrary", "Question Library", "accessories-dictionary", "library", &F::NotAvailableYet},
+      {"tbLibrary", "Question Library", "accessories-dictionary", "library",
+       &F::ShowQuestionLibrary},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
       {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
   };
