@@ -13,6 +13,8 @@ PACKAGES=(
   # tests and their peers
   libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
   xauth
+  libreoffice-calc-nogui
+  libreoffice-base-drivers
 )
 
 missing=()

@@ -34,6 +34,7 @@ int RunExport(const Args& args);
 int RunTable(const Args& args);
 int RunFetch(const Args& args);
 int RunIncorporate(const Args& args);
+int RunEmailList(const Args& args);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -25,6 +25,10 @@ const std::vector<Command>& Commands() {
        "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
+      {"emaillist",
+       "new FILE.eml | import FILE.eml IN.csv | export FILE.eml OUT.(csv|txt) [--order TAG] | "
+       "show FILE.eml [--order TAG] [--find TEXT] | print FILE.eml OUT.pdf",
+       "create, import, export, list, search or print an e-mail list", RunEmailList},
   };
   return commands;
 }
