@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -71,6 +73,7 @@ class EmailListWindowTest : public QObject {
   void exportImportAndPrint();
   void placementIsRememberedWithItsSize();
   void damagedListClosesTheWindowUntouched();
+  void controlsExplainThemselvesAndCarryTheirCaptions();
 
  private:
   TQVXEList* Open(const std::string& path, bool create);
@@ -279,6 +282,44 @@ void EmailListWindowTest::damagedListClosesTheWindowUntouched() {
   QCOMPARE(ReadWholeFile(path).value_or(""), std::string(40, '\x03'));
   QVERIFY(!FileExists(data_dir_ + "bad.cdx"));
   QCOMPARE(settings_->ReadInteger(settings::kEmailListWindow, "Top", -1), -1);
+}
+
+void EmailListWindowTest::controlsExplainThemselvesAndCarryTheirCaptions() {
+  TQVXEList* w = Open(data_dir_ + "w.eml", true);
+  for (const char* name : {"dbgEMail", "eFind", "lblFind", "pnlCount", "pnlFind"}) {
+    QVERIFY2(!Child<QWidget>(w, name)->whatsThis().isEmpty(), name);
+  }
+  QList<QToolButton*> buttons = Child<QToolBar>(w, "tbList")->findChildren<QToolButton*>();
+  int explained = 0;
+  for (QToolButton* b : buttons) explained += b->defaultAction() && !b->whatsThis().isEmpty();
+  QCOMPARE(explained, 3);
+  struct Expected {
+    const char* name;
+    const char* text;
+    const char* hint;
+    const char* keys;
+  };
+  const Expected actions[] = {
+      {"miFileNew", "&New", "Create a new list", "Ctrl+N"},
+      {"tbOpen", "&Open...", "Open an existing list", ""},
+      {"miFileOpen", "&Open...", "Open an existing list", "Ctrl+O"},
+      {"miFileImport", "&Import...", "Import a list", ""},
+      {"miFileExport", "&Export...", "Export a list", ""},
+      {"miFileSaveAs", "Save &As...", "Save the current list using a different name / format", ""},
+      {"miFilePrint", "&Print...", "Print the current list", "Ctrl+P"},
+      {"miFilePrintSetup", "Prin&t Setup...", "Set up the printer", ""},
+      {"miFileClose", "&Close", "Close the Email List Manager", ""},
+      {"miInsertNewRecord", "Insert New Record", "", "Ins"},
+      {"miEditDelete", "&Delete Selected", "", "Del"},
+      {"miHelpContents", "&Contents", "", ""},
+      {"miHelpSearch", "&Search for Help On...", "", ""},
+  };
+  for (const Expected& e : actions) {
+    auto* action = Child<QAction>(w, e.name);
+    QCOMPARE(action->text(), QString(e.text));
+    QCOMPARE(action->statusTip(), QString(e.hint));
+    QCOMPARE(action->shortcut().toString(), QString(e.keys));
+  }
 }
 
 QTEST_MAIN(EmailListWindowTest)

@@ -131,12 +131,14 @@ void TEmailList::SetSortField(int field) {
 }
 
 std::vector<uint32_t> TEmailList::RowsInOrder() {
-  std::vector<uint32_t> rows;
-  rows.reserve(table_.RecCount());
-  for (table_.GoTop(); !table_.Eof(); table_.Skip()) {
-    // Only the physical order (no index) shows deleted records.
-    if (table_.Order() == 0 && table_.Deleted()) continue;
-    rows.push_back(table_.RecNo());
+  table_.RecCount();  // takes in what other handles committed
+  std::vector<uint32_t> rows = table_.RecordsInOrder();
+  // Only the file order (a list without its index) shows deleted records.
+  if (table_.Order() == 0) {
+    std::erase_if(rows, [this](uint32_t recno) {
+      table_.GoTo(recno);
+      return table_.Deleted();
+    });
   }
   return rows;
 }
