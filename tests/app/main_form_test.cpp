@@ -406,7 +406,7 @@ void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
 
 void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   Start();
-  for (const char* name : {"miSurveyLibrary", "tbEMailList", "miFileImport"}) {
+  for (const char* name : {"miSurveyLibrary", "miHelpCheckUpdates", "miFileImport"}) {
     Trigger(name);
   }
   QCOMPARE(prompts_->log.size(), size_t(3));
