@@ -92,10 +92,15 @@ bool EmailListModel::setData(const QModelIndex& index, const QVariant& value, in
   QMetaObject::invokeMethod(
       this,
       [this, recno] {
+        // Unmoved, the grid keeps its place and any editor opened since.
+        std::vector<uint32_t> now;
         try {
-          if (list_.RowsInOrder() == rows_) return;
-        } catch (const std::exception&) {
+          now = list_.RowsInOrder();
+        } catch (const std::exception& e) {
+          on_error_(e.what());
+          return;
         }
+        if (now == rows_) return;
         Reload();
         emit RecordMoved(RowOf(recno));
       },
