@@ -37,6 +37,7 @@ int RunIncorporate(const Args& args);
 int RunResults(const Args& args);
 int RunImport(const Args& args);
 int RunLibrary(const Args& args);
+int RunEmailList(const Args& args);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -37,6 +37,10 @@ const std::vector<Command>& Commands() {
        "list, create and show question libraries; add survey items to one, or insert its items "
        "into a survey",
        RunLibrary},
+      {"emaillist",
+       "new FILE.eml | import FILE.eml IN.csv | export FILE.eml OUT.(csv|txt) [--order TAG] | "
+       "show FILE.eml [--order TAG] [--find TEXT] | print FILE.eml OUT.pdf",
+       "create, import, export, list, search or print an e-mail list", RunEmailList},
   };
   return commands;
 }

@@ -98,6 +98,7 @@ class TQVXMainForm : public QMainWindow {
   void NotAvailableYet();
   void ShowProperties();
   void ShowPreferences();
+  void ShowEmailLists();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QWhatsThis>
 
+#include "app/emaillists/email_list_launch.h"
 #include "app/shell/about_box.h"
 #include "app/shell/app_paths.h"
 #include "app/shell/bundled_icon.h"
@@ -45,6 +46,11 @@ QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
 void TQVXMainForm::NotAvailableYet() {
   prompts_.ShowInfo(kNotAvailableYetText);
   RefreshMainWindow();
+}
+
+// Each command opens a manager of its own, which frees itself when closed.
+void TQVXMainForm::ShowEmailLists() {
+  ShowEmailListManager(this, settings_, prompts_, data_dir_, survey_.NotificationFile());
 }
 
 void TQVXMainForm::OpenHelp(const QString& page) {
@@ -106,7 +112,7 @@ void TQVXMainForm::setupActions() {
   survey->setObjectName("miSurvey");
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
   survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
-  survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::ShowEmailLists));
   survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
   survey->addSeparator();
   survey->addAction(
@@ -163,7 +169,7 @@ void TQVXMainForm::setupActions() {
        &F::ShowProperties},
       {"tbLibrary", "Question Library", "accessories-dictionary", "library",
        &F::ShowQuestionLibrary},
-      {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
+      {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::ShowEmailLists},
       {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
   };
   for (const Tool& t : buttons) {
