@@ -35,6 +35,9 @@ int RunTable(const Args& args);
 int RunFetch(const Args& args);
 int RunIncorporate(const Args& args);
 int RunResults(const Args& args);
+int RunImport(const Args& args);
+int RunLibrary(const Args& args);
+int RunEmailList(const Args& args);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -29,6 +29,18 @@ const std::vector<Command>& Commands() {
        RunResults},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
+      {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",
+       "build a new survey from a question text file and save it", RunImport},
+      {"library",
+       "list [--data-dir DIR] | new NAME [--data-dir DIR] | show LIB.qvl | "
+       "add LIB.qvl SURVEY.qvx [--items N,...] | insert LIB.qvl SURVEY.qvx [--items N,...]",
+       "list, create and show question libraries; add survey items to one, or insert its items "
+       "into a survey",
+       RunLibrary},
+      {"emaillist",
+       "new FILE.eml | import FILE.eml IN.csv | export FILE.eml OUT.(csv|txt) [--order TAG] | "
+       "show FILE.eml [--order TAG] [--find TEXT] | print FILE.eml OUT.pdf",
+       "create, import, export, list, search or print an e-mail list", RunEmailList},
   };
   return commands;
 }

@@ -54,6 +54,13 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     return Next(create_answers, false);
   }
   void DirectoryError(QWidget*, const QString& text) override { directory_errors.push_back(text); }
+  QString ChooseImportFile(QWidget*, const QString&) override {
+    return Next(import_names, QString());
+  }
+  QString ChooseNewDisplayTemplate(QWidget*, const QString& dir) override {
+    display_template_dir = dir;
+    return Next(display_template_names, QString());
+  }
 
   std::deque<app::SaveAnswer> save_answers;
   std::deque<QString> open_names;
@@ -65,6 +72,9 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   std::vector<QString> confirm_create;
   std::vector<QString> directory_errors;
   QString save_dialog_initial;
+  std::deque<QString> import_names;
+  std::deque<QString> display_template_names;
+  QString display_template_dir;
   int confirm_save_count = 0;
 
  private:

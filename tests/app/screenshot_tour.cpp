@@ -12,6 +12,9 @@
 #include <QWhatsThis>
 
 #include "app/analysis/filter_builder.h"
+#include "app/libraries/import_style_dialog.h"
+#include "app/libraries/question_library_dialog.h"
+#include "app/libraries/template_manager_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
@@ -22,7 +25,11 @@
 #include "app/shell/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
 #include "app/shell/window_dialogs.h"
+#include "core/libraries/library_files.h"
+#include "core/libraries/question_library.h"
+#include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
+#include "core/survey/editing_commands.h"
 
 namespace {
 
@@ -171,5 +178,39 @@ int main(int argc, char* argv[]) {
 
   window.DirectoryChooser().SetDirectory(QString::fromStdString(window.DataDirectory()));
   Shoot(window.DirectoryChooser(), "directory-chooser");
+  window.DirectoryChooser().hide();
+
+  // A library made of the survey's first items, as "Add to Question Library"
+  // fills one.
+  quorvant::SettingsStore store;
+  quorvant::QuestionLibraries libraries(store, prompts, window.DataDirectory());
+  libraries.Rebuild();
+  const int made = libraries.Create("Customer service");
+  if (made >= 0) {
+    std::vector<int> items;
+    for (int i = 0; i < std::min(6, window.Survey().ItemCount()); ++i) items.push_back(i);
+    quorvant::AppendToQuestionLibrary(libraries.ShownPath(), window.Survey(), items, store);
+    store.Write(quorvant::settings::kQuestionLibraryLast, libraries.ShownPath());
+  }
+  quorvant::TSurvey clipboard(store);
+  quorvant::SurveyEditing editing(window.Survey(), clipboard, prompts, store);
+  {
+    TQVXql library(
+        store, prompts, window.DataDirectory(), window.Survey(), editing, window.QuestionEditor(),
+        window.HeaderEditor(), [] {}, &window);
+    auto* list = library.findChild<QListView*>("lbLibraryQuestions");
+    list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::Select);
+    Shoot(library, "question-library");
+  }
+  {
+    TQVXTemplateMgr manager(prompts, dialogs, window.DataDirectory(), &window);
+    Shoot(manager, "template-manager-responses");
+    auto* type = manager.findChild<QComboBox*>("cmbType");
+    type->setCurrentIndex(1);
+    emit type->activated(1);
+    Shoot(manager, "template-manager-display");
+  }
+  TQVXImportSurvey import_style(&window);
+  Shoot(import_style, "import-style");
   return 0;
 }

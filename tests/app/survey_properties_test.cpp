@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/emaillists/email_list_window.h"
 #include "app/shell/survey_properties_dialog.h"
 #include "app_test_env.h"
 #include "core/shell/atomic_file.h"
@@ -376,18 +377,36 @@ void SurveyPropertiesTest::emailListManagerAsksAboutAMissingList() {
                              "confirm(default yes): The Notification list " + missing +
                              " does not exist.  Would you like to create a new list with that "
                              "name?"});
+  QVERIFY(dialog_->findChild<app::TQVXEList*>() == nullptr);
   prompts_.log.clear();
   prompts_.confirm_answers = {true};
   manager->click();
-  QCOMPARE(prompts_.log.size(), size_t(2));
-  QVERIFY(prompts_.log[1].starts_with("info: This feature is not available yet"));
+  QCOMPARE(prompts_.log.size(), size_t(1));  // the question only
+  auto* shown = dialog_->findChild<app::TQVXEList*>();
+  QVERIFY(shown != nullptr && shown->isVisible());
+  QCOMPARE(shown->windowTitle().toStdString(), "Email List Manager - " + missing);
+  QVERIFY(FileExists(missing));
+  shown->close();
   prompts_.log.clear();
+  // "staff.eml" is no table: the manager says so and closes; an empty name
+  // opens the default list, made in the data folder.
   for (const std::string& list : {existing, std::string()}) {
     name->setText(QString::fromStdString(list));
     manager->click();
   }
-  QCOMPARE(prompts_.log.size(), size_t(2));  // no question for these
-  QVERIFY(prompts_.log[0].starts_with("info: "));
+  QCOMPARE(prompts_.log.size(), size_t(1));  // no question for these
+  QVERIFY(prompts_.log[0].starts_with("error: The following internal error occurred: "));
+  QCOMPARE(ReadWholeFile(existing).value_or(""), std::string("x"));
+  QVERIFY(FileExists(data_dir_ + "default.eml"));
+  // The manager outlives the dialog that opened it.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QPointer<app::TQVXEList> manager_window = dialog_->findChild<app::TQVXEList*>();
+  QVERIFY(manager_window != nullptr);
+  dialog_->reject();
+  QVERIFY(manager_window->parent() != dialog_.get());
+  dialog_.reset();
+  QVERIFY(!manager_window.isNull() && manager_window->isVisible());
+  manager_window->close();
 }
 
 void SurveyPropertiesTest::selectFileStartsInTheListsFolder() {

@@ -15,7 +15,11 @@
 
 #include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
+#include "app/libraries/import_style_dialog.h"
+#include "app/libraries/library_name_dialog.h"
+#include "app/libraries/question_library_dialog.h"
 #include "app/libraries/response_template_editor.h"
+#include "app/libraries/template_manager_dialog.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
@@ -57,6 +61,7 @@ class WhatsThisTest : public QObject {
   testing::ScriptedWindowDialogs dialogs_;
   std::vector<std::unique_ptr<QWidget>> windows_;
   std::unique_ptr<TResponseTable> table_;
+  std::unique_ptr<SurveyEditing> editing_;
 };
 
 void WhatsThisTest::init() {
@@ -68,6 +73,7 @@ void WhatsThisTest::init() {
 
 void WhatsThisTest::cleanup() {
   windows_.clear();
+  editing_.reset();
   table_.reset();
   survey_.reset();
   settings_.reset();
@@ -82,12 +88,21 @@ QList<QWidget*> WhatsThisTest::Windows() {
     return w;
   };
   auto* chooser = new app::TQVXSelDir(dialogs_, nullptr);
-  auto* main_form = new app::TQVXMainForm(prompts_, dialogs_, {});
+  auto* main = new app::TQVXMainForm(prompts_, dialogs_, {});
+  auto* question = new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr);
+  auto* header = new app::TQVXHeader(*settings_, nullptr);
+  editing_ = std::make_unique<SurveyEditing>(*survey_, *survey_, prompts_, *settings_);
   return {
-      keep(main_form),
-      &main_form->ChartToolbox(),
-      keep(new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr)),
-      keep(new app::TQVXHeader(*settings_, nullptr)),
+      keep(main),
+      &main->ChartToolbox(),
+      keep(question),
+      keep(header),
+      keep(new app::TQVXql(
+          *settings_, prompts_, data_dir, *survey_, *editing_, *question, *header, [] {}, nullptr)),
+      keep(new app::TQVXLibName("New Library",
+                                "Please enter a &name for the new library:", nullptr)),
+      keep(new app::TQVXTemplateMgr(prompts_, dialogs_, data_dir, nullptr)),
+      keep(new app::TQVXImportSurvey(nullptr)),
       keep(new app::TQVXSkipGroup({"2) Why?"}, "1) Do you?", {"Yes", "No"}, nullptr)),
       keep(new app::TQVXrt(*settings_, "a\nb", nullptr)),
       keep(new app::TQVXProperties(

@@ -19,6 +19,11 @@ bool ScriptedPrompts::Confirm(const std::string& text, bool default_yes) {
   return answer;
 }
 
+bool ScriptedPrompts::ConfirmTitled(const std::string& title, const std::string& text,
+                                    bool default_yes) {
+  return Confirm("[" + title + "] " + text, default_yes);
+}
+
 SuppressibleReply ScriptedPrompts::AskSuppressible(const std::string& text) {
   log.push_back("suppressible: " + text);
   if (suppressible_answers.empty()) {

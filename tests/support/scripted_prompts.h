@@ -17,6 +17,8 @@ class ScriptedPrompts : public Prompts {
   void ShowWarning(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
   bool Confirm(const std::string& text, bool default_yes) override;
+  // Logged and answered as Confirm, the text preceded by "[title] ".
+  bool ConfirmTitled(const std::string& title, const std::string& text, bool default_yes) override;
   SuppressibleReply AskSuppressible(const std::string& text) override;
 
   std::deque<bool> confirm_answers;

@@ -104,6 +104,7 @@ class TQVXMainForm : public QMainWindow {
   void NotAvailableYet();
   void ShowProperties();
   void ShowPreferences();
+  void ShowEmailLists();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();
@@ -135,6 +136,10 @@ class TQVXMainForm : public QMainWindow {
   void FillTemplateMenu();
   void ApplyTemplate(int index);
   void AddToLibrary(int index);
+  // main_form_libraries.cpp
+  void ShowQuestionLibrary();
+  void ShowTemplateManager();
+  void ImportQuestions();
   void AfterEdit(const std::vector<int>& select);
   // main_form_refresh.cpp
   void ApplyCommandStates(const CommandStates& states);

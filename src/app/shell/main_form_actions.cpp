@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QWhatsThis>
 
+#include "app/emaillists/email_list_launch.h"
 #include "app/shell/about_box.h"
 #include "app/shell/app_paths.h"
 #include "app/shell/bundled_icon.h"
@@ -47,6 +48,11 @@ void TQVXMainForm::NotAvailableYet() {
   RefreshMainWindow();
 }
 
+// Each command opens a manager of its own, which frees itself when closed.
+void TQVXMainForm::ShowEmailLists() {
+  ShowEmailListManager(this, settings_, prompts_, data_dir_, survey_.NotificationFile());
+}
+
 void TQVXMainForm::OpenHelp(const QString& page) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPagePath(page)));
 }
@@ -73,7 +79,7 @@ void TQVXMainForm::setupActions() {
   miFileReopen_ = file->addMenu("&Reopen");
   miFileReopen_->setObjectName("miFileReopen");
   file->addSeparator();
-  file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::ImportQuestions));
   file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::NotAvailableYet));
   file->addSeparator();
   file->addAction(MakeAction("miFileSave", "&Save", &F::FileSave));
@@ -100,13 +106,13 @@ void TQVXMainForm::setupActions() {
   options->setObjectName("miOptions");
   options->addAction(MakeAction("miOptionsPreferences", "&Preferences...", &F::ShowPreferences));
   options->addAction(
-      MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::NotAvailableYet));
+      MakeAction("miOptionsTemplateManager", "&Template Manager...", &F::ShowTemplateManager));
 
   QMenu* survey = menuBar()->addMenu("&Survey");
   survey->setObjectName("miSurvey");
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
-  survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::NotAvailableYet));
-  survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
+  survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::ShowEmailLists));
   survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
   survey->addSeparator();
   survey->addAction(
@@ -161,8 +167,9 @@ void TQVXMainForm::setupActions() {
       {"tbPaste", "Paste", "edit-paste", "paste", &F::PasteItems},
       {"tbProperties", "Survey Properties", "document-properties", "properties",
        &F::ShowProperties},
-      {"tbLibrary", "Question Library", "accessories-dictionary", "library", &F::NotAvailableYet},
-      {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::NotAvailableYet},
+      {"tbLibrary", "Question Library", "accessories-dictionary", "library",
+       &F::ShowQuestionLibrary},
+      {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::ShowEmailLists},
       {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
   };
   for (const Tool& t : buttons) {

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/shell/header_editor.h"
+#include "app/shell/item_editing.h"
 #include "app/shell/main_form.h"
 #include "app/shell/question_editor.h"
 #include "app/shell/question_list_view.h"
@@ -96,20 +97,11 @@ void TQVXMainForm::EditSelected() {
   if (line < 0 || line >= survey_.ItemCount()) return;
   ScrollKeeper keep(lbQuestions_);
   if (!editing_.ConfirmChangePublished()) return;
-  const TQuestion item = survey_.Item(line);
-  if (item.IsHeader()) {
-    TQVXHeader& editor = HeaderEditor();
-    editor.SetText(Q(item.Text));
-    if (editor.exec() != QDialog::Accepted) return;
-    survey_.UpdateItem(line, editor.Text().toStdString(), kStyleHeader, 0, 0, 0, false, 0, "");
-  } else {
-    TQVXQuestion& editor = QuestionEditor();
-    editor.Fill(item);
-    if (editor.exec() != QDialog::Accepted) return;
-    const ItemFields f = editor.Fields();
-    survey_.UpdateItem(line, f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
-                       f.options);
-  }
+  const std::optional<ItemFields> f =
+      EditItemFields(survey_.Item(line), QuestionEditor(), HeaderEditor());
+  if (!f) return;
+  survey_.UpdateItem(line, f->text, f->style, f->step, f->max, f->min, f->include_other, f->length,
+                     f->options);
   AfterEdit({line});
 }
 

@@ -24,7 +24,12 @@ void MessageBoxPrompts::ShowInfo(const std::string& text) {
 }
 
 bool MessageBoxPrompts::Confirm(const std::string& text, bool default_yes) {
-  return QMessageBox::question(parent_, "Warning", Q(text), QMessageBox::Yes | QMessageBox::No,
+  return ConfirmTitled("Warning", text, default_yes);
+}
+
+bool MessageBoxPrompts::ConfirmTitled(const std::string& title, const std::string& text,
+                                      bool default_yes) {
+  return QMessageBox::question(parent_, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
                                default_yes ? QMessageBox::Yes : QMessageBox::No) ==
          QMessageBox::Yes;
 }

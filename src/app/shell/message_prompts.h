@@ -18,6 +18,7 @@ class MessageBoxPrompts : public Prompts {
   void ShowWarning(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
   bool Confirm(const std::string& text, bool default_yes) override;
+  bool ConfirmTitled(const std::string& title, const std::string& text, bool default_yes) override;
   SuppressibleReply AskSuppressible(const std::string& text) override;
 
  private:

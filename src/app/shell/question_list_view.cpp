@@ -10,15 +10,23 @@
 namespace quorvant::app {
 
 const QuestionListing& QuestionListModel::Rebuild(TSurvey& survey) {
+  Show(RebuildQuestionList(survey), survey);
+  return listing_;
+}
+
+void QuestionListModel::ShowWithoutNumbers(const TSurvey& survey) {
+  Show(ListWithoutNumbers(survey), survey);
+}
+
+void QuestionListModel::Show(QuestionListing listing, const TSurvey& survey) {
   beginResetModel();
-  listing_ = RebuildQuestionList(survey);
+  listing_ = std::move(listing);
   styles_.clear();
   styles_.reserve(listing_.lines.size());
   for (const QuestionListLine& line : listing_.lines) {
     styles_.push_back(survey.Item(line.item_index).Style);
   }
   endResetModel();
-  return listing_;
 }
 
 void QuestionListModel::Clear() {

@@ -27,6 +27,9 @@ class QuestionListModel : public QAbstractListModel {
   // Renumbers the survey's items (RebuildQuestionList) and refills the list
   // in one reset; returns the listing for the analysis list.
   const QuestionListing& Rebuild(TSurvey& survey);
+  // Refills the list with a question library's items: texts alone, no
+  // numbers, indentation or skip marks. The survey is not changed.
+  void ShowWithoutNumbers(const TSurvey& survey);
   // Empties the list.
   void Clear();
 
@@ -34,6 +37,8 @@ class QuestionListModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
+  void Show(QuestionListing listing, const TSurvey& survey);
+
   QuestionListing listing_;
   std::vector<int> styles_;
 };

@@ -22,10 +22,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/emaillists/email_list_launch.h"
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/form_helpers.h"
-#include "app/shell/not_available.h"
 #include "app/shell/whats_this.h"
 #include "app/shell/window_dialogs.h"
 #include "core/libraries/library_files.h"
@@ -218,13 +218,15 @@ void TQVXProperties::SelectFile() {
 
 void TQVXProperties::OpenEmailListManager() {
   const std::string name = eNotificationFile_->text().toStdString();
-  if (!name.empty() && !FileExists(name) &&
+  const bool create = !name.empty() && !FileExists(name);
+  if (create &&
       !prompts_.Confirm("The Notification list " + name +
                             " does not exist.  Would you like to create a new list with that name?",
                         true)) {
     return;
   }
-  prompts_.ShowInfo(kNotAvailableYetText);
+  ShowEmailListManagerFrom(*this, settings_, prompts_, data_dir_, survey_.NotificationFile(), name,
+                           create);
 }
 
 // Shows the page with the chosen template without making it the survey's.

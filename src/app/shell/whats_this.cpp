@@ -65,12 +65,17 @@ QMenu* WhatsThisMenuFor(QWidget* control) {
 }
 
 void InstallWhatsThis(QWidget* root) {
+  const QString window = root->objectName();
+  InstallWhatsThis(root, [&window](const QString& name) { return WhatsThisText(window, name); });
+}
+
+void InstallWhatsThis(QWidget* root, const std::function<QString(const QString&)>& text_of) {
   QList<QWidget*> controls = root->findChildren<QWidget*>();
   controls.prepend(root);
   for (QWidget* control : controls) {
     // Dialogs owned by this window install their own help.
     if (control->window() != root->window()) continue;
-    const QString text = WhatsThisText(root->objectName(), NameOf(control));
+    const QString text = text_of(NameOf(control));
     if (text.isEmpty()) continue;
     control->setWhatsThis(text);
     if (control->contextMenuPolicy() == Qt::DefaultContextMenu) Attach(control);

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QMenu;
 class QWidget;
@@ -30,6 +31,9 @@ QStringList WhatsThisNames();
 // editing menu, with the entry added at its end; a control that already
 // has its own pop-up menu (the question list) gets only the text.
 void InstallWhatsThis(QWidget* root);
+// The same with a window's own explanations: `text_of(object_name)` gives a
+// control's text, "" for none.
+void InstallWhatsThis(QWidget* root, const std::function<QString(const QString&)>& text_of);
 
 // The pop-up menu a control gets, parented to the control; exposed so that
 // tests can look at it without opening it.

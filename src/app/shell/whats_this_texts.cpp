@@ -228,6 +228,30 @@ const QHash<QString, QString>& Texts() {
       {"cbDontShow",
        "Stops this warning from being shown again. The preferences can turn it "
        "back on."},
+      // The question library.
+      {"cmbLibraryName", "The question library whose items are listed below."},
+      {"btnNewLibrary", "Makes a new, empty question library with a name of its own."},
+      {"btnDeleteLibrary", "Deletes the question library shown, with its file."},
+      {"lbLibraryQuestions",
+       "The questions and headers of the library. Select the ones to insert, edit or "
+       "delete; double-click to insert."},
+      {"btnInsert",
+       "Appends the selected items to the end of the open survey and closes this window."},
+      {"TQVXql/btnEditItem", "Edits the selected library item; the library is saved at once."},
+      {"btnDeleteItem", "Deletes the selected items from the library."},
+      {"btnClose", "Closes this window."},
+      {"TQVXLibName/eName", "The name by which the new library or template is listed."},
+      // The template manager.
+      {"cmbType", "Which templates to list: response templates or display templates."},
+      {"lbTemplates", "The templates of the chosen type. Click one to see and edit it."},
+      {"btnNewTemplate", "Makes a new template of the chosen type."},
+      {"btnDeleteTemplate", "Deletes the selected template and its file."},
+      {"memContents",
+       "The template's contents: one response option per line, or the display "
+       "template's HTML. Changes are saved when you leave the template."},
+      {"TQVXTemplateMgr/btnClose", "Saves your changes and closes this window."},
+      // The import dialog.
+      {"TQVXImportSurvey/cmbStyle", "The style that every imported question takes."},
   };
   return texts;
 }

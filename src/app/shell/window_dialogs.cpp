@@ -45,4 +45,14 @@ void StandardWindowDialogs::DirectoryError(QWidget* parent, const QString& text)
   QMessageBox::critical(parent, "Directory Error", text);
 }
 
+QString StandardWindowDialogs::ChooseImportFile(QWidget* parent, const QString& dir) {
+  return QFileDialog::getOpenFileName(parent, "Select File to Import", dir,
+                                      "Text Files (*.txt);;All Files (*)");
+}
+
+QString StandardWindowDialogs::ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) {
+  return QFileDialog::getSaveFileName(parent, "Create New Display Template", dir,
+                                      "Display Template Files (*.qvg)");
+}
+
 }  // namespace quorvant::app

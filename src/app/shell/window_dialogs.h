@@ -32,6 +32,11 @@ class WindowDialogs {
   virtual bool ConfirmCreate(QWidget* parent, const QString& text) = 0;
   // "Directory Error" with the stop icon.
   virtual void DirectoryError(QWidget* parent, const QString& text) = 0;
+  // "Select File to Import": a text file, or empty when cancelled.
+  virtual QString ChooseImportFile(QWidget* parent, const QString& dir) = 0;
+  // "Create New Display Template": a name to create, asking before an
+  // existing file is chosen; empty when cancelled.
+  virtual QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -44,6 +49,8 @@ class StandardWindowDialogs : public WindowDialogs {
   QString ChooseEmailList(QWidget* parent, const QString& dir) override;
   bool ConfirmCreate(QWidget* parent, const QString& text) override;
   void DirectoryError(QWidget* parent, const QString& text) override;
+  QString ChooseImportFile(QWidget* parent, const QString& dir) override;
+  QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) override;
 };
 
 }  // namespace quorvant::app

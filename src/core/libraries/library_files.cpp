@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/shell/atomic_file.h"
 #include "core/shell/profile_file.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
@@ -11,24 +12,12 @@
 namespace quorvant {
 namespace {
 
-// Regular files in dir whose extension is ext in any letter case.
-std::vector<std::filesystem::path> FilesWithExtension(const std::string& dir,
-                                                      std::string_view ext) {
-  std::vector<std::filesystem::path> found;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
-       it.increment(error)) {
-    std::error_code type_error;
-    if (!it->is_regular_file(type_error)) continue;
-    if (EqualsIgnoreCase(it->path().extension().string(), ext)) found.push_back(it->path());
-  }
-  return found;
-}
-
 // Bare names of those files, sorted without regard to letter case.
 std::vector<std::string> SortedBareNames(const std::string& dir, std::string_view ext) {
   std::vector<std::string> names;
-  for (const auto& p : FilesWithExtension(dir, ext)) names.push_back(p.filename().string());
+  for (const std::string& p : FilesInDirectoryOrder(dir, ext)) {
+    names.push_back(std::filesystem::path(p).filename().string());
+  }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return ToLowerAscii(a) < ToLowerAscii(b);
   });
@@ -37,10 +26,29 @@ std::vector<std::string> SortedBareNames(const std::string& dir, std::string_vie
 
 }  // namespace
 
+std::vector<std::string> FilesInDirectoryOrder(const std::string& data_dir, std::string_view ext) {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(data_dir, error), end; !error && it != end;
+       it.increment(error)) {
+    std::error_code type_error;
+    if (!it->is_regular_file(type_error)) continue;
+    if (EqualsIgnoreCase(it->path().extension().string(), ext)) {
+      found.push_back(it->path().string());
+    }
+  }
+  return found;
+}
+
 std::vector<std::string> ListQuestionLibraries(const std::string& data_dir) {
-  std::vector<std::string> paths;
-  for (const auto& p : FilesWithExtension(data_dir, ".qvl")) paths.push_back(p.string());
-  return paths;
+  return FilesInDirectoryOrder(data_dir, ".qvl");
+}
+
+std::string FreeQuestionLibraryPath(const std::string& data_dir) {
+  for (int i = 0;; ++i) {
+    std::string path = data_dir + "ql" + std::to_string(i) + ".qvl";
+    if (!FileExists(path)) return path;
+  }
 }
 
 std::string QuestionLibraryName(const std::string& path) {

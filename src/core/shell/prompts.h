@@ -30,6 +30,13 @@ class Prompts {
   // Title "Warning", question icon, Yes and No with Yes or No as the default
   // button; true exactly when Yes was pressed.
   virtual bool Confirm(const std::string& text, bool default_yes) = 0;
+  // A Yes/No question box titled `title`, for the confirmations that carry
+  // a title of their own; true exactly when Yes was pressed. By default the
+  // plain confirmation, for prompts that show no titles.
+  virtual bool ConfirmTitled(const std::string& title, const std::string& text, bool default_yes) {
+    (void)title;
+    return Confirm(text, default_yes);
+  }
   // The warning dialog: "&Yes", "&No", "Cancel" and the check box
   // "&Don't show this warning again".
   virtual SuppressibleReply AskSuppressible(const std::string& text) = 0;

@@ -20,6 +20,12 @@ bool SurveyEditing::Warn(const std::string& text, std::string_view key) {
   return SuppressibleWarning(prompts_, settings_, text, key) == WarningAnswer::kYes;
 }
 
+std::string DeleteItemsQuestion(size_t count) {
+  return count >= 2 ? "Are you sure you want to delete the " + std::to_string(count) +
+                          " items you have selected?"
+                    : "Are you sure you want to delete the selected item?";
+}
+
 bool SurveyEditing::ConfirmChangePublished() {
   if (!IsPotentiallyPublished(survey_)) return true;
   return Warn(
@@ -40,11 +46,9 @@ int SurveyEditing::AddItem(const ItemFields& f, const std::vector<int>& selected
 
 std::optional<int> SurveyEditing::DeleteSelected(const std::vector<int>& selected, int focused) {
   if (selected.empty() || !ConfirmChangePublished()) return std::nullopt;
-  const std::string question =
-      selected.size() >= 2 ? "Are you sure you want to delete the " +
-                                 std::to_string(selected.size()) + " items you have selected?"
-                           : "Are you sure you want to delete the selected item?";
-  if (!Warn(question, settings::kWarnDeleteQuestions)) return std::nullopt;
+  if (!Warn(DeleteItemsQuestion(selected.size()), settings::kWarnDeleteQuestions)) {
+    return std::nullopt;
+  }
   DeleteItems(selected);
   if (focused < 0) focused = selected.front();
   return std::min(focused, survey_.ItemCount() - 1);

@@ -37,6 +37,9 @@ struct ItemFields {
   std::string options;  // comma text
 };
 
+// The question asked before `count` selected items are deleted.
+std::string DeleteItemsQuestion(size_t count);
+
 // The plain-text form of item `index` that goes to the system clipboard.
 using ItemTextRenderer = std::function<std::string(const TSurvey& survey, int index)>;
 

@@ -71,4 +71,23 @@ QuestionListing RebuildQuestionList(TSurvey& survey) {
   return listing;
 }
 
+QuestionListing ListWithoutNumbers(const TSurvey& survey) {
+  QuestionListing listing;
+  listing.lines.reserve(static_cast<size_t>(survey.ItemCount()));
+  for (int i = 0; i < survey.ItemCount(); ++i) {
+    TQuestion item = survey.Item(i);
+    QuestionListLine line;
+    line.item_index = i;
+    line.is_header = item.IsHeader();
+    line.line = item.Text;
+    if (!line.is_header) {
+      item.SkipGroupOfResponse = -1;
+      line.detail = DetailLineFor(item);
+      listing.analysis_items.push_back(i);
+    }
+    listing.lines.push_back(std::move(line));
+  }
+  return listing;
+}
+
 }  // namespace quorvant

@@ -33,6 +33,10 @@ struct QuestionListing {
 // returns the lines of both lists.
 QuestionListing RebuildQuestionList(TSurvey& survey);
 
+// The lines of a question library's items: each item's text alone, without
+// numbers, skip-group indentation or skip marks. Changes nothing.
+QuestionListing ListWithoutNumbers(const TSurvey& survey);
+
 // The detail line of a question: its length limit, numeric range or response
 // options (the part after "~" of each, the skipping one marked).
 std::string DetailLineFor(const TQuestion& item);

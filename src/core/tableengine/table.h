@@ -134,6 +134,10 @@ class Table {
   // kUsage outside 1..RecCount().
   void GoTo(uint32_t recno);
   uint32_t RecNo() const { return recno_; }
+  // The record numbers GoTop() and Skip() would visit, in that order, read
+  // from the order's keys (records are read only to test a query or filter).
+  // Keeps the current record, posting its changes first.
+  std::vector<uint32_t> RecordsInOrder();
   // Searches the selected order (Requires: Order() > 0, else kUsage). Found:
   // the record becomes current and true is returned. Not found: Eof() and
   // false. An empty value finds a blank key in either mode.

@@ -92,6 +92,31 @@ std::optional<uint32_t> Table::NextVisible(bool forward) {
   return std::nullopt;
 }
 
+std::vector<uint32_t> Table::RecordsInOrder() {
+  RequireOpen();
+  Post();
+  const bool filtered = !query_.empty() || !filter_.empty();
+  RecordBytes record(Fields(), memo_.get());
+  std::vector<uint32_t> out;
+  auto take = [&](uint32_t r) {
+    if (filtered) {
+      record.Set(records_->Read(r), r);
+      if (!Visible(record)) return;
+    }
+    out.push_back(r);
+  };
+  if (order_ == 0) {
+    const uint32_t count = records_->count();
+    out.reserve(count);
+    for (uint32_t r = 1; r <= count; ++r) take(r);
+    return out;
+  }
+  KeyIndex& index = tags_[static_cast<size_t>(order_ - 1)]->index;
+  out.reserve(index.size());
+  index.ForEach([&](const KeyIndex::Entry& e) { take(e.recno); });
+  return out;
+}
+
 void Table::GoEnd(bool top) {
   RequireOpen();
   Post();

@@ -1,0 +1,27 @@
+// Runs a report's drawing on a printer or into a PDF file: opens the
+// painter, hands the drawing a PainterCanvas and ends the job.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <functional>
+
+#include "core/reports/page_canvas.h"
+
+class QPrinter;
+
+namespace quorvant::app {
+
+using ReportDrawing = std::function<void(PageCanvas&)>;
+
+// Draws on the printer as set up (copies, paper, output file), the job
+// titled `title`. False when the printer cannot be started. Exceptions of
+// the drawing pass on, after the job has been ended.
+bool PrintReport(QPrinter& printer, const QString& title, const QFont& font,
+                 const ReportDrawing& draw);
+
+// The same into a PDF file at path, on A4 at 600 dots per inch.
+bool PrintReportToPdf(const QString& path, const QString& title, const QFont& font,
+                      const ReportDrawing& draw);
+
+}  // namespace quorvant::app

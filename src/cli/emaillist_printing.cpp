@@ -1,0 +1,28 @@
+#include "cli/emaillist_printing.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/reports/report_printing.h"
+#include "core/emaillists/email_list.h"
+#include "core/emaillists/email_list_print.h"
+
+namespace quorvant::cli {
+
+bool PrintEmailListToPdf(TEmailList& list, const std::string& pdf_path) {
+  // Fonts need the GUI layer; a terminal run has no display to show on.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  int argc = 1;
+  char name[] = "quorvant-cli";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  const bool printed = app::PrintReportToPdf(
+      QString::fromStdString(pdf_path), "Email List Manager", QGuiApplication::font(),
+      [&](PageCanvas& canvas) { PrintEmailList(list, canvas); });
+  if (!printed) std::fprintf(stderr, "Could not write the file %s\n", pdf_path.c_str());
+  return printed;
+}
+
+}  // namespace quorvant::cli

@@ -1,0 +1,45 @@
+// quorvant-cli import: build a new survey from a question text file, as
+// "&Import Questions..." does, and save it.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/console_prompts.h"
+#include "cli/option_arguments.h"
+#include "core/libraries/question_import.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/survey.h"
+#include "core/survey/survey_exception.h"
+
+namespace quorvant::cli {
+
+int RunImport(const Args& args) {
+  constexpr char kUsage[] =
+      "usage: quorvant-cli import TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]";
+  const auto parsed = ParseOptionArguments(args, {"--style", "--data-dir"}, 2, kUsage);
+  if (!parsed) return 2;
+  const auto style = parsed->values.find("--style");
+  if (style == parsed->values.end()) return UsageError(kUsage);
+  int style_code = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (style->second == std::to_string(ImportStyleForIndex(i)))
+      style_code = ImportStyleForIndex(i);
+  }
+  if (style_code == 0) return UsageError("--style must be 1, 2, 3 or 5");
+
+  SettingsStore settings;
+  ConsolePrompts prompts;
+  TSurvey survey(settings);
+  if (!ImportQuestionFile(survey, parsed->positional[0], style_code, DataDirectoryArgument(*parsed),
+                          prompts)) {
+    return 1;
+  }
+  try {
+    survey.SaveAs(parsed->positional[1]);
+  } catch (const ESurveyException& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace quorvant::cli

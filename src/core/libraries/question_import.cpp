@@ -1,0 +1,160 @@
+#include "core/libraries/question_import.h"
+
+#include <exception>
+#include <filesystem>
+#include <map>
+
+#include "core/libraries/library_files.h"
+#include "core/libraries/response_template.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/prompts.h"
+#include "core/shell/text_helpers.h"
+#include "core/survey/comma_text.h"
+#include "core/survey/question.h"
+#include "core/survey/survey.h"
+
+namespace quorvant {
+namespace {
+
+constexpr char kIgnoredMark = '\x04';
+
+// The walk over the lines: a question is appended once the next question or
+// header line, or the end, shows that its options are complete.
+class ImportWalk {
+ public:
+  ImportWalk(TSurvey& survey, int style, const std::string& data_dir)
+      : survey_(survey), style_(style), data_dir_(data_dir), index_(BuildTemplateIndex(data_dir)) {}
+
+  void Take(const std::string& line) {
+    switch (ClassifyImportLine(line)) {
+      case ImportLineKind::kHeader:
+        Flush();
+        survey_.AddItem(line.substr(2), kStyleHeader, 0, 0, 0, false, 0, "");
+        break;
+      case ImportLineKind::kQuestion:
+        Flush();
+        question_ = line;
+        break;
+      case ImportLineKind::kIgnored:
+        break;
+      case ImportLineKind::kResponse:
+        options_.push_back(TrimControls(line));
+        break;
+      case ImportLineKind::kTemplate:
+        AddTemplate(line);
+        break;
+    }
+  }
+
+  void Flush() {
+    if (question_.empty()) return;
+    survey_.AddItem(question_, style_, 0, 0, 0, false, 0, JoinCommaText(options_));
+    question_.clear();
+    options_.clear();
+  }
+
+ private:
+  void AddTemplate(const std::string& line) {
+    const std::string name = TrimControls(line).substr(1);
+    if (!name.empty()) {
+      for (const std::string& entry : index_) {
+        if (entry.find(name) == std::string::npos) continue;
+        const std::vector<std::string>& values = ValuesOf(entry.substr(0, entry.find('|')));
+        options_.insert(options_.end(), values.begin(), values.end());
+        return;
+      }
+    }
+    options_.push_back(line);
+  }
+
+  // A long file names the same few templates again and again; each is read
+  // once per import.
+  const std::vector<std::string>& ValuesOf(const std::string& file) {
+    auto it = values_.find(file);
+    if (it == values_.end()) {
+      it = values_.emplace(file, ReadResponseTemplate(data_dir_ + file).values).first;
+    }
+    return it->second;
+  }
+
+  TSurvey& survey_;
+  const int style_;
+  const std::string& data_dir_;
+  const std::vector<std::string> index_;
+  std::map<std::string, std::vector<std::string>> values_;
+  std::string question_;
+  std::vector<std::string> options_;
+};
+
+}  // namespace
+
+ImportLineKind ClassifyImportLine(std::string_view line) {
+  if (line.size() >= 2 && (line[0] == 'H' || line[0] == 'h') && line[1] == ')') {
+    return ImportLineKind::kHeader;
+  }
+  if (line.empty() || (line[0] != ' ' && line[0] != kIgnoredMark)) return ImportLineKind::kQuestion;
+  if (line[0] == kIgnoredMark) return ImportLineKind::kIgnored;
+  const std::string trimmed = TrimControls(line);
+  return !trimmed.empty() && trimmed[0] == '-' ? ImportLineKind::kTemplate
+                                               : ImportLineKind::kResponse;
+}
+
+int ImportStyleForIndex(int index) {
+  constexpr int kStyles[] = {kStyleSingleChoice, kStyleMultipleChoice, kStyleSlidingScale,
+                             kStylePulldown};
+  return index >= 0 && index < 4 ? kStyles[index] : 0;
+}
+
+std::vector<std::string> SplitImportLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::vector<std::string> BuildTemplateIndex(const std::string& data_dir) {
+  std::vector<std::string> index;
+  for (const std::string& path : FilesInDirectoryOrder(data_dir, ".qvt")) {
+    index.push_back(std::filesystem::path(path).filename().string() + "|" +
+                    ReadResponseTemplate(path).title);
+  }
+  return index;
+}
+
+void ImportQuestionLines(TSurvey& survey, const std::vector<std::string>& lines, int style,
+                         const std::string& data_dir) {
+  ImportWalk walk(survey, style, data_dir);
+  for (const std::string& line : lines) walk.Take(line);
+  walk.Flush();
+}
+
+bool ImportQuestionFile(TSurvey& survey, const std::string& path, int style,
+                        const std::string& data_dir, Prompts& prompts) {
+  const std::optional<std::string> text = ReadWholeFile(path);
+  if (!text) {
+    prompts.ShowError("Error loading file " + path);
+    return false;
+  }
+  try {
+    ImportQuestionLines(survey, SplitImportLines(*text), style, data_dir);
+  } catch (const std::exception&) {
+    prompts.ShowError(
+        "An error has occurred during import.  Please ensure that the import file is correctly "
+        "formatted.");
+    return false;
+  }
+  prompts.ShowInfo("Import complete!");
+  return true;
+}
+
+}  // namespace quorvant
