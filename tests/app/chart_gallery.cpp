@@ -91,12 +91,14 @@ int main(int argc, char** argv) {
     Fill(chart, zeros);
     Save(chart, out.filePath(kind + "-zeros.png"), {800, 600});
     chart.gradient_visible = true;
+    chart.back_color = TChart::DefaultBackColor();
     chart.gradient_start = QColor(0x00, 0x80, 0x80);
     chart.gradient_end = Qt::white;
     chart.pie_rotation = 90;
     Fill(chart, basic);
     Save(chart, out.filePath(kind + "-gradient.png"), {800, 600});
     chart.gradient_visible = false;
+    chart.back_color = Qt::white;
     chart.legend_visible = false;
     Save(chart, out.filePath(kind + "-nolegend.png"), {800, 600});
     chart.legend_visible = true;

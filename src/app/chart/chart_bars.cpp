@@ -51,7 +51,9 @@ SeriesGeometry ShapeBars(const ChartFrame& frame, const TChart&) {
     p.color = PointColor(frame, i);
     p.shape = Bar(r, std::min(width * 0.12, frame.unit * 0.35), true);
     p.hit.addRect(r.adjusted(0, -1, 0, 0));
-    p.mark_width = std::max(slot * 0.96, frame.unit * 2);
+    // Wider marks are tried first; the placer keeps them off the neighbours.
+    p.mark_fit = std::max(slot * 0.96, frame.unit * 2);
+    p.mark_width = std::max(p.mark_fit, std::min(frame.unit * 12, frame.plot.width() / 3));
     p.marks = {
         {QPointF(x, r.top() - frame.unit * 0.25), Qt::AlignBottom | Qt::AlignHCenter},
         {QPointF(x, r.top() - frame.unit * 0.25 - line), Qt::AlignBottom | Qt::AlignHCenter}};

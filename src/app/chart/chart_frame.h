@@ -72,6 +72,7 @@ struct PointShape {
   QColor color;
   std::vector<MarkCandidate> marks;
   double mark_width = 0;  // the widest a mark may be
+  double mark_fit = 0;    // a width that fits between the neighbours
   bool leader = false;    // join the mark to `edge` with a line
   QPointF edge;
 };

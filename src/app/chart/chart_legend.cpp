@@ -69,7 +69,7 @@ void LayOutLegend(ChartFrame& frame, const TChart& chart) {
   const double number_room = legend.number_width > 0 ? legend.number_width + gap : 0;
   const double lead = swatch + gap;
   const double entry_width = lead + number_room + widest_label + 1;
-  const double min_width = lead + number_room + metrics.averageCharWidth() * 6;
+  const double min_width = lead + number_room + metrics.averageCharWidth() * 9;
 
   const QRectF content = frame.plot;
   const bool at_right = content.width() >= content.height() * 1.15;

@@ -53,7 +53,9 @@ SeriesGeometry ShapeLineKinds(const ChartFrame& frame, const TChart&) {
       column.addRect(QRectF(c.x() - slot / 2, c.y(), slot, plot.bottom() + dot - c.y()));
       p.hit = p.hit.united(column);
     }
-    p.mark_width = std::max(slot * 0.96, frame.unit * 2);
+    // Wider marks are tried first; the placer keeps them off the neighbours.
+    p.mark_fit = std::max(slot * 0.96, frame.unit * 2);
+    p.mark_width = std::max(p.mark_fit, std::min(frame.unit * 12, frame.plot.width() / 3));
     const double off = dot + frame.unit * 0.2;
     p.marks = {{c - QPointF(0, off), Qt::AlignBottom | Qt::AlignHCenter},
                {c + QPointF(0, off), Qt::AlignTop | Qt::AlignHCenter},

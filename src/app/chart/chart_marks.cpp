@@ -95,11 +95,22 @@ std::vector<PlacedMark> PlaceMarks(const ChartFrame& frame, const TChart& chart,
     const QString full =
         MarkText(frame.series->marks_style, chart.legend_style, point, frame.total);
     if (full.isEmpty()) continue;
-    const double room = shape.mark_width - 2 * pad;
-    for (double share : {1.0, 0.65, 0.4}) {
-      const QString text =
-          Shorten(full, metrics, std::min(room, metrics.horizontalAdvance(full)) * share);
-      if (text.isEmpty()) break;
+    const QString brief =
+        ShortMarkText(frame.series->marks_style, chart.legend_style, point, frame.total);
+    const double room = std::min(shape.mark_width - 2 * pad, metrics.horizontalAdvance(full));
+    const double fit = shape.mark_fit > 0 ? shape.mark_fit - 2 * pad : room;
+    // The whole text, then the number alone, nearer the point; numbers are
+    // never cut, labels are shortened with an ellipsis.
+    const bool label_only = brief == point.label;
+    const struct {
+      const QString& text;
+      double limit;
+      bool may_shorten;
+    } tries[] = {{full, room, label_only}, {brief, room, label_only}, {brief, fit, label_only}};
+    for (const auto& t : tries) {
+      if (!t.may_shorten && metrics.horizontalAdvance(t.text) > t.limit + 0.5) continue;
+      const QString text = Shorten(t.text, metrics, t.limit);
+      if (text.isEmpty()) continue;
       const double width = metrics.horizontalAdvance(text) + 2 * pad;
       const auto found = std::find_if(
           shape.marks.begin(), shape.marks.end(),

@@ -1,6 +1,6 @@
 // Drawing the visible series from its shapes: the surface and line of the
 // line kinds, then every point in its colour, outlined in the background's
-// colour so that neighbours stay apart.
+// colour so that neighbours stay apart, then the base line.
 #include <QPainter>
 
 #include "app/chart/chart_frame.h"
@@ -31,13 +31,6 @@ void DrawSeries(QPainter& painter, const TChart& chart, const ChartFrame& frame,
     const double r = frame.unit * 0.4;
     painter.drawRoundedRect(frame.plot.adjusted(-r, -r, r, r), r, r);
   }
-  if (!geometry.baseline.isEmpty()) {
-    QColor rule = frame.ink;
-    rule.setAlphaF(0.35);
-    painter.setPen(QPen(rule, frame.unit * 0.08, Qt::SolidLine, Qt::FlatCap));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(geometry.baseline);
-  }
   if (!geometry.fill.isEmpty()) {
     QColor surface = geometry.series_color;
     surface.setAlphaF(0.28);
@@ -57,6 +50,14 @@ void DrawSeries(QPainter& painter, const TChart& chart, const ChartFrame& frame,
   for (const PointShape& p : geometry.points) {
     painter.setBrush(p.color);
     painter.drawPath(p.shape);
+  }
+  // Over the points' outlines, so that it runs unbroken.
+  if (!geometry.baseline.isEmpty()) {
+    QColor rule = frame.ink;
+    rule.setAlphaF(0.35);
+    painter.setPen(QPen(rule, frame.unit * 0.08, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(geometry.baseline);
   }
 }
 

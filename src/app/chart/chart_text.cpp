@@ -78,6 +78,27 @@ QString MarkText(MarksStyle style, LegendTextStyle legend_style, const ChartPoin
   return FormatValue(point.value);
 }
 
+QString ShortMarkText(MarksStyle style, LegendTextStyle legend_style, const ChartPoint& point,
+                      double total) {
+  switch (style) {
+    case MarksStyle::kValue:
+    case MarksStyle::kLabelValue:
+      return FormatValue(point.value);
+    case MarksStyle::kPercent:
+    case MarksStyle::kLabelPercent:
+    case MarksStyle::kPercentTotal:
+    case MarksStyle::kLabelPercentTotal:
+      return FormatPercent(point.value, total);
+    case MarksStyle::kLabel:
+      return point.label;
+    case MarksStyle::kLegend:
+      return legend_style == LegendTextStyle::kPlain
+                 ? point.label
+                 : LegendNumber(legend_style, point.value, total);
+  }
+  return FormatValue(point.value);
+}
+
 QString Shorten(const QString& text, const QFontMetricsF& metrics, double width) {
   if (metrics.horizontalAdvance(text) <= width) return text;
   const QString elided = metrics.elidedText(text, Qt::ElideRight, width);

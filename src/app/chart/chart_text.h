@@ -24,6 +24,11 @@ QString LegendText(LegendTextStyle style, const ChartPoint& point, double total)
 QString MarkText(MarksStyle style, LegendTextStyle legend_style, const ChartPoint& point,
                  double total);
 
+// What a mark says when its whole text does not fit: its number alone
+// (the percent or the value), or for the label style the label.
+QString ShortMarkText(MarksStyle style, LegendTextStyle legend_style, const ChartPoint& point,
+                      double total);
+
 // The title's lines: broken at CR LF (or LF), each wrapped at words onto at
 // most two lines of width and shortened with an ellipsis beyond.
 QStringList WrapTitle(const QString& title, const QFontMetricsF& metrics, double width);
