@@ -71,7 +71,7 @@ SeriesGeometry ShapeHorizontalBars(const ChartFrame& frame, const TChart& chart)
   const auto& points = frame.series->Points();
   const int n = static_cast<int>(points.size());
   const double slot = bars.height() / n;
-  const double height = std::min(slot * 0.72, std::max(frame.unit * 4, bars.height() / 5));
+  const double height = std::min(slot * 0.65, std::max(frame.unit * 3, bars.height() / 8));
   const double scale = Scale(frame, bars.width());
   g.baseline.moveTo(bars.topLeft());
   g.baseline.lineTo(bars.bottomLeft());
