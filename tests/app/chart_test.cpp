@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "app/chart/chart_frame.h"
+#include "app/chart/chart_view.h"
 
 using namespace quorvant::app;
 
@@ -30,6 +31,7 @@ class ChartTest : public QObject {
   void marksAndLegendNeverOverlap();
   void printLayoutIsTheScreenLayoutOfALargerArea();
   void svgDrawsTheSameChart();
+  void theViewReportsAClickedPoint();
 };
 
 namespace {
@@ -353,6 +355,28 @@ void ChartTest::svgDrawsTheSameChart() {
   QVERIFY(Near(image.pixel(2, 2), chart.color));
   const double difference = MeanDifference(image, Drawn(chart));
   QVERIFY2(difference < 3, qPrintable(QString::number(difference)));
+}
+
+void ChartTest::theViewReportsAClickedPoint() {
+  ChartView view;
+  view.resize(500, 350);
+  Fill(view.chart(), SeriesKind::kPie, {1, 3});
+  view.chart().pie_rotation = 40;
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  const QImage image = view.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  QSignalSpy clicked(&view, &ChartView::PointClicked);
+  const std::vector<QPoint> slice = PixelsOf(image, kDistinct[1]);
+  QVERIFY(!slice.empty());
+  // A pixel of the larger slice well inside it: the middle one of its row
+  // of pixels through the slice's middle.
+  const QPoint at = slice[slice.size() / 2];
+  QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+  QCOMPARE(clicked.count(), 1);
+  QCOMPARE(clicked.at(0).at(0).toString(), QString("Answer 2"));
+  QTest::mouseClick(&view, Qt::RightButton, {}, at);
+  QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(3, 3));
+  QCOMPARE(clicked.count(), 1);
 }
 
 QTEST_MAIN(ChartTest)

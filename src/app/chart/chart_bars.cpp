@@ -44,7 +44,7 @@ SeriesGeometry ShapeBars(const ChartFrame& frame, const TChart&) {
   g.baseline.lineTo(bars.bottomRight());
   for (int i = 0; i < n; ++i) {
     const double x = bars.left() + slot * (i + 0.5);
-    const double h = std::max(0.0, points[static_cast<size_t>(i)].value) * scale;
+    const double h = DrawnValue(points[static_cast<size_t>(i)].value) * scale;
     const QRectF r(x - width / 2, bars.bottom() - h, width, h);
     PointShape p;
     p.point = i;
@@ -77,7 +77,7 @@ SeriesGeometry ShapeHorizontalBars(const ChartFrame& frame, const TChart& chart)
   g.baseline.lineTo(bars.bottomLeft());
   for (int i = 0; i < n; ++i) {
     const double y = bars.top() + slot * (i + 0.5);
-    const double w = std::max(0.0, points[static_cast<size_t>(i)].value) * scale;
+    const double w = DrawnValue(points[static_cast<size_t>(i)].value) * scale;
     const QRectF r(bars.left(), y - height / 2, w, height);
     PointShape p;
     p.point = i;

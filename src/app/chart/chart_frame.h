@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <cmath>
 #include <vector>
 
 #include "app/chart/chart.h"
@@ -69,6 +70,7 @@ struct PointShape {
   int point = 0;
   QPainterPath shape;
   QPainterPath hit;
+  QRectF hit_column;  // where else a click finds it (under an area's point)
   QColor color;
   std::vector<MarkCandidate> marks;
   double mark_width = 0;  // the widest a mark may be
@@ -92,6 +94,9 @@ struct PlacedMark {
   bool leader = false;
   QPointF edge;
 };
+
+// The size a value is drawn at: negative and non-finite values as 0.
+inline double DrawnValue(double value) { return std::isfinite(value) && value > 0 ? value : 0; }
 
 // Fonts, title, legend and plot rectangle for a logical area of this size.
 ChartFrame LayOutChart(const TChart& chart, const QSizeF& size);

@@ -19,7 +19,9 @@ std::optional<QString> TChart::HitTest(const QRectF& target, const QPointF& pos)
 
   const SeriesGeometry geometry = ShapeSeries(frame, *this);
   for (auto p = geometry.points.rbegin(); p != geometry.points.rend(); ++p) {
-    if ((p->hit.isEmpty() ? p->shape : p->hit).contains(at)) return label(p->point);
+    if ((p->hit.isEmpty() ? p->shape : p->hit).contains(at) || p->hit_column.contains(at)) {
+      return label(p->point);
+    }
   }
   for (const PlacedMark& m : PlaceMarks(frame, *this, geometry)) {
     if (m.rect.contains(at)) return label(m.point);

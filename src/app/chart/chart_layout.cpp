@@ -55,7 +55,7 @@ ChartFrame LayOutChart(const TChart& chart, const QSizeF& size) {
       frame.series = &series;
       frame.kind = *kind;
       for (const ChartPoint& p : series.Points()) {
-        const double value = std::max(0.0, p.value);
+        const double value = DrawnValue(p.value);
         frame.total += value;
         frame.largest = std::max(frame.largest, value);
       }

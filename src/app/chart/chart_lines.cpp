@@ -25,7 +25,7 @@ SeriesGeometry ShapeLineKinds(const ChartFrame& frame, const TChart&) {
   std::vector<QPointF> at;
   for (int i = 0; i < n; ++i) {
     at.emplace_back(plot.left() + slot * (i + 0.5),
-                    plot.bottom() - std::max(0.0, points[static_cast<size_t>(i)].value) * scale);
+                    plot.bottom() - DrawnValue(points[static_cast<size_t>(i)].value) * scale);
   }
   if (!scatter) {
     // A single point still shows as a short level line.
@@ -49,9 +49,7 @@ SeriesGeometry ShapeLineKinds(const ChartFrame& frame, const TChart&) {
     const double reach = std::max(dot * 1.6, frame.unit * 0.8);
     p.hit.addEllipse(c, reach, reach);
     if (frame.kind == SeriesKind::kArea) {
-      QPainterPath column;
-      column.addRect(QRectF(c.x() - slot / 2, c.y(), slot, plot.bottom() + dot - c.y()));
-      p.hit = p.hit.united(column);
+      p.hit_column = QRectF(c.x() - slot / 2, c.y(), slot, plot.bottom() + dot - c.y());
     }
     // Wider marks are tried first; the placer keeps them off the neighbours.
     p.mark_fit = std::max(slot * 0.96, frame.unit * 2);

@@ -24,7 +24,7 @@ SeriesGeometry ShapePie(const ChartFrame& frame, const TChart& chart) {
   const auto& points = frame.series->Points();
   double angle = 90.0 - chart.pie_rotation;
   for (size_t i = 0; i < points.size(); ++i) {
-    const double value = std::max(0.0, points[i].value);
+    const double value = DrawnValue(points[i].value);
     if (value <= 0) continue;
     const double sweep = -value / frame.total * 360.0;
     PointShape p;
