@@ -55,10 +55,16 @@ SeriesGeometry ShapeLineKinds(const ChartFrame& frame, const TChart&) {
     p.mark_fit = std::max(slot * 0.96, frame.unit * 2);
     p.mark_width = std::max(p.mark_fit, std::min(frame.unit * 12, frame.plot.width() / 3));
     const double off = dot + frame.unit * 0.2;
+    // Straight above, below and beside first, then the corners, where a
+    // line that rises or falls leaves room.
     p.marks = {{c - QPointF(0, off), Qt::AlignBottom | Qt::AlignHCenter},
                {c + QPointF(0, off), Qt::AlignTop | Qt::AlignHCenter},
                {c + QPointF(off, 0), Qt::AlignLeft | Qt::AlignVCenter},
-               {c - QPointF(off, 0), Qt::AlignRight | Qt::AlignVCenter}};
+               {c - QPointF(off, 0), Qt::AlignRight | Qt::AlignVCenter},
+               {c + QPointF(off, -off), Qt::AlignLeft | Qt::AlignBottom},
+               {c + QPointF(-off, -off), Qt::AlignRight | Qt::AlignBottom},
+               {c + QPointF(off, off), Qt::AlignLeft | Qt::AlignTop},
+               {c + QPointF(-off, off), Qt::AlignRight | Qt::AlignTop}};
     g.points.push_back(p);
   }
   return g;

@@ -5,6 +5,7 @@
 // even that fails.
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <algorithm>
 #include <numeric>
 
@@ -33,7 +34,13 @@ class Placer {
                                     -frame.margin / 2)) {
     if (!frame.title_rect.isEmpty()) taken_.push_back(frame.title_rect);
     if (!frame.legend.rect.isEmpty()) taken_.push_back(frame.legend.rect);
-    for (const PointShape& p : geometry.points) shapes_.push_back(&p.shape);
+    for (const PointShape& p : geometry.points) shapes_.push_back(p.shape);
+    // Text across the line through the points is hard to read.
+    if (!geometry.stroke.isEmpty()) {
+      QPainterPathStroker stroker;
+      stroker.setWidth(frame.unit * 0.4);
+      shapes_.push_back(stroker.createStroke(geometry.stroke));
+    }
   }
 
   bool Free(const QRectF& r) const {
@@ -41,8 +48,8 @@ class Placer {
     for (const QRectF& t : taken_) {
       if (t.intersects(r)) return false;
     }
-    for (const QPainterPath* s : shapes_) {
-      if (s->intersects(r)) return false;
+    for (const QPainterPath& s : shapes_) {
+      if (s.intersects(r)) return false;
     }
     return true;
   }
@@ -51,7 +58,7 @@ class Placer {
  private:
   QRectF bounds_;
   std::vector<QRectF> taken_;
-  std::vector<const QPainterPath*> shapes_;
+  std::vector<QPainterPath> shapes_;
 };
 
 }  // namespace
