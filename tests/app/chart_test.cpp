@@ -9,9 +9,11 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/chart/chart_frame.h"
@@ -32,6 +34,7 @@ class ChartTest : public QObject {
   void printLayoutIsTheScreenLayoutOfALargerArea();
   void svgDrawsTheSameChart();
   void theViewReportsAClickedPoint();
+  void aPrinterDrawsThePrintLayout();
 };
 
 namespace {
@@ -377,6 +380,27 @@ void ChartTest::theViewReportsAClickedPoint() {
   QTest::mouseClick(&view, Qt::RightButton, {}, at);
   QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(3, 3));
   QCOMPARE(clicked.count(), 1);
+}
+
+void ChartTest::aPrinterDrawsThePrintLayout() {
+  QTemporaryDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath("chart.pdf"));
+  TChart chart;
+  chart.title = "On paper\r\nType: Single Choice";
+  Fill(chart, SeriesKind::kPie, {5, 3, 2});
+  {
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double w = page.width();
+    chart.Draw(painter, QRectF(w / 20, w / 20, w * 0.9, w / 2), true);
+  }
+  QFile file(dir.filePath("chart.pdf"));
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const QByteArray pdf = file.readAll();
+  QVERIFY(pdf.startsWith("%PDF"));
+  QVERIFY2(pdf.size() > 3000, qPrintable(QString::number(pdf.size())));
 }
 
 QTEST_MAIN(ChartTest)
