@@ -4,6 +4,7 @@
 // 2 the arguments were wrong.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,14 @@ int RunResults(const Args& args);
 int RunImport(const Args& args);
 int RunLibrary(const Args& args);
 int RunEmailList(const Args& args);
+int RunChart(const Args& args);
+
+// Loads the survey at path, adds the --where conditions to its analysis
+// filter and counts its response table into survey.Results(); *records is
+// the number of records the table holds. Returns 0, or the exit status
+// after printing why it failed (1, or 2 for a wrong condition).
+int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
+                 TSurvey& survey, uint32_t* records);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -27,6 +27,8 @@ const std::vector<Command>& Commands() {
        "count the survey's responses per option and numeric group, under the conditions "
        "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",
        RunResults},
+      {"chart", "SURVEY.qvx ID OUT.png|OUT.svg|OUT.jpg [--width W --height H] [--where COND]...",
+       "draw the chart of question ID as the Analysis page shows it (default 800x600)", RunChart},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
       {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",

@@ -23,6 +23,30 @@ enum class Format { kPlain, kJson, kCsv };
 
 }  // namespace
 
+int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
+                 TSurvey& survey, uint32_t* records) {
+  if (!LoadSurvey(std::filesystem::absolute(path).string(), survey)) return 1;
+  for (const std::string& condition : conditions) {
+    const std::string error = AddFilterCondition(survey, condition, survey.ActiveFilter());
+    if (!error.empty()) return UsageError(error);
+  }
+  ConsolePrompts prompts;
+  TResponseTable table(prompts);
+  try {
+    if (!OpenResponsesOfLoadedSurvey(survey, table)) {
+      std::fprintf(stderr, "The survey %s has no response table.\n", path.c_str());
+      return 1;
+    }
+    // A table that cannot be read has had its error printed.
+    if (!ComputeResults(survey, table, prompts)) return 1;
+    *records = survey.Results().RecordsCounted();
+  } catch (const ETableError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
 int RunResults(const Args& args) {
   std::string path;
   std::vector<std::string> conditions;
@@ -44,25 +68,9 @@ int RunResults(const Args& args) {
 
   SettingsStore settings;
   TSurvey survey(settings);
-  if (!LoadSurvey(std::filesystem::absolute(path).string(), survey)) return 1;
-  for (const std::string& condition : conditions) {
-    const std::string error = AddFilterCondition(survey, condition, survey.ActiveFilter());
-    if (!error.empty()) return UsageError(error);
-  }
-  ConsolePrompts prompts;
-  TResponseTable table(prompts);
   uint32_t records = 0;
-  try {
-    if (!OpenResponsesOfLoadedSurvey(survey, table)) {
-      std::fprintf(stderr, "The survey %s has no response table.\n", path.c_str());
-      return 1;
-    }
-    // A table that cannot be read has had its error printed.
-    if (!ComputeResults(survey, table, prompts)) return 1;
-    records = survey.Results().RecordsCounted();
-  } catch (const ETableError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
+  if (const int status = LoadAndCount(path, conditions, survey, &records); status != 0) {
+    return status;
   }
   const std::string out = format == Format::kJson  ? ResultsJson(survey, records)
                           : format == Format::kCsv ? ResultsCsv(survey, records)

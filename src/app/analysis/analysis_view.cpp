@@ -42,14 +42,16 @@ QWidget* TAnalysisView::BuildGraphPage() {
   page->setObjectName("Graph");
   chart_ = new ChartView(page);
   chart_->setObjectName("chtResults");
-  chart_->setMinimumHeight(200);
+  // The first-run window of 600 x 450 must hold the page.
+  chart_->setMinimumSize(160, 100);
   summary_ = new ResultsSummary(page);
   summary_->setObjectName("pnlSummary");
   page->addWidget(chart_);
   page->addWidget(summary_);
   page->setStretchFactor(0, 3);
   page->setStretchFactor(1, 1);
-  page->setChildrenCollapsible(false);
+  // On a small window the numbers give way to the chart.
+  page->setCollapsible(0, false);
   connect(chart_, &ChartView::PointClicked, this, &TAnalysisView::PointClicked);
   return page;
 }

@@ -79,6 +79,7 @@ TQVXChartTool::TQVXChartTool(Context context, QWidget* owner)
   } else {
     move(left, top);
   }
+  UpdateEnabled();
   InstallWhatsThis(this);
 }
 

@@ -19,6 +19,7 @@ MemoPanelGrid::MemoPanelGrid(QWidget* parent) : QWidget(parent) {
     panel->setReadOnly(true);
     panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setMinimumHeight(24);
     panels_[static_cast<size_t>(i)] = panel;
     column->addWidget(panel, 1);
   }

@@ -53,7 +53,7 @@ enum class MarksStyle : int {
   kLabel = 2,
   kLabelPercent = 3,
   kLabelValue = 4,
-  kLegend = 5,  // the text the legend shows for the point
+  kLegend = 5,        // the text the legend shows for the point
   kPercentTotal = 6,  // percent, then "of" the total
   kLabelPercentTotal = 7,
 };

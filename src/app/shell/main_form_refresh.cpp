@@ -26,8 +26,12 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 void TQVXMainForm::RebuildQuestionList() {
   const QuestionListing& listing = question_model_->Rebuild(survey_);
-  const QSignalBlocker block(cmbQuestionList_);
-  analysis_model_->Rebuild(listing);
+  {
+    const QSignalBlocker block(cmbQuestionList_);
+    analysis_model_->Rebuild(listing);
+  }
+  // The list's new lines may stand for other items: show the chosen one.
+  ShowChosenQuestion();
 }
 
 std::vector<int> TQVXMainForm::SelectedLines() const {
