@@ -11,10 +11,10 @@
 #include <cstdlib>
 
 #include "app/analysis/chart_settings.h"
+#include "app/chart/chart_jpeg.h"
 #include "cli/commands.h"
-#include "core/analysis/question_view_texts.h"
+#include "cli/offscreen_gui.h"
 #include "core/shell/atomic_file.h"
-#include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 
@@ -48,16 +48,6 @@ std::optional<Format> FormatOf(const std::string& path) {
   return std::nullopt;
 }
 
-app::ChartBackground StoredBackground(const SettingsStore& store) {
-  app::ChartBackground background;
-  background.use_solid = store.Read(settings::kUseSolidBackground);
-  background.solid_color = store.Read(settings::kSolidBackgroundColor);
-  background.from_color = store.Read(settings::kFromColor);
-  background.to_color = store.Read(settings::kToColor);
-  background.gradient_direction = store.Read(settings::kGradientDirection);
-  return background;
-}
-
 QByteArray Drawn(const app::TChart& chart, Format format, int width, int height) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -71,14 +61,16 @@ QByteArray Drawn(const app::TChart& chart, Format format, int width, int height)
     svg.setTitle(chart.title.section(QStringLiteral("\r\n"), 0, 0));
     QPainter painter(&svg);
     chart.Draw(painter, target);
+    painter.end();  // the generator writes the closing tags here
     return bytes;
   }
+  if (format == Format::kJpg) return app::ChartJpeg(chart, QSize(width, height));
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
   chart.Draw(painter, target);
   painter.end();
-  image.save(&buffer, format == Format::kPng ? "PNG" : "JPG", format == Format::kPng ? -1 : 90);
+  image.save(&buffer, "PNG");
   return bytes;
 }
 
@@ -131,18 +123,10 @@ int RunChart(const Args& args) {
     return 1;
   }
 
-  // Text needs the platform's fonts; no display is needed for that.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "quorvant-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  const auto application = StartOffscreenGui();
 
   app::TChart chart;
-  app::FillChart(chart, *question, survey.Results());
-  app::ApplyQuestionSettings(chart, *question);
-  app::ApplyBackground(chart, StoredBackground(settings));
-  chart.title = QString::fromStdString(ChartTitle(*question, survey.Results()));
+  app::PrepareQuestionChart(chart, *question, survey.Results(), app::StoredBackground(settings));
   const QByteArray bytes = Drawn(chart, *format, width, height);
   if (bytes.isEmpty() ||
       !WriteFileAtomically(positional[2], std::string_view(bytes.constData(), bytes.size()))) {

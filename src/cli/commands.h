@@ -9,8 +9,9 @@
 #include <vector>
 
 namespace quorvant {
+class TResponseTable;
 class TSurvey;
-}
+}  // namespace quorvant
 
 namespace quorvant::cli {
 
@@ -40,6 +41,7 @@ int RunImport(const Args& args);
 int RunLibrary(const Args& args);
 int RunEmailList(const Args& args);
 int RunChart(const Args& args);
+int RunReport(const Args& args);
 
 // Loads the survey at path, adds the --where conditions to its analysis
 // filter and counts its response table into survey.Results(); *records is
@@ -47,6 +49,9 @@ int RunChart(const Args& args);
 // after printing why it failed (1, or 2 for a wrong condition).
 int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
                  TSurvey& survey, uint32_t* records);
+// The same, leaving the table open in `table` for the caller to read.
+int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
+                 TSurvey& survey, TResponseTable& table, uint32_t* records);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

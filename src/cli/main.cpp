@@ -29,6 +29,10 @@ const std::vector<Command>& Commands() {
        RunResults},
       {"chart", "SURVEY.qvx ID OUT.png|OUT.svg|OUT.jpg [--width W --height H] [--where COND]...",
        "draw the chart of question ID as the Analysis page shows it (default 800x600)", RunChart},
+      {"report", "SURVEY.qvx DIR [--question ID] [--where COND]...",
+       "write the analysis as web pages into the existing directory DIR: an index and one page "
+       "per question (or the page of question ID alone)",
+       RunReport},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
       {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",

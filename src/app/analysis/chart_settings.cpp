@@ -1,6 +1,9 @@
 #include "app/analysis/chart_settings.h"
 
+#include "core/analysis/question_view_texts.h"
 #include "core/analysis/results.h"
+#include "core/shell/settings_keys.h"
+#include "core/shell/settings_store.h"
 #include "core/survey/question.h"
 
 namespace quorvant::app {
@@ -10,7 +13,9 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QColor ColorFromStored(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor ColorFromStored(int bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 int StoredFromColor(const QColor& color) {
   return color.red() | color.green() << 8 | color.blue() << 16;
@@ -62,6 +67,24 @@ void ApplyBackground(TChart& chart, const ChartBackground& background) {
   if (background.gradient_direction >= 0 && background.gradient_direction <= 3) {
     chart.gradient_direction = static_cast<GradientDirection>(background.gradient_direction);
   }
+}
+
+ChartBackground StoredBackground(const SettingsStore& store) {
+  ChartBackground background;
+  background.use_solid = store.Read(settings::kUseSolidBackground);
+  background.solid_color = store.Read(settings::kSolidBackgroundColor);
+  background.from_color = store.Read(settings::kFromColor);
+  background.to_color = store.Read(settings::kToColor);
+  background.gradient_direction = store.Read(settings::kGradientDirection);
+  return background;
+}
+
+void PrepareQuestionChart(TChart& chart, const TQuestion& question, const TResultsList& results,
+                          const ChartBackground& background) {
+  FillChart(chart, question, results);
+  ApplyQuestionSettings(chart, question);
+  ApplyBackground(chart, background);
+  chart.title = Q(ChartTitle(question, results));
 }
 
 }  // namespace quorvant::app

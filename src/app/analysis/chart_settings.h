@@ -6,9 +6,10 @@
 #include "app/chart/chart.h"
 
 namespace quorvant {
+class SettingsStore;
 class TResultsList;
 struct TQuestion;
-}
+}  // namespace quorvant
 
 namespace quorvant::app {
 
@@ -42,6 +43,14 @@ void ApplyQuestionSettings(TChart& chart, const TQuestion& question);
 // used, else the engine's default; the gradient, shown when solid is not
 // used, runs from the to colour to the from colour in the stored direction.
 void ApplyBackground(TChart& chart, const ChartBackground& background);
+
+// The chart background as the settings store holds it.
+ChartBackground StoredBackground(const SettingsStore& store);
+
+// Everything a question's chart is drawn from: its counts, its settings,
+// the background and the title the Analysis page shows above it.
+void PrepareQuestionChart(TChart& chart, const TQuestion& question, const TResultsList& results,
+                          const ChartBackground& background);
 
 // The series kind of a stored ChartType (Bar when out of range).
 SeriesKind KindOfChartType(int chart_type);

@@ -1,0 +1,161 @@
+#include "core/reports/web_report.h"
+
+#include <utility>
+
+#include "core/analysis/filter_list.h"
+#include "core/shell/atomic_file.h"
+#include "core/shell/date_time.h"
+#include "core/shell/text_helpers.h"
+#include "core/shell/vendor.h"
+#include "core/survey/survey.h"
+#include "core/tableengine/table.h"
+#include "core/webpage/html_escape.h"
+
+namespace quorvant {
+namespace {
+
+constexpr char kFirstLine[] =
+    "<HTML><HEAD><TITLE>Quorvant Analysis</TITLE></HEAD><BODY bgcolor=\"#FFFFFF\">";
+constexpr char kSecondLine[] = "<FONT FACE=\"Verdana, Arial, Helvetica\" SIZE=\"-1\">";
+
+std::string Joined(const std::string& dir, const std::string& name) {
+  if (dir.empty() || dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+std::string PageText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// Walks the records the active filter lets through and adds each non-empty
+// answer of field, escaped, followed by end.
+void AddAnswers(Table& table, const std::string& filter, const std::string& field, const char* end,
+                std::vector<std::string>& lines) {
+  if (table.FieldIndex(field) < 0) return;
+  try {
+    table.SetFilter(filter);
+  } catch (const std::exception&) {
+    // A condition the table cannot evaluate: the results were counted
+    // without it, and so are the answers.
+    table.SetFilter("");
+  }
+  for (table.GoTop(); !table.Eof(); table.Skip()) {
+    const std::string answer = TrimControls(table.Get(field));
+    if (!answer.empty()) lines.push_back(EscapeHtml(answer) + end);
+  }
+}
+
+WebReportResult Failed(std::string error) { return {false, std::move(error), ""}; }
+
+bool WritePage(const std::string& path, const std::vector<std::string>& lines) {
+  return WriteFileAtomically(path, PageText(lines));
+}
+
+}  // namespace
+
+WebReportNames::WebReportNames(std::string directory, const std::string& survey_file,
+                               std::string extension)
+    : dir(std::move(directory)),
+      base(NameWithoutExtension(survey_file)),
+      ext(std::move(extension)) {}
+
+std::string WebReportNames::IndexPath() const { return Joined(dir, IndexLink()); }
+std::string WebReportNames::PagePath(int item) const { return Joined(dir, PageLink(item)); }
+std::string WebReportNames::ImagePath(int item) const { return Joined(dir, ImageLink(item)); }
+
+std::string WebReportLastLine() {
+  return "<HR>Generated at " + DateTimeToText(Now()).value_or("") + " by <A HREF=\"" +
+         std::string(vendor::kWebSite) + "\">Quorvant</A></FONT></BODY></HTML>";
+}
+
+std::vector<std::string> QuestionPageLines(const TSurvey& survey, Table* table,
+                                           const WebReportNames& names, int item,
+                                           bool part_of_report) {
+  const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
+  std::vector<std::string> lines = {kFirstLine, kSecondLine,
+                                    "<B>" + q.DisplayNumber + ") " + q.Text + "</B>"};
+  lines.push_back(part_of_report ? "<br>&nbsp;&nbsp;&nbsp;&nbsp;<SMALL>Back to <A HREF=\"" +
+                                       names.IndexLink() + "\">Question Index</A></SMALL><p>"
+                                 : "<p>");
+  const bool open = table != nullptr && table->IsOpen();
+  const std::string filter = survey.ActiveFilter().FilterExpression();
+  const std::string field = "QVX" + std::to_string(q.ID);
+  if (q.Style == kStyleText) {
+    if (open) {
+      if (q.LengthOfResponse == -1) {
+        lines.push_back("<HR>");
+        AddAnswers(*table, filter, field, "<HR>", lines);
+      } else {
+        AddAnswers(*table, filter, field, "<BR>", lines);
+      }
+    }
+  } else {
+    lines.push_back("<IMG SRC=\"" + names.ImageLink(item) + "\" BORDER=0>");
+    if (q.IncludeOther) {
+      lines.push_back("<P><HR><B>Other Responses:</B><HR>");
+      if (open) AddAnswers(*table, filter, field + "OT", "<BR>", lines);
+    }
+  }
+  lines.push_back(WebReportLastLine());
+  return lines;
+}
+
+std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNames& names,
+                                        const std::vector<int>& items) {
+  std::vector<std::string> lines = {
+      kFirstLine, kSecondLine, "<H2>Survey: " + survey.Name() + "</H2>",
+      "<B>Author: " + survey.Author() + "</B><br>",
+      "<B>Responses Received: " + std::to_string(survey.SRResponseCount()) + "</B>"};
+  const std::vector<std::string>& conditions = survey.ActiveFilter().Descriptions();
+  if (!conditions.empty()) {
+    lines.push_back("<br><B>Active Filter:</B><br>");
+    for (size_t k = 0; k < conditions.size(); ++k) {
+      lines.push_back(conditions[k] + (k + 1 < conditions.size() ? " <B>and</B> " : " "));
+    }
+  }
+  lines.push_back("<hr>");
+  for (const int item : items) {
+    const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
+    lines.push_back(q.DisplayNumber + ") <A HREF=\"" + names.PageLink(item) + "\">" + q.Text +
+                    "</A><p>");
+  }
+  lines.push_back(WebReportLastLine());
+  return lines;
+}
+
+WebReportResult WriteQuestionPage(const TSurvey& survey, Table* table, const WebReportNames& names,
+                                  int item, bool part_of_report, const WebReportHooks& hooks) {
+  if (!DirectoryExists(names.dir)) {
+    return Failed("The directory " + names.dir + " does not exist.");
+  }
+  const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
+  if (q.Style != kStyleText && hooks.write_chart &&
+      !hooks.write_chart(item, names.ImagePath(item))) {
+    return Failed("The chart image " + names.ImagePath(item) + " could not be written.");
+  }
+  const std::string page = names.PagePath(item);
+  if (!WritePage(page, QuestionPageLines(survey, table, names, item, part_of_report))) {
+    return Failed("The page " + page + " could not be written.");
+  }
+  return {true, "", part_of_report ? "" : page};
+}
+
+WebReportResult WriteWebReport(const TSurvey& survey, Table* table, const WebReportNames& names,
+                               const std::vector<int>& items, const WebReportHooks& hooks) {
+  if (!DirectoryExists(names.dir)) {
+    return Failed("The directory " + names.dir + " does not exist.");
+  }
+  for (const int item : items) {
+    if (hooks.show_question) hooks.show_question(item);
+    WebReportResult page = WriteQuestionPage(survey, table, names, item, true, hooks);
+    if (!page.ok) return page;
+  }
+  if (!WritePage(names.IndexPath(), IndexPageLines(survey, names, items))) {
+    return Failed("The page " + names.IndexPath() + " could not be written.");
+  }
+  return {true, "", names.IndexPath()};
+}
+
+}  // namespace quorvant
