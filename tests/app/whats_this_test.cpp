@@ -26,6 +26,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/preferences_dialog.h"
 #include "app/shell/question_editor.h"
+#include "app/shell/report_destination_dialog.h"
 #include "app/shell/skip_group_dialog.h"
 #include "app/shell/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
@@ -108,6 +109,8 @@ QList<QWidget*> WhatsThisTest::Windows() {
       keep(new app::TQVXProperties(
           *survey_, *settings_, prompts_, dialogs_, data_dir, [](const std::string&) {}, nullptr)),
       keep(new app::TQVXPrefs(*settings_, prompts_, *chooser, data_dir, nullptr)),
+      keep(new app::TQVXDestination(*chooser, "", nullptr)),
+      keep(new app::TQVXRangeSelect(nullptr)),
       keep(chooser),
       keep(new app::TQVXUpdateResponses(*survey_, *table_, *settings_, prompts_,
                                         [](const std::string&) {})),

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -55,6 +56,10 @@ class TQVXMainForm : public QMainWindow {
   TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStringList& arguments,
                QWidget* splash = nullptr);
   ~TQVXMainForm() override;
+
+  // The printed analysis ("To the &printer" in "Report Destination"); until
+  // it is set that branch shows the not-available box.
+  void SetPrintAnalysis(std::function<void()> print) { print_analysis_ = std::move(print); }
 
   // ---- Operations shared with other windows ----
   void RebuildQuestionList();
@@ -155,6 +160,10 @@ class TQVXMainForm : public QMainWindow {
   void ShowChosenQuestion();
   void ToggleChartToolbox();
   void RefreshAnalysisStates();
+  // main_form_report.cpp
+  void PrintCommand();
+  void PrintAnalysis();
+  void WriteAnalysisPages(bool selected_only);
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -169,6 +178,9 @@ class TQVXMainForm : public QMainWindow {
   std::string data_dir_;
   std::string last_dir_;
   std::string html_ext_ = ".htm";
+  // The directory last entered in "Report Destination", for this run.
+  QString report_directory_;
+  std::function<void()> print_analysis_;
   ChartBackground chart_background_;
   QPointer<QWidget> splash_;
   bool shown_once_ = false;

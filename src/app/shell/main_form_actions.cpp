@@ -86,7 +86,7 @@ void TQVXMainForm::setupActions() {
   actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));
   file->addAction(MakeAction("miFileSaveAs", "Save &As...", &F::FileSaveAs));
   file->addSeparator();
-  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::PrintCommand));
   actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
   file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::NotAvailableYet));
   file->addSeparator();
@@ -160,7 +160,7 @@ void TQVXMainForm::setupActions() {
       {"tbNew", "New", "document-new", "new", &F::FileNew},
       {"tbOpen", "Open", "document-open", "open", &F::FileOpen},
       {"tbSave", "Save", "document-save", "save", &F::FileSave},
-      {"tbPrint", "Print Questions", "document-print", "print", &F::NotAvailableYet},
+      {"tbPrint", "Print Questions", "document-print", "print", &F::PrintCommand},
       {"tbPreview", "Preview as Web Page", "document-print-preview", "preview", &F::Preview},
       {"tbCut", "Cut", "edit-cut", "cut", &F::CutItems},
       {"tbCopy", "Copy", "edit-copy", "copy", &F::CopyItems},

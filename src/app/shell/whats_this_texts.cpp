@@ -148,6 +148,17 @@ const QHash<QString, QString>& Texts() {
        "It cannot be left empty."},
       {"lblGroups", "How many groups the results of this question will have."},
       {"btnHelp", "Opens the help page of this window."},
+      // "Report Destination" and "Select Range".
+      {"rbToPrinter", "Prints the analysis: every question with its chart or answers."},
+      {"rbToWebPage",
+       "Writes the analysis as web pages into the directory below and opens them in your "
+       "browser."},
+      {"eWebDirectory",
+       "The existing directory that receives the pages and their chart images. Files of "
+       "the same names are replaced."},
+      {"btnBrowseDir", "Chooses the directory for the web pages."},
+      {"rbSelected", "Writes the page of the question shown on the Analysis page only."},
+      {"rbAll", "Writes an index page and one page for every question."},
       // The header editor.
       {"memHeader", "The header's text, shown above the questions that follow it."},
       // The skip-group dialog.
