@@ -13,6 +13,7 @@ PACKAGES=(
   # tests and their peers
   libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
   xauth openbox xdotool libreoffice-calc-nogui libreoffice-base-drivers
+  libreoffice-writer-nogui libreoffice-impress-nogui python3-matplotlib
 )
 
 missing=()

@@ -222,7 +222,7 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   connect(btnUpdateNow_, &QPushButton::clicked, this, &TQVXMainForm::UpdateNow);
   connect(btnSetFilter_, &QPushButton::clicked, this, &TQVXMainForm::SetFilterOptions);
   connect(btnChartToolbox_, &QPushButton::clicked, this, &TQVXMainForm::ToggleChartToolbox);
-  connect(btnExportChart_, &QPushButton::clicked, this, &TQVXMainForm::NotAvailableYet);
+  connect(btnExportChart_, &QPushButton::clicked, this, &TQVXMainForm::ShowExportMenu);
 
   analysis_view_ = new TAnalysisView(survey_, response_table_, page);
   connect(cmbQuestionList_, &QComboBox::currentIndexChanged, this,

@@ -24,6 +24,7 @@
 #include "core/survey/survey.h"
 
 class QAction;
+class QImage;
 class QComboBox;
 class QLabel;
 class QListView;
@@ -164,6 +165,17 @@ class TQVXMainForm : public QMainWindow {
   void PrintCommand();
   void PrintAnalysis();
   void WriteAnalysisPages(bool selected_only);
+  // main_form_export.cpp
+  void BuildExportMenu();
+  void ShowExportMenu();
+  QImage ChartImage() const;
+  std::vector<std::string> CurrentAnswers();
+  void CopyChartBitmap();
+  void CopyChartMetafile();
+  void CopyChartText();
+  void OpenInOffice(int kind, const std::string& document, const char* missing);
+  void ExportToPresentation();
+  void ExportToWordProcessor();
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -221,6 +233,7 @@ class TQVXMainForm : public QMainWindow {
   QPushButton* btnSetFilter_ = nullptr;
   QPushButton* btnChartToolbox_ = nullptr;
   QPushButton* btnExportChart_ = nullptr;
+  QMenu* pmExportChart_ = nullptr;
   QLabel* pnlModified_ = nullptr;
   QLabel* pnlFileName_ = nullptr;
   QLabel* pnlFilter_ = nullptr;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/analysis/filter_list.h"
+#include "core/reports/answer_list.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/date_time.h"
 #include "core/shell/text_helpers.h"
@@ -29,21 +30,10 @@ std::string PageText(const std::vector<std::string>& lines) {
   return text;
 }
 
-// Walks the records the active filter lets through and adds each non-empty
-// answer of field, escaped, followed by end.
 void AddAnswers(Table& table, const std::string& filter, const std::string& field, const char* end,
                 std::vector<std::string>& lines) {
-  if (table.FieldIndex(field) < 0) return;
-  try {
-    table.SetFilter(filter);
-  } catch (const std::exception&) {
-    // A condition the table cannot evaluate: the results were counted
-    // without it, and so are the answers.
-    table.SetFilter("");
-  }
-  for (table.GoTop(); !table.Eof(); table.Skip()) {
-    const std::string answer = TrimControls(table.Get(field));
-    if (!answer.empty()) lines.push_back(EscapeHtml(answer) + end);
+  for (const std::string& answer : TrimmedAnswers(table, filter, field)) {
+    lines.push_back(EscapeHtml(answer) + end);
   }
 }
 

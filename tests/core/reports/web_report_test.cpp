@@ -9,6 +9,7 @@
 
 #include "core/analysis/filter_condition.h"
 #include "core/analysis/result_counting.h"
+#include "core/reports/answer_list.h"
 #include "core/responses/response_table.h"
 #include "core/shell/atomic_file.h"
 #include "core/survey/comma_text.h"
@@ -190,6 +191,19 @@ TEST_F(WebReportTest, FailuresAreToldAndKeepWhatWasWritten) {
   r = WriteQuestionPage(survey_, &table_.table(), names_, 4, false, hooks);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "The chart image " + dir_.File("P4.jpg") + " could not be written.");
+}
+
+}  // namespace
+}  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+TEST(AnswerTextListTest, EachAnswerIsFollowedByASeparatorLine) {
+  const std::string dashes(50, '-');
+  EXPECT_EQ(AnswerTextList({"a", "b c", "d"}),
+            "a\r\n" + dashes + "\r\nb c\r\n" + dashes + "\r\nd\r\n" + dashes + "\r\n");
+  EXPECT_EQ(AnswerTextList({}), "");
 }
 
 }  // namespace
