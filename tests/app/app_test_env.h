@@ -62,7 +62,14 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     return Next(display_template_names, QString());
   }
 
+  QString ChooseExportTable(QWidget*, const QString& dir, const QString& initial) override {
+    export_proposal = dir + "/" + initial;
+    return Next(export_names, QString());
+  }
+
   std::deque<app::SaveAnswer> save_answers;
+  std::deque<QString> export_names;
+  QString export_proposal;
   std::deque<QString> open_names;
   std::deque<QString> save_names;
   std::vector<QString> not_found;

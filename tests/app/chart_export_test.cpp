@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -37,6 +38,7 @@ class ChartExportTest : public QObject {
   void entriesFollowThePage();
   void clipboardTakesTheChartAndTheAnswers();
   void officeDocumentsConvertToPdf();
+  void exportResponsesWritesTheTableAndOpensTheMapping();
 
  private:
   void Open();
@@ -51,11 +53,17 @@ class ChartExportTest : public QObject {
   testing::ScriptedPrompts prompts_;
   testing::ScriptedWindowDialogs dialogs_;
   std::unique_ptr<TQVXMainForm> form_;
+  testing::UrlCatcher opened_;
 };
 
-void ChartExportTest::init() { home_ = std::make_unique<testing::AppHome>(); }
+void ChartExportTest::init() {
+  home_ = std::make_unique<testing::AppHome>();
+  opened_.urls.clear();
+  QDesktopServices::setUrlHandler("file", &opened_, "Open");
+}
 
 void ChartExportTest::cleanup() {
+  QDesktopServices::unsetUrlHandler("file");
   if (form_) form_->Survey().SetModified(false);
   form_.reset();
   home_.reset();
@@ -160,6 +168,23 @@ void ChartExportTest::officeDocumentsConvertToPdf() {
       QVERIFY2(out.contains(" 400   300 "), qPrintable(out));
     }
   }
+}
+
+void ChartExportTest::exportResponsesWritesTheTableAndOpensTheMapping() {
+  Open();
+  const QString out = QString::fromStdString(home_->File("out/Answers"));
+  QVERIFY(QDir().mkpath(QFileInfo(out).absolutePath()));
+  dialogs_.export_names = {out};
+  form_->findChild<QAction*>("miFileExport")->trigger();
+  QCOMPARE(dialogs_.export_proposal, QString::fromStdString(home_->File("home/s.dbf")));
+  QVERIFY(QFile::exists(out + ".dbf"));
+  QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(out + ".txt")});
+  QCOMPARE(prompts_.log.size(), size_t{1});
+  QVERIFY(QString::fromStdString(prompts_.log[0]).contains(out + ".dbf"));
+
+  // Cancelled: nothing written, nothing opened.
+  form_->findChild<QAction*>("miFileExport")->trigger();
+  QCOMPARE(opened_.urls.size(), 1);
 }
 
 }  // namespace quorvant::app

@@ -165,6 +165,8 @@ class TQVXMainForm : public QMainWindow {
   void PrintCommand();
   void PrintAnalysis();
   void WriteAnalysisPages(bool selected_only);
+  // main_form_response_export.cpp
+  void ExportResponseTable();
   // main_form_export.cpp
   void BuildExportMenu();
   void ShowExportMenu();

@@ -80,7 +80,7 @@ void TQVXMainForm::setupActions() {
   miFileReopen_->setObjectName("miFileReopen");
   file->addSeparator();
   file->addAction(MakeAction("miFileImport", "&Import Questions...", &F::ImportQuestions));
-  file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::ExportResponseTable));
   file->addSeparator();
   file->addAction(MakeAction("miFileSave", "&Save", &F::FileSave));
   actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));

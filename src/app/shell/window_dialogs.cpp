@@ -50,6 +50,12 @@ QString StandardWindowDialogs::ChooseImportFile(QWidget* parent, const QString& 
                                       "Text Files (*.txt);;All Files (*)");
 }
 
+QString StandardWindowDialogs::ChooseExportTable(QWidget* parent, const QString& dir,
+                                                 const QString& initial) {
+  return QFileDialog::getSaveFileName(parent, "Export Responses", dir + "/" + initial,
+                                      "dBase Files (*.dbf)");
+}
+
 QString StandardWindowDialogs::ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) {
   return QFileDialog::getSaveFileName(parent, "Create New Display Template", dir,
                                       "Display Template Files (*.qvg)");

@@ -37,6 +37,10 @@ class WindowDialogs {
   // "Create New Display Template": a name to create, asking before an
   // existing file is chosen; empty when cancelled.
   virtual QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) = 0;
+  // "Export Responses": a dBase file name to write, proposed as `initial`
+  // in dir; empty when cancelled.
+  virtual QString ChooseExportTable(QWidget* parent, const QString& dir,
+                                    const QString& initial) = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -51,6 +55,7 @@ class StandardWindowDialogs : public WindowDialogs {
   void DirectoryError(QWidget* parent, const QString& text) override;
   QString ChooseImportFile(QWidget* parent, const QString& dir) override;
   QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) override;
+  QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial) override;
 };
 
 }  // namespace quorvant::app
