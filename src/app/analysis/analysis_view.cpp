@@ -13,6 +13,7 @@
 #include "app/analysis/response_column_model.h"
 #include "app/analysis/results_summary.h"
 #include "app/chart/chart_view.h"
+#include "core/analysis/answer_view_filter.h"
 #include "core/analysis/question_view_texts.h"
 #include "core/responses/response_table.h"
 #include "core/survey/survey.h"
@@ -131,12 +132,10 @@ void TAnalysisView::ShowQuestion(int item_index) {
 
 void TAnalysisView::ShowTextAnswers(const TQuestion& q, const std::string& filter) {
   const std::string field = "QVX" + std::to_string(q.ID);
-  const std::string joined = filter.empty() ? "" : filter + " .AND. ";
+  SetViewFilter(AnswerViewFilter(q, filter));
   if (q.LengthOfResponse == -1) {
-    SetViewFilter(joined + ".NOT. EMPTY( " + field + ")");
     detail_->Show(&table_.table(), Q(field));
   } else {
-    SetViewFilter(joined + "LEFT( " + field + ", 1) > \" \"");
     short_text_model_->Show(&table_.table(), Q(field));
   }
 }
