@@ -14,7 +14,6 @@
 #include "cli/commands.h"
 #include "core/analysis/question_view_texts.h"
 #include "core/shell/atomic_file.h"
-#include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 
@@ -46,16 +45,6 @@ std::optional<Format> FormatOf(const std::string& path) {
   if (ext == "jpg") return Format::kJpg;
   if (ext == "svg") return Format::kSvg;
   return std::nullopt;
-}
-
-app::ChartBackground StoredBackground(const SettingsStore& store) {
-  app::ChartBackground background;
-  background.use_solid = store.Read(settings::kUseSolidBackground);
-  background.solid_color = store.Read(settings::kSolidBackgroundColor);
-  background.from_color = store.Read(settings::kFromColor);
-  background.to_color = store.Read(settings::kToColor);
-  background.gradient_direction = store.Read(settings::kGradientDirection);
-  return background;
 }
 
 QByteArray Drawn(const app::TChart& chart, Format format, int width, int height) {
@@ -141,7 +130,7 @@ int RunChart(const Args& args) {
   app::TChart chart;
   app::FillChart(chart, *question, survey.Results());
   app::ApplyQuestionSettings(chart, *question);
-  app::ApplyBackground(chart, StoredBackground(settings));
+  app::ApplyBackground(chart, app::StoredChartBackground(settings));
   chart.title = QString::fromStdString(ChartTitle(*question, survey.Results()));
   const QByteArray bytes = Drawn(chart, *format, width, height);
   if (bytes.isEmpty() ||

@@ -9,8 +9,10 @@
 #include <vector>
 
 namespace quorvant {
+class Prompts;
+class TResponseTable;
 class TSurvey;
-}
+}  // namespace quorvant
 
 namespace quorvant::cli {
 
@@ -40,6 +42,7 @@ int RunImport(const Args& args);
 int RunLibrary(const Args& args);
 int RunEmailList(const Args& args);
 int RunChart(const Args& args);
+int RunPrint(const Args& args);
 
 // Loads the survey at path, adds the --where conditions to its analysis
 // filter and counts its response table into survey.Results(); *records is
@@ -47,6 +50,10 @@ int RunChart(const Args& args);
 // after printing why it failed (1, or 2 for a wrong condition).
 int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
                  TSurvey& survey, uint32_t* records);
+// The same, leaving the response table open in `table` (which reports
+// through prompts).
+int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
+                 TSurvey& survey, TResponseTable& table, Prompts& prompts, uint32_t* records);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

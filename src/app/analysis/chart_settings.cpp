@@ -1,6 +1,8 @@
 #include "app/analysis/chart_settings.h"
 
 #include "core/analysis/results.h"
+#include "core/shell/settings_keys.h"
+#include "core/shell/settings_store.h"
 #include "core/survey/question.h"
 
 namespace quorvant::app {
@@ -10,7 +12,19 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QColor ColorFromStored(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+ChartBackground StoredChartBackground(const SettingsStore& store) {
+  ChartBackground background;
+  background.use_solid = store.Read(settings::kUseSolidBackground);
+  background.solid_color = store.Read(settings::kSolidBackgroundColor);
+  background.from_color = store.Read(settings::kFromColor);
+  background.to_color = store.Read(settings::kToColor);
+  background.gradient_direction = store.Read(settings::kGradientDirection);
+  return background;
+}
+
+QColor ColorFromStored(int bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 int StoredFromColor(const QColor& color) {
   return color.red() | color.green() << 8 | color.blue() << 16;

@@ -6,9 +6,10 @@
 #include "app/chart/chart.h"
 
 namespace quorvant {
+class SettingsStore;
 class TResultsList;
 struct TQuestion;
-}
+}  // namespace quorvant
 
 namespace quorvant::app {
 
@@ -21,6 +22,10 @@ struct ChartBackground {
   int to_color = 0x808000;
   int gradient_direction = 0;
 };
+
+// The background as the settings store holds it (what the program read at
+// its last start-up and wrote at shutdown).
+ChartBackground StoredChartBackground(const SettingsStore& store);
 
 // A 0x00BBGGRR integer as a colour, and back.
 QColor ColorFromStored(int bgr);

@@ -10,12 +10,19 @@
 
 namespace quorvant::app {
 
+QFont ReportFont() {
+  QFont font(QStringLiteral("Arial"), 10);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
 bool PrintReport(QPrinter& printer, const QString& title, const QFont& font,
-                 const ReportDrawing& draw) {
+                 const ReportDrawing& draw, const PainterCanvas::ChartDrawer& chart) {
   printer.setDocName(title);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   PainterCanvas canvas(painter, printer, font);
+  canvas.SetChartDrawer(chart);
   try {
     draw(canvas);
   } catch (...) {
@@ -26,7 +33,7 @@ bool PrintReport(QPrinter& printer, const QString& title, const QFont& font,
 }
 
 bool PrintReportToPdf(const QString& path, const QString& title, const QFont& font,
-                      const ReportDrawing& draw) {
+                      const ReportDrawing& draw, const PainterCanvas::ChartDrawer& chart) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setResolution(600);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -37,7 +44,7 @@ bool PrintReportToPdf(const QString& path, const QString& title, const QFont& fo
   printer.setOutputFileName(part);
   bool printed = false;
   try {
-    printed = PrintReport(printer, title, font, draw);
+    printed = PrintReport(printer, title, font, draw, chart);
   } catch (...) {
     QFile::remove(part);
     throw;
