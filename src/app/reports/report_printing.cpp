@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/reports/painter_canvas.h"
@@ -21,10 +22,18 @@ bool PrintReport(QPrinter& printer, const QString& title, const QFont& font,
   printer.setDocName(title);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  PainterCanvas canvas(painter, printer, font);
-  canvas.SetChartDrawer(chart);
+  // A PDF file holds what is drawn only once, and a printer without copies
+  // of its own neither: each copy is drawn, starting on a page of its own.
+  const bool draw_copies =
+      printer.outputFormat() == QPrinter::PdfFormat || !printer.supportsMultipleCopies();
+  const int copies = draw_copies ? std::max(1, printer.copyCount()) : 1;
   try {
-    draw(canvas);
+    for (int copy = 0; copy < copies; ++copy) {
+      if (copy > 0) printer.newPage();
+      PainterCanvas canvas(painter, printer, font);
+      canvas.SetChartDrawer(chart);
+      draw(canvas);
+    }
   } catch (...) {
     painter.end();
     throw;

@@ -15,7 +15,8 @@ namespace quorvant::app {
 
 using ReportDrawing = std::function<void(PageCanvas&)>;
 
-// Draws on the printer as set up (copies, paper, output file), the job
+// Draws on the printer as set up (copies, paper, output file; a PDF file
+// holds each copy), the job
 // titled `title`. False when the printer cannot be started. Exceptions of
 // the drawing pass on, after the job has been ended. The canvas draws its
 // charts with `chart`.

@@ -27,6 +27,7 @@ class QComboBox;
 class QLabel;
 class QListView;
 class QMenu;
+class QPrinter;
 class QModelIndex;
 class QPushButton;
 class QTabWidget;
@@ -155,6 +156,13 @@ class TQVXMainForm : public QMainWindow {
   void ShowChosenQuestion();
   void ToggleChartToolbox();
   void RefreshAnalysisStates();
+  // main_form_printing.cpp
+  QPrinter& Printer();
+  void Print();
+  void PrintSetup();
+  // The analysis on the printer the print dialog chooses ("Selection": the
+  // chosen question alone); the Analysis page's "To the printer".
+  void PrintAnalysisToPrinter();
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -179,6 +187,7 @@ class TQVXMainForm : public QMainWindow {
   std::unique_ptr<TQVXHeader> header_editor_;
   std::unique_ptr<TQVXSelDir> dir_chooser_;
   std::unique_ptr<TQVXChartTool> chart_tool_;
+  std::unique_ptr<QPrinter> printer_;
 
   std::map<std::string, QAction*> actions_;  // by object name
   QTabWidget* pgcMain_ = nullptr;

@@ -86,9 +86,9 @@ void TQVXMainForm::setupActions() {
   actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));
   file->addAction(MakeAction("miFileSaveAs", "Save &As...", &F::FileSaveAs));
   file->addSeparator();
-  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::Print));
   actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
-  file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::PrintSetup));
   file->addSeparator();
   file->addAction(MakeAction("miFileExit", "E&xit", nullptr));
   connect(actions_["miFileExit"], &QAction::triggered, this, &QWidget::close);
@@ -160,7 +160,7 @@ void TQVXMainForm::setupActions() {
       {"tbNew", "New", "document-new", "new", &F::FileNew},
       {"tbOpen", "Open", "document-open", "open", &F::FileOpen},
       {"tbSave", "Save", "document-save", "save", &F::FileSave},
-      {"tbPrint", "Print Questions", "document-print", "print", &F::NotAvailableYet},
+      {"tbPrint", "Print Questions", "document-print", "print", &F::Print},
       {"tbPreview", "Preview as Web Page", "document-print-preview", "preview", &F::Preview},
       {"tbCut", "Cut", "edit-cut", "cut", &F::CutItems},
       {"tbCopy", "Copy", "edit-copy", "copy", &F::CopyItems},

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace quorvant::app {
@@ -37,6 +38,11 @@ class WindowDialogs {
   // "Create New Display Template": a name to create, asking before an
   // existing file is chosen; empty when cancelled.
   virtual QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) = 0;
+  // The print dialog on printer, without a page range, offering
+  // "Selection" when asked; true on OK, the choices set on printer.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) = 0;
+  // The page setup dialog on printer.
+  virtual void SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -51,6 +57,8 @@ class StandardWindowDialogs : public WindowDialogs {
   void DirectoryError(QWidget* parent, const QString& text) override;
   QString ChooseImportFile(QWidget* parent, const QString& dir) override;
   QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) override;
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) override;
+  void SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace quorvant::app
