@@ -17,7 +17,7 @@ const QHash<QString, QString>& Texts() {
        "has changes."},
       {"tbOpen", "Opens a survey file (.qvx)."},
       {"tbSave", "Saves the survey to its file. An untitled survey asks for a file name first."},
-      {"tbPrint", "Prints the questions of the survey."},
+      {"tbPrint", "Prints the questions of the survey, or on the Analysis page the analysis."},
       {"tbPreview", "Shows the survey as respondents will see it, in your web browser."},
       {"tbCut", "Moves the selected questions and headers to the clipboard."},
       {"tbCopy",
