@@ -26,7 +26,7 @@ bool StillOpen(int fd) {
 
 }  // namespace
 
-IdleConnections::IdleConnections(std::string from, int port, int count)
+IdleConnections::IdleConnections(std::vector<std::string> from, int port, int count)
     : from_(std::move(from)), port_(port), count_(count), thread_([this] { Run(); }) {}
 
 IdleConnections::~IdleConnections() {
@@ -35,16 +35,16 @@ IdleConnections::~IdleConnections() {
 }
 
 void IdleConnections::ResetCounts() {
-  fewest_ = open_.load();
-  most_ = open_.load();
+  fewest_ = kept_.load();
+  most_ = kept_.load();
 }
 
-int IdleConnections::Connect() const {
+int IdleConnections::Connect(const std::string& from) const {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
   sockaddr_in local{};
   local.sin_family = AF_INET;
-  ::inet_pton(AF_INET, from_.c_str(), &local.sin_addr);
+  ::inet_pton(AF_INET, from.c_str(), &local.sin_addr);
   sockaddr_in server{};
   server.sin_family = AF_INET;
   server.sin_port = htons(static_cast<uint16_t>(port_));
@@ -60,6 +60,7 @@ int IdleConnections::Connect() const {
 
 void IdleConnections::Run() {
   std::vector<int> fds;
+  size_t next_from = 0;
   while (!stop_) {
     const auto tick = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     // One byte on every connection; the ones the collector closed are
@@ -70,15 +71,15 @@ void IdleConnections::Run() {
       ++closed_;
       return true;
     });
+    const int kept = static_cast<int>(fds.size());
+    kept_ = kept;
+    fewest_ = std::min(fewest_.load(), kept);
+    most_ = std::max(most_.load(), kept);
     while (static_cast<int>(fds.size()) < count_ && !stop_) {
-      const int fd = Connect();
+      const int fd = Connect(from_[next_from++ % from_.size()]);
       if (fd < 0) break;
       fds.push_back(fd);
     }
-    const int now_open = static_cast<int>(fds.size());
-    open_ = now_open;
-    fewest_ = std::min(fewest_.load(), now_open);
-    most_ = std::max(most_.load(), now_open);
     while (!stop_ && std::chrono::steady_clock::now() < tick) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
