@@ -35,7 +35,7 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 constexpr int kSubmissions = 3000;
-constexpr int kTrials = 12;
+constexpr int kTrials = 30;
 
 // Runs quorvant-cli with args and kills it after delay; false when it had
 // ended by then. A zero delay lets it finish.
