@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
 #include "app/libraries/import_style_dialog.h"
@@ -89,6 +90,8 @@ QList<QWidget*> WhatsThisTest::Windows() {
   };
   auto* chooser = new app::TQVXSelDir(dialogs_, nullptr);
   auto* main = new app::TQVXMainForm(prompts_, dialogs_, {});
+  main->AnalysisView().DetailGrid();  // the text pages are made on first use
+  main->AnalysisView().ShortTextGrid();
   auto* question = new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr);
   auto* header = new app::TQVXHeader(*settings_, nullptr);
   editing_ = std::make_unique<SurveyEditing>(*survey_, *survey_, prompts_, *settings_);

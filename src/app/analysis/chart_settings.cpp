@@ -10,7 +10,9 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QColor ColorFromStored(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor ColorFromStored(int bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 int StoredFromColor(const QColor& color) {
   return color.red() | color.green() << 8 | color.blue() << 16;

@@ -8,7 +8,7 @@
 namespace quorvant {
 class TResultsList;
 struct TQuestion;
-}
+}  // namespace quorvant
 
 namespace quorvant::app {
 

@@ -21,7 +21,9 @@ QTableWidgetItem* Cell(const QString& text, bool number) {
   return item;
 }
 
-QString Number(double value) { return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 2); }
+QString Number(double value) {
+  return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 2);
+}
 
 }  // namespace
 
@@ -76,8 +78,7 @@ void ResultsSummary::Show(const TQuestion& question, const TResultsList& results
       for (const TCountResults& g : n->Groups) add(g.Label, g.Count);
       statistics_->setText(n->Count > 0 ? "Average " + Number(n->Average) + "    Lowest " +
                                               Number(n->Lowest) + "    Highest " +
-                                              Number(n->Highest) + "    Answers " +
-                                              Number(n->Count)
+                                              Number(n->Highest) + "    Answers " + Number(n->Count)
                                         : "No valid answers");
       statistics_->show();
     }
@@ -108,8 +109,6 @@ QString ResultsSummary::SelectedText() const {
   return items.isEmpty() ? out : out + "\n";
 }
 
-void ResultsSummary::CopySelection() const {
-  QApplication::clipboard()->setText(SelectedText());
-}
+void ResultsSummary::CopySelection() const { QApplication::clipboard()->setText(SelectedText()); }
 
 }  // namespace quorvant::app
