@@ -95,6 +95,7 @@ QWidget* TAnalysisView::ShortTextPage() {
   short_text_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   short_text_->horizontalHeader()->setStretchLastSection(true);
   short_text_->setWordWrap(false);
+  short_text_->verticalHeader()->setDefaultSectionSize(short_text_->fontMetrics().height() + 6);
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(pnlOtherResponses_);

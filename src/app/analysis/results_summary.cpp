@@ -32,6 +32,7 @@ ResultsSummary::ResultsSummary(QWidget* parent) : QWidget(parent) {
   table_->setObjectName("grdResults");
   table_->setHorizontalHeaderLabels({"Answer", "Count", "Percent"});
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
