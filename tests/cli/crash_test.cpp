@@ -1,5 +1,6 @@
-// quorvant-cli killed at random moments while it incorporates a large reply
-// or saves a large survey. Afterwards every file opens, nothing committed is
+// quorvant-cli killed at random moments while it incorporates a large reply,
+// saves a large survey, imports addresses into an e-mail list or adds items
+// to a question library. Afterwards every file opens, nothing committed is
 // missing, and running the same work again neither loses nor repeats a
 // submission.
 #include <fcntl.h>
@@ -16,6 +17,8 @@
 #include <thread>
 
 #include "cli_runner.h"
+#include "core/emaillists/email_list.h"
+#include "core/libraries/library_files.h"
 #include "core/responses/response_fields.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_store.h"
@@ -24,6 +27,7 @@
 #include "core/survey/question.h"
 #include "core/survey/survey.h"
 #include "core/tableengine/table.h"
+#include "support/scripted_prompts.h"
 #include "support/test_env.h"
 
 extern char** environ;
@@ -110,9 +114,78 @@ class CrashTest : public ::testing::Test {
     return held;
   }
 
+  // Runs work undisturbed once (after prepare), then kTrials times killed
+  // at a random moment within that run's time, calling check after each.
+  template <typename Prepare, typename Check>
+  void KillAtRandom(const std::vector<std::string>& work, Prepare prepare, Check check) {
+    prepare();
+    const auto start = Clock::now();
+    RunAndKill(dir_.path(), work, {});
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+    check(-1);
+    std::mt19937 random(11);
+    for (int trial = 0; trial < kTrials; ++trial) {
+      prepare();
+      RunAndKill(dir_.path(), work, std::chrono::microseconds(1 + random() % took.count()));
+      check(trial);
+    }
+  }
+
   testing::TempDir dir_;
   SettingsStore settings_;
 };
+
+TEST_F(CrashTest, KilledEmailListImportLeavesTheListBeforeOrAfter) {
+  constexpr int kAddresses = 5000;
+  std::string csv = "First Name,Last Name,Email Address\r\n";
+  for (int i = 0; i < kAddresses; ++i) {
+    csv += "Ann" + std::to_string(i) + ",\"Lee, Jr.\",ann" + std::to_string(i) + "@example.org\r\n";
+  }
+  ASSERT_TRUE(WriteFileAtomically(dir_.File("in.csv"), csv));
+  const std::string list = dir_.File("list.eml");
+  testing::ScriptedPrompts prompts;
+  KillAtRandom(
+      {"emaillist", "import", list, dir_.File("in.csv")},
+      [&] {
+        for (const char* ext : {".eml", ".fpt", ".cdx"})
+          fs::remove(dir_.File(std::string("list") + ext));
+        RunAndKill(dir_.path(), {"emaillist", "new", list}, {});
+      },
+      [&](int trial) {
+        TEmailList opened(prompts);
+        opened.Open(list);
+        const uint32_t count = opened.RecordCount();
+        // The import commits once, at its end: all of it or none.
+        EXPECT_TRUE(count == 0 || count == kAddresses) << trial << ": " << count;
+        if (trial < 0) EXPECT_EQ(count, static_cast<uint32_t>(kAddresses));
+        EXPECT_EQ(opened.Find("Lee").has_value(), count > 0) << trial;
+      });
+  EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(CrashTest, KilledLibraryAddLeavesTheOldLibraryOrTheNew) {
+  const std::string survey = dir_.File("big.qvx");
+  MakeSurvey(survey, 1500);
+  const std::string library = dir_.File("ql0.qvl");
+  KillAtRandom(
+      {"library", "add", library, survey},
+      [&] {
+        fs::remove(library);
+        TSurvey empty(settings_);
+        empty.Clear();
+        empty.SetName("Crash library");
+        empty.SetFileName(library);
+        empty.Save();
+      },
+      [&](int trial) {
+        TSurvey reloaded(settings_);
+        reloaded.Load(library);
+        EXPECT_TRUE(reloaded.ItemCount() == 0 || reloaded.ItemCount() == 1500)
+            << trial << ": " << reloaded.ItemCount();
+        if (trial < 0) EXPECT_EQ(reloaded.ItemCount(), 1500);
+        EXPECT_EQ(QuestionLibraryName(library), "Crash library");
+      });
+}
 
 TEST_F(CrashTest, KilledIncorporationLosesAndRepeatsNothing) {
   const std::string reply = dir_.File("reply.txt");
