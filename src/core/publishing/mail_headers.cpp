@@ -9,6 +9,8 @@ namespace {
 
 constexpr char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
+}  // namespace
+
 std::string Base64(std::string_view bytes) {
   std::string out;
   out.reserve((bytes.size() + 2) / 3 * 4);
@@ -29,6 +31,8 @@ std::string Base64(std::string_view bytes) {
   }
   return out;
 }
+
+namespace {
 
 bool IsAscii(std::string_view text) {
   for (unsigned char c : text)
@@ -113,6 +117,13 @@ std::string RecipientOfToEntry(std::string_view to_entry) {
   size_t close = to_entry.rfind(") ");
   if (close == std::string_view::npos) return std::string(TrimBlanks(to_entry));
   return std::string(TrimBlanks(to_entry.substr(close + 2)));
+}
+
+std::string ToHeaderOfEntry(std::string_view to_entry) {
+  size_t close = to_entry.rfind(") ");
+  if (to_entry.starts_with("(") && close != std::string_view::npos)
+    return FormatMailbox(to_entry.substr(1, close - 1), RecipientOfToEntry(to_entry));
+  return HeaderSafeText(TrimBlanks(to_entry));
 }
 
 }  // namespace quorvant

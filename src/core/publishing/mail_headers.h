@@ -36,4 +36,12 @@ std::string FormatMailbox(std::string_view display_name, std::string_view addres
 // such part.
 std::string RecipientOfToEntry(std::string_view to_entry);
 
+// The To header value of a To entry: the name inside the parentheses and
+// the address after them through FormatMailbox(); an entry without
+// parentheses as HeaderSafeText().
+std::string ToHeaderOfEntry(std::string_view to_entry);
+
+// Base64 of bytes, in one line.
+std::string Base64(std::string_view bytes);
+
 }  // namespace quorvant
