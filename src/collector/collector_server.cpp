@@ -85,6 +85,9 @@ void CollectorServer::Routes() {
   server_.Get(base + "/GetResults", [this](const httplib::Request& req, httplib::Response& res) {
     HandleResults(req, res);
   });
+  server_.Get(base + "/ClearResults", [this](const httplib::Request& req, httplib::Response& res) {
+    HandleClear(req, res);
+  });
   const std::string post_path = base.empty() ? "/" : base;
   // The body is read here rather than by the HTTP library, whose own form
   // reading refuses anything above 8 KB: a survey with long text answers
@@ -189,6 +192,29 @@ void CollectorServer::HandleResults(const httplib::Request& req, httplib::Respon
       return;
     case FetchStatus::kOk:
       res.set_content(ResultText(result.submissions), kText);
+      return;
+  }
+}
+
+// Deletes a survey's submissions once its password is shown. Refusals are
+// pages with status 200, as for registration, so the author's program can
+// show their words.
+void CollectorServer::HandleClear(const httplib::Request& req, httplib::Response& res) {
+  const auto query = DecodeForm(QueryOf(req));
+  const std::string survey = query ? FieldValue(*query, "SurveyFile").value_or("") : "";
+  if (!query || survey.empty()) {
+    Page(res, 400, "Results not cleared", "The request does not name a survey.");
+    return;
+  }
+  switch (store_.Clear(survey, FieldValue(*query, "ID").value_or(""))) {
+    case FetchStatus::kUnknownSurvey:
+      Page(res, 200, "Results not cleared", "The survey " + survey + " is not registered here.");
+      return;
+    case FetchStatus::kWrongPassword:
+      Page(res, 200, "Results not cleared", "The password of the survey " + survey + " is wrong.");
+      return;
+    case FetchStatus::kOk:
+      Page(res, 200, "Results Cleared", "The responses of the survey " + survey + " were deleted.");
       return;
   }
 }

@@ -36,6 +36,7 @@ class CollectorServer {
   void HandleRegister(const httplib::Request& req, httplib::Response& res);
   void HandleSubmit(const httplib::Request& req, const std::string& body, httplib::Response& res);
   void HandleResults(const httplib::Request& req, httplib::Response& res);
+  void HandleClear(const httplib::Request& req, httplib::Response& res);
   std::string ClientAddress(const httplib::Request& req) const;
 
   CollectorOptions options_;

@@ -99,6 +99,9 @@ class TQVXMainForm : public QMainWindow {
   void ShowProperties();
   void ShowPreferences();
   void ShowEmailLists();
+  void ClearResultsFromServer();
+  void CheckForUpdates();
+  void ShowTechSupport();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();

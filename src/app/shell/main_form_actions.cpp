@@ -19,7 +19,6 @@
 #include "app/shell/main_form.h"
 #include "app/shell/not_available.h"
 #include "core/shell/prompts.h"
-#include "core/shell/vendor.h"
 
 namespace quorvant::app {
 namespace {
@@ -117,8 +116,8 @@ void TQVXMainForm::setupActions() {
   survey->addSeparator();
   survey->addAction(
       MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::ResetResponses));
-  survey->addAction(
-      MakeAction("miSurveyClearResults", "&Clear Results From Server...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyClearResults", "&Clear Results From Server...",
+                               &F::ClearResultsFromServer));
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("miHelp");
@@ -134,12 +133,8 @@ void TQVXMainForm::setupActions() {
   connect(actions_["miHelpHowToUse"], &QAction::triggered, this,
           [this] { OpenHelp("using-help"); });
   help->addSeparator();
-  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", nullptr));
-  connect(actions_["miHelpSupport"], &QAction::triggered, this, [] {
-    QDesktopServices::openUrl(
-        QUrl(QString::fromUtf8(vendor::kWebSite.data(), vendor::kWebSite.size()) + "support"));
-  });
-  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::NotAvailableYet));
+  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", &F::ShowTechSupport));
+  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::CheckForUpdates));
   help->addSeparator();
   help->addAction(MakeAction("miHelpAbout", "&About...", &F::ShowAbout));
 
