@@ -99,6 +99,7 @@ class TQVXMainForm : public QMainWindow {
   void ShowProperties();
   void ShowPreferences();
   void ShowEmailLists();
+  void ShowPublish();
   void ClearResultsFromServer();
   void CheckForUpdates();
   void ShowTechSupport();

@@ -112,7 +112,7 @@ void TQVXMainForm::setupActions() {
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
   survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
   survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::ShowEmailLists));
-  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::ShowPublish));
   survey->addSeparator();
   survey->addAction(
       MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::ResetResponses));
@@ -165,7 +165,7 @@ void TQVXMainForm::setupActions() {
       {"tbLibrary", "Question Library", "accessories-dictionary", "library",
        &F::ShowQuestionLibrary},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::ShowEmailLists},
-      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
+      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::ShowPublish},
   };
   for (const Tool& t : buttons) {
     QAction* action = MakeAction(t.name, t.hint, t.slot);

@@ -1,9 +1,11 @@
 // The main window's commands that talk to the collection server or the
-// vendor's site: clearing the server's responses and the update check.
+// vendor's site: publishing, clearing the server's responses, the update
+// check and the support page.
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/main_form.h"
 #include "app/transfer/http_client.h"
 #include "core/publishing/clear_results.h"
@@ -15,6 +17,15 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
+
+void TQVXMainForm::ShowPublish() {
+  if (!RequireSave()) return;
+  {
+    TQVXPublishSurvey dialog(survey_, settings_, prompts_, data_dir_, last_dir_, {}, this);
+    dialog.exec();
+  }
+  RefreshMainWindow();
+}
 
 void TQVXMainForm::ClearResultsFromServer() {
   if (!prompts_.Confirm(kClearResultsQuestion, false)) return;
