@@ -169,6 +169,9 @@ const QHash<QString, QString>& Texts() {
       {"btnDeleteIP", "Removes the selected prefix from the list."},
       {"cbMakeDefault", "Also makes these settings the defaults for new surveys."},
       // The preferences.
+      {"ePassword",
+       "The password of the user ID at the mail server. It is kept in your desktop keyring, "
+       "not in the settings file; without a keyring it is kept until the program ends."},
       {"eDataDirectory",
        "The folder that holds display templates, response templates and the "
        "question library."},

@@ -81,4 +81,6 @@ void RememberMailPassword(const std::string& user, const std::string& server,
   Remembered()[{user, server}] = password;
 }
 
+void ForgetRememberedMailPasswords() { Remembered().clear(); }
+
 }  // namespace quorvant

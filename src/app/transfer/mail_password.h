@@ -24,6 +24,9 @@ bool StoreMailPassword(const std::string& user, const std::string& server,
 void RememberMailPassword(const std::string& user, const std::string& server,
                           const std::string& password);
 
+// Forgets what was remembered for this run (the keyring keeps its own).
+void ForgetRememberedMailPasswords();
+
 // True when a session bus is there to reach a keyring through.
 bool KeyringReachable();
 
