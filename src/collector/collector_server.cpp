@@ -81,6 +81,7 @@ HttpReply CollectorServer::Route(const HttpRequest& req) try {
   }
   if (IsGet(req) && req.path == base + "/RegisterSurvey") return HandleRegister(req);
   if (IsGet(req) && req.path == base + "/GetResults") return HandleResults(req);
+  if (IsGet(req) && req.path == base + "/ClearResults") return HandleClear(req);
   if (req.method == "POST" && req.path == PostPath(base)) return HandleSubmit(req);
   return HttpReply{404, "", "", ""};
 } catch (const std::exception&) {
@@ -147,6 +148,35 @@ HttpReply CollectorServer::HandleResults(const HttpRequest& req) {
       return Text(ResultText(result.submissions));
   }
   return Text(ErrorText("The request could not be read."), 400);
+}
+
+// Deletes a survey's submissions once its password is shown. Refusals are
+// pages with status 200, as for registration, so the author's program can
+// show their words.
+HttpReply CollectorServer::HandleClear(const HttpRequest& req) {
+  const auto query = DecodeForm(req.query);
+  const std::string survey = query ? FieldValue(*query, "SurveyFile").value_or("") : "";
+  if (!query || survey.empty()) {
+    return Page(400, "Results not cleared", "The request does not name a survey.");
+  }
+  // Deleting is worth more to an attacker than reading, so wrong passwords
+  // count against the same allowance as for fetching results.
+  const std::string client = ClientAddress(req);
+  if (throttle_.Refused(client)) {
+    return Page(429, "Results not cleared",
+                "Too many wrong passwords from this address; try again in a minute.");
+  }
+  switch (store_.Clear(survey, FieldValue(*query, "ID").value_or(""))) {
+    case FetchStatus::kUnknownSurvey:
+      return Page(200, "Results not cleared", "The survey " + survey + " is not registered here.");
+    case FetchStatus::kWrongPassword:
+      throttle_.Failed(client, survey);
+      return Page(200, "Results not cleared", "The password of the survey " + survey + " is wrong.");
+    case FetchStatus::kOk:
+      throttle_.Succeeded(client);
+      return Page(200, "Results Cleared", "The responses of the survey " + survey + " were deleted.");
+  }
+  return Page(400, "Results not cleared", "The request could not be read.");
 }
 
 }  // namespace quorvant::collector

@@ -40,6 +40,7 @@ class CollectorServer {
   HttpReply HandleRegister(const HttpRequest& req);
   HttpReply HandleSubmit(const HttpRequest& req);
   HttpReply HandleResults(const HttpRequest& req);
+  HttpReply HandleClear(const HttpRequest& req);
   std::string ClientAddress(const HttpRequest& req) const;
 
   CollectorOptions options_;

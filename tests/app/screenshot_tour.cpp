@@ -16,6 +16,7 @@
 #include "app/libraries/import_style_dialog.h"
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
@@ -200,6 +201,18 @@ int main(int argc, char* argv[]) {
   pref_pages->setCurrentIndex(1);
   Shoot(prefs, "preferences-email-mapi");
   prefs.hide();
+
+  {
+    window.Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
+    TQVXPublishSurvey publish(window.Survey(), settings, prompts, window.DataDirectory(),
+                              window.DataDirectory(), {}, &window);
+    Shoot(publish, "publish-survey");
+    window.Survey().SetNotificationFile("");
+    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, window.DataDirectory(),
+                                    window.DataDirectory(), {}, &window);
+    Shoot(short_publish, "publish-survey-no-list");
+    window.Survey().SetModified(false);
+  }
 
   window.DirectoryChooser().SetDirectory(QString::fromStdString(window.DataDirectory()));
   Shoot(window.DirectoryChooser(), "directory-chooser");

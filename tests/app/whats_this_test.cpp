@@ -21,6 +21,7 @@
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/response_template_editor.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_survey_dialog.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
@@ -115,6 +116,7 @@ QList<QWidget*> WhatsThisTest::Windows() {
       keep(new app::TQVXUpdateResponses(*survey_, *table_, *settings_, prompts_,
                                         [](const std::string&) {})),
       keep(new app::TQVXWarning("Really?", nullptr)),
+      keep(new app::TQVXPublishSurvey(*survey_, *settings_, prompts_, data_dir, data_dir)),
       keep(new app::TQVXFilterBuilder(*survey_, {}, TFilterList(), nullptr)),
   };
 }
