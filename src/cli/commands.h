@@ -33,6 +33,8 @@ int RunSave(const Args& args);
 int RunPage(const Args& args);
 int RunVerify(const Args& args);
 int RunRegister(const Args& args);
+int RunClearResults(const Args& args);
+int RunMail(const Args& args);
 int RunExport(const Args& args);
 int RunTable(const Args& args);
 int RunFetch(const Args& args);

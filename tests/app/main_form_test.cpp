@@ -406,7 +406,7 @@ void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
 
 void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
   Start();
-  Trigger("miHelpCheckUpdates");
+  Trigger("miFileExport");
   QCOMPARE(prompts_->log.size(), size_t(1));
   QVERIFY(prompts_->log[0].starts_with("info: This feature is not available yet"));
 }

@@ -106,6 +106,10 @@ class TQVXMainForm : public QMainWindow {
   void ShowProperties();
   void ShowPreferences();
   void ShowEmailLists();
+  void ShowPublish();
+  void ClearResultsFromServer();
+  void CheckForUpdates();
+  void ShowTechSupport();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();

@@ -19,7 +19,6 @@
 #include "app/shell/main_form.h"
 #include "app/shell/not_available.h"
 #include "core/shell/prompts.h"
-#include "core/shell/vendor.h"
 
 namespace quorvant::app {
 namespace {
@@ -113,12 +112,12 @@ void TQVXMainForm::setupActions() {
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
   survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
   survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::ShowEmailLists));
-  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::ShowPublish));
   survey->addSeparator();
   survey->addAction(
       MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::ResetResponses));
-  survey->addAction(
-      MakeAction("miSurveyClearResults", "&Clear Results From Server...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyClearResults", "&Clear Results From Server...",
+                               &F::ClearResultsFromServer));
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("miHelp");
@@ -134,12 +133,8 @@ void TQVXMainForm::setupActions() {
   connect(actions_["miHelpHowToUse"], &QAction::triggered, this,
           [this] { OpenHelp("using-help"); });
   help->addSeparator();
-  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", nullptr));
-  connect(actions_["miHelpSupport"], &QAction::triggered, this, [] {
-    QDesktopServices::openUrl(
-        QUrl(QString::fromUtf8(vendor::kWebSite.data(), vendor::kWebSite.size()) + "support"));
-  });
-  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::NotAvailableYet));
+  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", &F::ShowTechSupport));
+  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::CheckForUpdates));
   help->addSeparator();
   help->addAction(MakeAction("miHelpAbout", "&About...", &F::ShowAbout));
 
@@ -170,7 +165,7 @@ void TQVXMainForm::setupActions() {
       {"tbLibrary", "Question Library", "accessories-dictionary", "library",
        &F::ShowQuestionLibrary},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::ShowEmailLists},
-      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
+      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::ShowPublish},
   };
   for (const Tool& t : buttons) {
     QAction* action = MakeAction(t.name, t.hint, t.slot);
