@@ -15,14 +15,12 @@
 #include <QTableView>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 
 #include "app/analysis/analysis_view.h"
 #include "app/chart/chart_view.h"
 #include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
 #include "core/shell/quiet_prompts.h"
-#include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 #include "response_rows.h"
 
@@ -60,21 +58,11 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("analysis_bench." + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  qputenv("QUORVANT_CONFIG_DIR", (dir / "config").string().c_str());
-
-  SettingsStore settings;
-  TSurvey survey(settings);
-  bench::AddAnalysisQuestions(survey);
-  survey.SetFileName((dir / "s.qvx").string());
-  QuietPrompts prompts;
-  TResponseTable responses(prompts);
-  responses.Create(survey);
-  std::printf("analysis_bench: building %d records\n", records);
-  sqlite3* db = bench::BuildResponses(survey, responses.table(), records,
-                                      (dir / "s.sqlite").string());
+  bench::BenchResponses bench("analysis_bench", records);
+  TSurvey& survey = bench.survey();
+  TResponseTable& responses = bench.responses();
+  QuietPrompts& prompts = bench.prompts();
+  sqlite3* db = bench.db();
   ComputeResults(survey, responses, prompts);
 
   app::TAnalysisView view(survey, responses, nullptr);
@@ -106,9 +94,9 @@ int main(int argc, char** argv) {
   const std::string first_sql = "SELECT " + field + " FROM responses WHERE " + field +
                                 " IS NOT NULL AND " + field + " > ' ' ORDER BY EMAIL LIMIT 50";
   // The EMAIL order needs its index, as the response table has its tag.
-  bench::CheckSqlite(sqlite3_exec(db, "CREATE INDEX em ON responses(EMAIL)", nullptr, nullptr,
-                                  nullptr),
-                     db, "index");
+  bench::CheckSqlite(
+      sqlite3_exec(db, "CREATE INDEX em ON responses(EMAIL)", nullptr, nullptr, nullptr), db,
+      "index");
   sqlite3_stmt* count = nullptr;
   sqlite3_stmt* first = nullptr;
   bench::CheckSqlite(sqlite3_prepare_v2(db, count_sql.c_str(), -1, &count, nullptr), db, "count");
@@ -135,13 +123,10 @@ int main(int argc, char** argv) {
 
   std::printf("choice question:   %.2f ms\n", choice_time * 1000);
   std::printf("numeric question:  %.2f ms\n", numeric_time * 1000);
-  std::printf("text grid:         ours %.2f ms (%d rows fetched)  sqlite %.2f ms (%lld matching, "
-              "%d fetched)  ratio %.2f (target <= 2.0)\n",
-              text_time * 1000, rows, sqlite_time * 1000, matching, fetched,
-              text_time / sqlite_time);
+  std::printf(
+      "text grid:         ours %.2f ms (%d rows fetched)  sqlite %.2f ms (%lld matching, "
+      "%d fetched)  ratio %.2f (target <= 2.0)\n",
+      text_time * 1000, rows, sqlite_time * 1000, matching, fetched, text_time / sqlite_time);
   std::printf("chart redraw 800x600: %.2f ms (one frame is 16 ms)\n", redraw_time * 1000);
-  sqlite3_close(db);
-  responses.Close();
-  std::filesystem::remove_all(dir);
   return 0;
 }

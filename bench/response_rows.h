@@ -4,14 +4,18 @@
 #pragma once
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "core/responses/response_table.h"
+#include "core/shell/quiet_prompts.h"
+#include "core/shell/settings_store.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
 #include "core/tableengine/table.h"
@@ -30,7 +34,8 @@ inline void AddAnalysisQuestions(TSurvey& s) {
   for (int i = 0; i < 2; ++i) s.AddItem("scale", kStyleSlidingScale, 0, 0, 0, false, 0, five);
   for (int i = 0; i < 2; ++i) s.AddItem("pulldown", kStylePulldown, 0, 0, 0, false, 0, three);
   for (int i = 0; i < 5; ++i) s.AddItem("multi", kStyleMultipleChoice, 0, 0, 0, false, 0, four);
-  for (int i = 0; i < 2; ++i) s.AddItem("multi other", kStyleMultipleChoice, 0, 0, 0, true, 0, four);
+  for (int i = 0; i < 2; ++i)
+    s.AddItem("multi other", kStyleMultipleChoice, 0, 0, 0, true, 0, four);
   for (int i = 0; i < 4; ++i) {
     s.AddItem("number", kStyleNumeric, i % 2 ? 9 : 19, 100, 0, false, 0, "");
   }
@@ -40,7 +45,7 @@ inline void AddAnalysisQuestions(TSurvey& s) {
 
 // The value of every field of one record, in field order; "" for blank.
 inline void RandomRecord(const std::vector<FieldDef>& fields, const TSurvey& survey, int i,
-                  std::mt19937& random, std::vector<std::string>& values) {
+                         std::mt19937& random, std::vector<std::string>& values) {
   values.assign(fields.size(), "");
   values[0] = "10." + std::to_string(i % 250) + "." + std::to_string(i / 250 % 250) + ".1";
   values[1] = "respondent" + std::to_string(i) + "@example.org";
@@ -91,8 +96,8 @@ inline sqlite3* BuildResponses(const TSurvey& survey, Table& table, int records,
   sqlite3* db = nullptr;
   CheckSqlite(sqlite3_open(sqlite_path.c_str(), &db), db, "open");
   // The whole database mapped, and a cache as large.
-  CheckSqlite(sqlite3_exec(db, "PRAGMA mmap_size=8000000000; PRAGMA cache_size=-4000000;",
-                           nullptr, nullptr, nullptr),
+  CheckSqlite(sqlite3_exec(db, "PRAGMA mmap_size=8000000000; PRAGMA cache_size=-4000000;", nullptr,
+                           nullptr, nullptr),
               db, "pragma");
   std::string create = "CREATE TABLE responses(", insert = "INSERT INTO responses VALUES(";
   for (size_t f = 0; f < fields.size(); ++f) {
@@ -130,5 +135,50 @@ inline sqlite3* BuildResponses(const TSurvey& survey, Table& table, int records,
   sqlite3_finalize(put);
   return db;
 }
+
+// What both analysis benchmarks start from: a fresh folder under $TMPDIR
+// that holds the settings, the 30-question survey and its response table of
+// `records` rows, and the same rows in SQLite. Everything goes at the end.
+class BenchResponses {
+ public:
+  BenchResponses(const char* name, int records)
+      : dir_(MakeFolder(name)), survey_(settings_), responses_(prompts_) {
+    AddAnalysisQuestions(survey_);
+    survey_.SetFileName((dir_ / "s.qvx").string());
+    responses_.Create(survey_);
+    std::printf("%s: building %d records of %zu fields\n", name, records,
+                responses_.table().Fields().size());
+    db_ = BuildResponses(survey_, responses_.table(), records, (dir_ / "s.sqlite").string());
+  }
+  ~BenchResponses() {
+    sqlite3_close(db_);
+    responses_.Close();
+    std::filesystem::remove_all(dir_);
+  }
+  BenchResponses(const BenchResponses&) = delete;
+  BenchResponses& operator=(const BenchResponses&) = delete;
+
+  TSurvey& survey() { return survey_; }
+  TResponseTable& responses() { return responses_; }
+  QuietPrompts& prompts() { return prompts_; }
+  sqlite3* db() { return db_; }
+
+ private:
+  // The folder, made before the settings store reads its place from it.
+  static std::filesystem::path MakeFolder(const char* name) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      (std::string(name) + "." + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("QUORVANT_CONFIG_DIR", (dir / "config").c_str(), 1);
+    return dir;
+  }
+
+  std::filesystem::path dir_;
+  SettingsStore settings_;
+  TSurvey survey_;
+  QuietPrompts prompts_;
+  TResponseTable responses_;
+  sqlite3* db_ = nullptr;
+};
 
 }  // namespace quorvant::bench

@@ -15,17 +15,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/analysis/result_counting.h"
 #include "core/analysis/results.h"
-#include "core/responses/response_fields.h"
 #include "core/responses/response_table.h"
 #include "core/shell/quiet_prompts.h"
-#include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
 #include "response_rows.h"
 
@@ -37,7 +34,6 @@ using Clock = std::chrono::steady_clock;
 double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
 
 // SELECT list entries in the order of the results list, and how to read them.
 std::string SelectList(const TSurvey& survey, const TResultsList& results) {
@@ -54,7 +50,8 @@ std::string SelectList(const TSurvey& survey, const TResultsList& results) {
       if (q->Style == kStyleMultipleChoice) {
         add("SUM(" + (c->Index == options ? f : f + "_" + std::to_string(c->Index)) + "='Y')");
       } else {
-        add("SUM(" + f + (c->Index == options ? "='Oth')" : "='" + std::to_string(c->Index) + "')"));
+        add("SUM(" + f +
+            (c->Index == options ? "='Oth')" : "='" + std::to_string(c->Index) + "')"));
       }
     } else if (auto* n = dynamic_cast<const TNumericResults*>(entry.get())) {
       const std::string valid = "CASE WHEN " + f + "<>-9999 THEN " + f + " END";
@@ -120,24 +117,12 @@ struct Side {
 
 int main(int argc, char** argv) {
   const int records = argc > 1 ? std::atoi(argv[1]) : 1000000;
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("results_bench." + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string settings_dir = (dir / "config").string();
-  ::setenv("QUORVANT_CONFIG_DIR", settings_dir.c_str(), 1);
-
-  SettingsStore settings;
-  TSurvey survey(settings);
-  bench::AddAnalysisQuestions(survey);
-  survey.SetFileName((dir / "s.qvx").string());
-  QuietPrompts prompts;
-  TResponseTable responses(prompts);
-  responses.Create(survey);
-  const std::vector<FieldDef> fields = responses.table().Fields();
-
-  std::printf("results_bench: building %d records of %zu fields\n", records, fields.size());
   const auto build = Clock::now();
-  sqlite3* db = bench::BuildResponses(survey, responses.table(), records, (dir / "s.sqlite").string());
+  bench::BenchResponses bench("results_bench", records);
+  TSurvey& survey = bench.survey();
+  TResponseTable& responses = bench.responses();
+  QuietPrompts& prompts = bench.prompts();
+  sqlite3* db = bench.db();
   std::printf("results_bench: built in %.1f s\n", Since(build));
 
   // The filter: option 2 of the first question selected, and the first
@@ -165,11 +150,11 @@ int main(int argc, char** argv) {
       ours.best = std::min(ours.best, Since(start));
     }
     ours.counts = Flatten(survey.Results());
-    const std::string sql =
-        "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" +
-        (filtered ? where : "");
+    const std::string sql = "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" +
+                            (filtered ? where : "");
     sqlite3_stmt* select = nullptr;
-    bench::CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db, "prepare select");
+    bench::CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db,
+                       "prepare select");
     for (int run = 0; run < 3; ++run) {
       const auto start = Clock::now();
       theirs.counts = SqliteCounts(select, survey.Results());
@@ -179,14 +164,11 @@ int main(int argc, char** argv) {
     const bool same = ours.counts == theirs.counts;
     equal = equal && same;
     ratios[filtered] = ours.best / theirs.best;
-    std::printf("%-16s ours %.3f s  sqlite %.3f s  ratio %.2f  (%zu numbers %s, %u records counted)\n",
-                filtered ? "two conditions:" : "no filter:", ours.best, theirs.best,
-                ratios[filtered], ours.counts.size(), same ? "equal" : "DIFFER",
-                responses.table().QueryCount());
+    std::printf(
+        "%-16s ours %.3f s  sqlite %.3f s  ratio %.2f  (%zu numbers %s, %u records counted)\n",
+        filtered ? "two conditions:" : "no filter:", ours.best, theirs.best, ratios[filtered],
+        ours.counts.size(), same ? "equal" : "DIFFER", responses.table().QueryCount());
   }
-  sqlite3_close(db);
-  responses.Close();
-  std::filesystem::remove_all(dir);
   std::printf("results_bench: ratios %.2f and %.2f (target <= 1.0 each), counts %s\n", ratios[0],
               ratios[1], equal ? "equal" : "DIFFER");
   return equal ? 0 : 1;

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_helpers.h"
 #include "core/shell/atomic_file.h"
 #include "core/tableengine/table.h"
 #include "core/tableengine/table_error.h"
+#include "fuzz_helpers.h"
 
 namespace {
 

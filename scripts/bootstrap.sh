@@ -9,11 +9,14 @@ PACKAGES=(
   # application
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   # collection server
-  libcpp-httplib-dev libsqlite3-dev
+  libmicrohttpd-dev libsqlite3-dev libcpp-httplib-dev
+  # mail password in the desktop keyring
+  libsecret-1-dev
   # tests and their peers
   libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
   xauth openbox xdotool libreoffice-calc-nogui libreoffice-base-drivers
   libreoffice-writer-nogui libreoffice-impress-nogui python3-matplotlib
+  gnome-keyring dbus openssl
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <vector>
 
 namespace quorvant {
+class Prompts;
 class TResponseTable;
 class TSurvey;
 }  // namespace quorvant
@@ -32,6 +33,8 @@ int RunSave(const Args& args);
 int RunPage(const Args& args);
 int RunVerify(const Args& args);
 int RunRegister(const Args& args);
+int RunClearResults(const Args& args);
+int RunMail(const Args& args);
 int RunExport(const Args& args);
 int RunTable(const Args& args);
 int RunFetch(const Args& args);
@@ -42,6 +45,7 @@ int RunLibrary(const Args& args);
 int RunEmailList(const Args& args);
 int RunChart(const Args& args);
 int RunReport(const Args& args);
+int RunPrint(const Args& args);
 
 // Loads the survey at path, adds the --where conditions to its analysis
 // filter and counts its response table into survey.Results(); *records is
@@ -49,9 +53,10 @@ int RunReport(const Args& args);
 // after printing why it failed (1, or 2 for a wrong condition).
 int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
                  TSurvey& survey, uint32_t* records);
-// The same, leaving the table open in `table` for the caller to read.
+// The same, leaving the response table open in `table` (which reports
+// through prompts).
 int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
-                 TSurvey& survey, TResponseTable& table, uint32_t* records);
+                 TSurvey& survey, TResponseTable& table, Prompts& prompts, uint32_t* records);
 
 // Loads a survey file; on failure prints the message to stderr and returns
 // false.

@@ -57,7 +57,7 @@ int RunReport(const Args& args) {
   ConsolePrompts prompts;
   TResponseTable table(prompts);
   uint32_t records = 0;
-  if (const int status = LoadAndCount(positional[0], conditions, survey, table, &records);
+  if (const int status = LoadAndCount(positional[0], conditions, survey, table, prompts, &records);
       status != 0) {
     return status;
   }

@@ -24,13 +24,19 @@ enum class Format { kPlain, kJson, kCsv };
 }  // namespace
 
 int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
-                 TSurvey& survey, TResponseTable& table, uint32_t* records) {
+                 TSurvey& survey, uint32_t* records) {
+  ConsolePrompts prompts;
+  TResponseTable table(prompts);
+  return LoadAndCount(path, conditions, survey, table, prompts, records);
+}
+
+int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
+                 TSurvey& survey, TResponseTable& table, Prompts& prompts, uint32_t* records) {
   if (!LoadSurvey(std::filesystem::absolute(path).string(), survey)) return 1;
   for (const std::string& condition : conditions) {
     const std::string error = AddFilterCondition(survey, condition, survey.ActiveFilter());
     if (!error.empty()) return UsageError(error);
   }
-  ConsolePrompts prompts;
   try {
     if (!OpenResponsesOfLoadedSurvey(survey, table)) {
       std::fprintf(stderr, "The survey %s has no response table.\n", path.c_str());
@@ -44,13 +50,6 @@ int LoadAndCount(const std::string& path, const std::vector<std::string>& condit
     return 1;
   }
   return 0;
-}
-
-int LoadAndCount(const std::string& path, const std::vector<std::string>& conditions,
-                 TSurvey& survey, uint32_t* records) {
-  ConsolePrompts prompts;
-  TResponseTable table(prompts);
-  return LoadAndCount(path, conditions, survey, table, records);
 }
 
 int RunResults(const Args& args) {

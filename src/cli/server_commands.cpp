@@ -1,10 +1,11 @@
-// quorvant-cli verify and register: the publish dialog's steps two and three,
-// run against the survey's collection server.
+// quorvant-cli verify and register, the publish dialog's steps two and
+// three, and clear-results, run against the survey's collection server.
 #include <QCoreApplication>
 #include <cstdio>
 
 #include "app/transfer/http_client.h"
 #include "cli/commands.h"
+#include "core/publishing/clear_results.h"
 #include "core/publishing/server_requests.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
@@ -13,10 +14,41 @@
 namespace quorvant::cli {
 namespace {
 
-enum class Step { kVerify, kRegister };
+enum class Step { kVerify, kRegister, kClearResults };
+
+const char* StepName(Step step) {
+  switch (step) {
+    case Step::kVerify:
+      return "verify";
+    case Step::kRegister:
+      return "register";
+    case Step::kClearResults:
+      return "clear-results";
+  }
+  return "";
+}
+
+std::string StepURL(Step step, const TSurvey& survey) {
+  switch (step) {
+    case Step::kVerify:
+      return VerifyServerURL(survey);
+    case Step::kRegister:
+      return RegisterSurveyURL(survey);
+    case Step::kClearResults:
+      return ClearResultsURL(survey);
+  }
+  return {};
+}
+
+ServerReplyOutcome JudgeReply(Step step, TSurvey& survey, bool reached, const std::string& body) {
+  if (step == Step::kClearResults) return ApplyClearResultsReply(survey, reached, body);
+  if (!reached) return ConnectionFailedOutcome(survey, step == Step::kVerify);
+  return step == Step::kVerify ? ApplyVerificationReply(survey, body)
+                               : ApplyRegistrationReply(survey, body);
+}
 
 int RunServerStep(const Args& args, Step step) {
-  const char* name = step == Step::kVerify ? "verify" : "register";
+  const char* name = StepName(step);
   if (args.size() != 1 || args[0].starts_with("-")) {
     return UsageError(std::string("usage: quorvant-cli ") + name + " SURVEY.qvx");
   }
@@ -34,18 +66,10 @@ int RunServerStep(const Args& args, Step step) {
   QCoreApplication app(argc, argv);
   HttpClient client;
   client.ApplyProxySettings(settings);
-  const std::string url =
-      step == Step::kVerify ? VerifyServerURL(survey) : RegisterSurveyURL(survey);
-  const HttpOutcome outcome = GetAndWait(client, QString::fromStdString(url));
-
-  ServerReplyOutcome result;
-  if (outcome == HttpOutcome::kSucceeded) {
-    const std::string body = client.Body().toStdString();
-    result = step == Step::kVerify ? ApplyVerificationReply(survey, body)
-                                   : ApplyRegistrationReply(survey, body);
-  } else {
-    result = ConnectionFailedOutcome(survey, step == Step::kVerify);
-  }
+  const HttpOutcome outcome = GetAndWait(client, QString::fromStdString(StepURL(step, survey)));
+  const bool reached = outcome == HttpOutcome::kSucceeded;
+  const ServerReplyOutcome result =
+      JudgeReply(step, survey, reached, reached ? client.Body().toStdString() : std::string());
   std::printf("%s\n", result.status.c_str());
   if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());
   try {
@@ -61,5 +85,6 @@ int RunServerStep(const Args& args, Step step) {
 
 int RunVerify(const Args& args) { return RunServerStep(args, Step::kVerify); }
 int RunRegister(const Args& args) { return RunServerStep(args, Step::kRegister); }
+int RunClearResults(const Args& args) { return RunServerStep(args, Step::kClearResults); }
 
 }  // namespace quorvant::cli

@@ -1,6 +1,7 @@
 // quorvant-collector: the collection server a survey author runs on their
 // own web host.
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <string>
@@ -33,6 +34,13 @@ int main(int argc, char** argv) {
   sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   signal(SIGPIPE, SIG_IGN);
+  // Each connection needs a descriptor; take all the system allows, so that
+  // thousands of idle ones from attackers leave room for respondents.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+  }
 
   try {
     SubmissionStore store(options->database);

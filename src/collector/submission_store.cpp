@@ -185,4 +185,15 @@ FetchResult SubmissionStore::Fetch(const std::string& survey, const std::string&
   return result;
 }
 
+FetchStatus SubmissionStore::Clear(const std::string& survey, const std::string& password) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Transaction transaction(db_);
+  const std::optional<std::string> expected = PasswordOf(survey);
+  if (!expected) return FetchStatus::kUnknownSurvey;
+  if (!SamePassword(*expected, password)) return FetchStatus::kWrongPassword;
+  Statement(db_, "DELETE FROM submissions WHERE survey = ?").Bind(1, survey).Step();
+  transaction.Commit();
+  return FetchStatus::kOk;
+}
+
 }  // namespace quorvant::collector

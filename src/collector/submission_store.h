@@ -73,6 +73,10 @@ class SubmissionStore {
   FetchResult Fetch(const std::string& survey, const std::string& password,
                     const std::string& after);
 
+  // Deletes every submission of the survey after checking the password;
+  // kOk when they are gone. Stamps handed out later still go up.
+  FetchStatus Clear(const std::string& survey, const std::string& password);
+
  private:
   void Exec(const char* sql);
   int64_t Tick();  // the clock's next reading, remembered in the database

@@ -3,11 +3,16 @@
 // answers, and the Chart Toolbox: loading without writing back, applying,
 // "&Apply To All..." answered both ways, the Pie-only rotation controls and
 // the remembered position.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
 #include <memory>
@@ -37,6 +42,7 @@ class AnalysisPageTest : public QObject {
   void theOtherPointListsEveryOtherTextWhateverTheFilter();
   void chartToolboxLoadsAppliesAndAppliesToAll();
   void chartToolboxRemembersItsPlace();
+  void printGoesToTheChosenPrinterWithItsCopiesAndSelection();
 
  private:
   // Items: 0 single choice with Other, 1 numeric all invalid, 2 short text
@@ -213,6 +219,83 @@ void AnalysisPageTest::chartToolboxRemembersItsPlace() {
   QCOMPARE(settings.ReadInteger(settings::kChartToolbox, "Top", -200), 145);
   form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_, QStringList{});
   QCOMPARE(form_->ChartToolbox().pos(), QPoint(123, 145));
+}
+
+// The PDF's page count and laid-out text through poppler; empty when it
+// is not installed.
+QString Poppler(const QString& tool, const QString& pdf) {
+  QProcess run;
+  QStringList args{pdf};
+  if (tool == "pdftotext") args = QStringList{"-layout", pdf, "-"};
+  run.start(tool, args);
+  if (!run.waitForFinished(20000) || run.exitCode() != 0) return {};
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+int PdfPages(const QString& pdf) {
+  const QString info = Poppler("pdfinfo", pdf);
+  const qsizetype at = info.indexOf("Pages:");
+  return at < 0 ? -1 : info.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
+}
+
+// Print on the Analysis page, answering "Report Destination" with its
+// default, "To the printer".
+void PrintToPrinter(QMainWindow& form) {
+  testing::AnswerNextModal([](QWidget* w) {
+    QCOMPARE(w->windowTitle(), QString("Report Destination"));
+    static_cast<QDialog*>(w)->accept();
+  });
+  form.findChild<QAction*>("tbPrint")->trigger();
+}
+
+void AnalysisPageTest::printGoesToTheChosenPrinterWithItsCopiesAndSelection() {
+  if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) QSKIP("no poppler-utils");
+  Open();
+  const size_t messages = prompts_.log.size();
+  auto* pages = Child<QTabWidget>(form_.get(), "pgcMain");
+  pages->setCurrentIndex(0);
+  // Cancelled: nothing printed.
+  form_->findChild<QAction*>("tbPrint")->trigger();
+  QCOMPARE(dialogs_.selection_offered, std::vector<bool>{false});
+
+  // The questionnaire, twice, into a PDF.
+  dialogs_.print_pdf = QString::fromStdString(home_->File("q.pdf"));
+  dialogs_.print_copies = 2;
+  form_->findChild<QAction*>("miFilePrint")->trigger();
+  QCOMPARE(PdfPages(dialogs_.print_pdf), 2);
+  const QString questionnaire = Poppler("pdftotext", dialogs_.print_pdf);
+  QCOMPARE(questionnaire.count("1) Smoke?"), 2);
+  QVERIFY(questionnaire.contains("Other, please specify:"));
+
+  // The Analysis page offers the selection: the chosen question alone.
+  pages->setCurrentIndex(1);
+  Choose(3);
+  dialogs_.print_copies = 1;
+  dialogs_.print_selection = true;
+  dialogs_.print_pdf = QString::fromStdString(home_->File("one.pdf"));
+  PrintToPrinter(*form_);
+  QCOMPARE(dialogs_.selection_offered.back(), true);
+  const QString one = Poppler("pdftotext", dialogs_.print_pdf);
+  QVERIFY2(one.contains("Quorvant Analysis Report - (Untitled), Question #3"), qPrintable(one));
+  QVERIFY(one.contains(QRegularExpression("line 1\\s*\n\\s*line 2")));
+  QCOMPARE(PdfPages(dialogs_.print_pdf), 1);
+
+  // All of it: the index and a page per question; the view is left on the
+  // last question, as its list shows.
+  dialogs_.print_selection = false;
+  dialogs_.print_pdf = QString::fromStdString(home_->File("all.pdf"));
+  PrintToPrinter(*form_);
+  const QString all = Poppler("pdftotext", dialogs_.print_pdf);
+  QVERIFY(all.contains("Questions"));
+  QVERIFY2(all.contains("second other"), qPrintable(all));
+  QVERIFY(all.contains("5) Which? [Multiple Choice]"));
+  QCOMPARE(PdfPages(dialogs_.print_pdf), 6);
+  QCOMPARE(View().CurrentItem(), 4);
+  QCOMPARE(Child<QComboBox>(form_.get(), "cmbQuestionList")->currentIndex(), 4);
+
+  form_->findChild<QAction*>("miFilePrintSetup")->trigger();
+  QCOMPARE(dialogs_.page_setups, 1);
+  QCOMPARE(prompts_.log.size(), messages);
 }
 
 }  // namespace quorvant::app

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -61,6 +62,19 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     display_template_dir = dir;
     return Next(display_template_names, QString());
   }
+  // Prints into print_pdf (nothing when empty) with print_copies copies and
+  // the selection when print_selection is set and offered.
+  bool ChoosePrinter(QWidget*, QPrinter& printer, bool offer_selection) override {
+    selection_offered.push_back(offer_selection);
+    if (print_pdf.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(print_pdf);
+    printer.setCopyCount(print_copies);
+    printer.setPrintRange(offer_selection && print_selection ? QPrinter::Selection
+                                                             : QPrinter::AllPages);
+    return true;
+  }
+  void SetUpPrinter(QWidget*, QPrinter&) override { ++page_setups; }
 
   QString ChooseExportTable(QWidget*, const QString& dir, const QString& initial) override {
     export_proposal = dir + "/" + initial;
@@ -83,6 +97,11 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   std::deque<QString> display_template_names;
   QString display_template_dir;
   int confirm_save_count = 0;
+  QString print_pdf;
+  int print_copies = 1;
+  bool print_selection = false;
+  std::vector<bool> selection_offered;
+  int page_setups = 0;
 
  private:
   template <typename T>

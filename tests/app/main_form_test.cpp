@@ -50,7 +50,6 @@ class MainFormTest : public QObject {
   void recentFilesKeepSixAndMoveReAddedOnes();
   void reopenListsBareNamesAndDropsMissingFiles();
   void templatesApplyToChoiceQuestionsOfAMixedSelection();
-  void laterFeaturesSayTheyAreNotAvailable();
   void previewKeepsAnUnpublishedSurveyUnpublished();
   void copyPutsPlainTextOnTheSystemClipboard();
   void propertiesOfAPublishedSurveyAskFirst();
@@ -402,13 +401,6 @@ void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
   QCOMPARE(s.Item(1).Options, std::string());
   QCOMPARE(s.Item(3).Options, JoinCommaText({"Yes", "No", "Don't Know"}));
   QCOMPARE(form_->SelectedLines(), (std::vector<int>{0, 1, 2, 3}));
-}
-
-void MainFormTest::laterFeaturesSayTheyAreNotAvailable() {
-  Start();
-  for (const char* name : {"miFilePrintSetup", "miHelpCheckUpdates"}) Trigger(name);
-  QCOMPARE(prompts_->log.size(), size_t(2));
-  QVERIFY(prompts_->log[0].starts_with("info: This feature is not available yet"));
 }
 
 void MainFormTest::previewKeepsAnUnpublishedSurveyUnpublished() {

@@ -11,10 +11,12 @@
 #include <QThread>
 #include <QWhatsThis>
 
+#include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
 #include "app/libraries/import_style_dialog.h"
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
@@ -80,6 +82,30 @@ int main(int argc, char* argv[]) {
   Shoot(window, "main-questions-selected");
   window.findChild<QTabWidget*>("pgcMain")->setCurrentIndex(1);
   Shoot(window, "main-analysis");
+  // The other result views: a numeric chart, short and long text answers,
+  // and the chart toolbox beside the window.
+  auto* analysis_list = window.findChild<QComboBox*>("cmbQuestionList");
+  const std::pair<int, const char*> views[] = {{quorvant::kStyleNumeric, "analysis-numeric"},
+                                               {quorvant::kStyleText, "analysis-text"}};
+  for (const auto& [style, name] : views) {
+    const int item = FirstOfStyle(window.Survey(), style);
+    for (int row = 0; row < analysis_list->count(); ++row) {
+      if (analysis_list->itemData(row).toInt() == item) analysis_list->setCurrentIndex(row);
+    }
+    Shoot(window, name);
+  }
+  for (int row = analysis_list->count() - 1; row >= 0; --row) {
+    const int item = analysis_list->itemData(row).toInt();
+    if (window.Survey().Item(item).Style == quorvant::kStyleText &&
+        window.Survey().Item(item).LengthOfResponse == -1) {
+      analysis_list->setCurrentIndex(row);
+      Shoot(window, "analysis-detail");
+      break;
+    }
+  }
+  analysis_list->setCurrentIndex(0);
+  Shoot(window.ChartToolbox(), "chart-toolbox");
+  window.ChartToolbox().hide();
   window.findChild<QTabWidget*>("pgcMain")->setCurrentIndex(0);
   window.resize(600, 450);
   Shoot(window, "main-first-run-size");
@@ -103,7 +129,7 @@ int main(int argc, char* argv[]) {
   Shoot(skip, "skip-group");
   // The Filter Builder on each of its pages, with two conditions listed.
   std::vector<TQVXFilterBuilder::QuestionLine> lines;
-  auto* analysis_list = window.findChild<QComboBox*>("cmbQuestionList");
+  // The Filter Builder lists the same lines as the analysis list above.
   for (int row = 0; row < analysis_list->count(); ++row) {
     lines.push_back({analysis_list->itemText(row), analysis_list->itemData(row).toInt()});
   }
@@ -175,6 +201,18 @@ int main(int argc, char* argv[]) {
   pref_pages->setCurrentIndex(1);
   Shoot(prefs, "preferences-email-mapi");
   prefs.hide();
+
+  {
+    window.Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
+    TQVXPublishSurvey publish(window.Survey(), settings, prompts, window.DataDirectory(),
+                              window.DataDirectory(), {}, &window);
+    Shoot(publish, "publish-survey");
+    window.Survey().SetNotificationFile("");
+    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, window.DataDirectory(),
+                                    window.DataDirectory(), {}, &window);
+    Shoot(short_publish, "publish-survey-no-list");
+    window.Survey().SetModified(false);
+  }
 
   window.DirectoryChooser().SetDirectory(QString::fromStdString(window.DataDirectory()));
   Shoot(window.DirectoryChooser(), "directory-chooser");

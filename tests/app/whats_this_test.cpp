@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
 #include "app/analysis/filter_builder.h"
 #include "app/libraries/import_style_dialog.h"
@@ -20,6 +21,7 @@
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/response_template_editor.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_survey_dialog.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
@@ -90,6 +92,8 @@ QList<QWidget*> WhatsThisTest::Windows() {
   };
   auto* chooser = new app::TQVXSelDir(dialogs_, nullptr);
   auto* main = new app::TQVXMainForm(prompts_, dialogs_, {});
+  main->AnalysisView().DetailGrid();  // the text pages are made on first use
+  main->AnalysisView().ShortTextGrid();
   auto* question = new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr);
   auto* header = new app::TQVXHeader(*settings_, nullptr);
   editing_ = std::make_unique<SurveyEditing>(*survey_, *survey_, prompts_, *settings_);
@@ -115,6 +119,7 @@ QList<QWidget*> WhatsThisTest::Windows() {
       keep(new app::TQVXUpdateResponses(*survey_, *table_, *settings_, prompts_,
                                         [](const std::string&) {})),
       keep(new app::TQVXWarning("Really?", nullptr)),
+      keep(new app::TQVXPublishSurvey(*survey_, *settings_, prompts_, data_dir, data_dir)),
       keep(new app::TQVXFilterBuilder(*survey_, {}, TFilterList(), nullptr)),
   };
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
+#include "counted_survey.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
@@ -22,18 +23,9 @@ uint32_t BigEndian(const std::string& bytes, size_t at) {
 class ChartCliTest : public testing::CoreTest {
  protected:
   ChartCliTest() {
-    survey_.SetFileName(dir_.File("s.qvx"));
-    survey_.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, true, 0,
-                    JoinCommaText({"Y~Yes", "N~No"}));
-    survey_.AddItem("Why?", kStyleText, 0, 0, 0, false, -1, "");
-    survey_.AddItem("Age", kStyleNumeric, 10, 40, 20, false, 0, "");
+    testing::MakeCountedSurvey(survey_, prompts_, dir_.File("s.qvx"), "Smoke?");
     survey_.AddItem("About you", kStyleHeader, 0, 0, 0, false, 0, "");
     survey_.Item(0).ChartType = 1;
-    TResponseTable responses(prompts_);
-    EXPECT_TRUE(responses.Create(survey_));
-    const char* rows[][2] = {{"0", "25"}, {"1", "33"}, {"Oth", "-9999"}, {"0", "41"}};
-    for (const auto& row : rows) responses.table().Append({{"QVX1", row[0]}, {"QVX3", row[1]}});
-    responses.Close();
     survey_.Save();
   }
   testing::CliRun Chart(const std::string& arguments) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli_runner.h"
 #include "core/libraries/response_template.h"
 #include "core/survey/survey.h"
 #include "support/test_env.h"
@@ -17,28 +18,15 @@ namespace {
 using testing::ReadFileOrDie;
 using testing::WriteFileOrDie;
 
-struct Result {
-  int status = -1;
-  std::string out;  // stdout
-};
-
 class LibraryCliTest : public testing::CoreTest {
  protected:
   LibraryCliTest() { std::filesystem::create_directory(data_); }
 
-  Result Run(const std::string& args) {
-    const std::string command = "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" +
-                                QUORVANT_CLI_PATH + "' " + args + " 2>'" + dir_.File("err") + "'";
-    Result r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-    const int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+  testing::CliRun Run(const std::string& args) {
+    last_ = testing::RunCli(dir_.path(), args);
+    return last_;
   }
-  std::string Err() { return ReadFileOrDie(dir_.File("err")); }
+  std::string Err() const { return last_.err; }
   std::string Texts(const std::string& path) {
     TSurvey s(settings_);
     s.Load(path);
@@ -48,14 +36,15 @@ class LibraryCliTest : public testing::CoreTest {
   }
 
   std::string data_ = dir_.File("data");
+  testing::CliRun last_;
 };
 
 TEST_F(LibraryCliTest, ImportSavesTheNewSurvey) {
   WriteResponseTemplate(data_ + "/yesno.qvt", {"Yes / No", {"Yes", "No"}});
   WriteFileOrDie(dir_.File("in.txt"), "H) Start\r\nLike it?\r\n  -Yes\r\nWhy?\r\n");
   const std::string out = dir_.File("out.qvx");
-  Result r = Run("import '" + dir_.File("in.txt") + "' '" + out + "' --style 3 --data-dir '" +
-                 data_ + "'");
+  testing::CliRun r = Run("import '" + dir_.File("in.txt") + "' '" + out +
+                          "' --style 3 --data-dir '" + data_ + "'");
   ASSERT_EQ(r.status, 0) << Err();
   EXPECT_EQ(Err(), "Import complete!\n");
   EXPECT_EQ(Texts(out), "7: Start;3:Like it?;3:Why?;");
@@ -73,7 +62,7 @@ TEST_F(LibraryCliTest, ImportSavesTheNewSurvey) {
 
 TEST_F(LibraryCliTest, LibrariesAreMadeFilledListedAndInserted) {
   const std::string dd = " --data-dir '" + data_ + "'";
-  Result r = Run("library new Computers" + dd);
+  testing::CliRun r = Run("library new Computers" + dd);
   ASSERT_EQ(r.status, 0) << Err();
   EXPECT_EQ(r.out, data_ + "/ql0.qvl\n");
   EXPECT_EQ(Run("library new COMPUTERS" + dd).status, 1);

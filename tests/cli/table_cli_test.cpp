@@ -133,8 +133,8 @@ TEST_F(TableCliTest, ExportCopiesAResponseTableWrittenByPythonDbf) {
   std::remove(Table::SiblingPath(table, ".cdx").c_str());
   const std::string script =
       "import dbf,sys\n"
-      "spec = 'REMOTEIP C(25); EMAIL C(250); AGENT C(250); DATERCVD C(14); QVX1 C(3); QVX2 M'\n"
-      "t = dbf.Table(sys.argv[1], spec, dbf_type='fp', codepage='utf8')\n"
+      "layout = 'REMOTEIP C(25); EMAIL C(250); AGENT C(250); DATERCVD C(14); QVX1 C(3); QVX2 M'\n"
+      "t = dbf.Table(sys.argv[1], layout, dbf_type='fp', codepage='utf8')\n"
       "t.open(dbf.READ_WRITE)\n"
       "t.append(('10.0.0.7', 'zoë@example.org', 'Mozilla', '20260102030405', '1', 'Grüße'))\n"
       "t.append(('10.0.0.8', '', '', '', '0', ''))\n"

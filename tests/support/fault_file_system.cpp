@@ -1,5 +1,7 @@
 #include "support/fault_file_system.h"
 
+#include <algorithm>
+
 #include "core/tableengine/table_error.h"
 
 namespace quorvant::testing {
@@ -14,12 +16,18 @@ class FaultFile : public RandomAccessFile {
     return inner_->Read(offset, buffer, n);
   }
   void Write(uint64_t offset, std::string_view data) override {
-    fs_.Count();
-    inner_->Write(offset, data);
+    const size_t allowed = fs_.WriteAllowance(offset, data.size(), inner_->Size());
+    if (allowed > 0) inner_->Write(offset, data.substr(0, allowed));
+    if (allowed < data.size()) fs_.Fail();
   }
   uint64_t Size() override { return inner_->Size(); }
   void Truncate(uint64_t size) override {
-    fs_.Count();
+    const uint64_t now = inner_->Size();
+    if (size > now) {
+      if (fs_.WriteAllowance(now, size - now, now) < size - now) fs_.Fail();
+    } else {
+      fs_.Count();
+    }
     inner_->Truncate(size);
   }
   void Sync() override {
@@ -41,9 +49,29 @@ class FaultFile : public RandomAccessFile {
 
 void FaultFileSystem::Count() {
   ++operations_;
-  if (fail_from_ > 0 && operations_ >= fail_from_) {
-    throw ETableError(ETableError::Code::kIo, "injected failure " + std::to_string(operations_));
+  if (Failing() && fault_ != Fault::kDiskFull) Fail();
+}
+
+size_t FaultFileSystem::WriteAllowance(uint64_t offset, size_t size, uint64_t file_size) {
+  ++operations_;
+  if (!Failing()) return size;
+  switch (fault_) {
+    case Fault::kFail:
+      return 0;
+    case Fault::kShortWrite:
+      if (short_write_done_) return 0;
+      short_write_done_ = true;
+      return size / 2;
+    case Fault::kDiskFull:
+      return offset >= file_size
+                 ? 0
+                 : static_cast<size_t>(std::min<uint64_t>(size, file_size - offset));
   }
+  return 0;
+}
+
+void FaultFileSystem::Fail() {
+  throw ETableError(ETableError::Code::kIo, "injected failure " + std::to_string(operations_));
 }
 
 std::unique_ptr<RandomAccessFile> FaultFileSystem::Open(const std::string& path, FileMode mode) {

@@ -1,6 +1,12 @@
 // A FileSystem for tests that passes everything to the real one but fails
-// on request: the Nth write (or sync) and every one after it throws, as a
-// disk that has filled up or gone away would.
+// on request, from the Nth write (or sync) on, in one of three ways:
+//   kFail        every operation throws, as a disk that has gone away;
+//   kShortWrite  the failing write stores the first half of its data before
+//                it throws, as a write cut short; every later one throws;
+//   kDiskFull    a write stores what fits inside the file's present size and
+//                throws when it would grow the file, and so does a Truncate
+//                that grows it; writes in place, syncs and renames go on
+//                working, as on a disk that has filled up.
 #pragma once
 
 #include "core/tableengine/file_system.h"
@@ -9,15 +15,25 @@ namespace quorvant::testing {
 
 class FaultFileSystem : public FileSystem {
  public:
+  enum class Fault { kFail, kShortWrite, kDiskFull };
+
   // 0 never fails; n fails the nth write or sync counted from now on.
-  void FailFrom(int n) {
+  void FailFrom(int n, Fault fault = Fault::kFail) {
     fail_from_ = n;
+    fault_ = fault;
+    short_write_done_ = false;
     operations_ = 0;
   }
   int operations() const { return operations_; }
 
-  // Called by the files before each write or sync.
+  // Called by the files before each sync, truncation to no larger size,
+  // creation and rename: counts it and throws when it is to fail.
   void Count();
+  // Called by the files before each write of size bytes at offset into a
+  // file of file_size bytes (or a truncation to offset + size): counts it
+  // and gives how many of the bytes to store before Fail().
+  size_t WriteAllowance(uint64_t offset, size_t size, uint64_t file_size);
+  [[noreturn]] void Fail();
 
   std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) override;
   bool Exists(const std::string& path) override { return DefaultFileSystem().Exists(path); }
@@ -28,8 +44,12 @@ class FaultFileSystem : public FileSystem {
   void Rename(const std::string& from, const std::string& to) override;
 
  private:
+  bool Failing() const { return fail_from_ > 0 && operations_ >= fail_from_; }
+
   int fail_from_ = 0;
+  Fault fault_ = Fault::kFail;
   int operations_ = 0;
+  bool short_write_done_ = false;
 };
 
 }  // namespace quorvant::testing

@@ -19,6 +19,10 @@ bool ScriptedPrompts::Confirm(const std::string& text, bool default_yes) {
   return answer;
 }
 
+void ScriptedPrompts::ShowErrorTitled(const std::string& title, const std::string& text) {
+  ShowError("[" + title + "] " + text);
+}
+
 bool ScriptedPrompts::ConfirmTitled(const std::string& title, const std::string& text,
                                     bool default_yes) {
   return Confirm("[" + title + "] " + text, default_yes);

@@ -14,6 +14,8 @@ namespace quorvant::testing {
 class ScriptedPrompts : public Prompts {
  public:
   void ShowError(const std::string& text) override;
+  // Logged as ShowError, the text preceded by "[title] ".
+  void ShowErrorTitled(const std::string& title, const std::string& text) override;
   void ShowWarning(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
   bool Confirm(const std::string& text, bool default_yes) override;

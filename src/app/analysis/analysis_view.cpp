@@ -13,6 +13,8 @@
 #include "app/analysis/response_column_model.h"
 #include "app/analysis/results_summary.h"
 #include "app/chart/chart_view.h"
+#include "core/analysis/answer_view_filter.h"
+#include "app/shell/whats_this.h"
 #include "core/analysis/question_view_texts.h"
 #include "core/responses/response_table.h"
 #include "core/survey/survey.h"
@@ -28,12 +30,7 @@ TAnalysisView::TAnalysisView(TSurvey& survey, TResponseTable& table, QWidget* pa
     : QStackedWidget(parent), survey_(survey), table_(table), average_text_(AverageText(0)) {
   setObjectName("nbResults");
   graph_ = BuildGraphPage();
-  detail_ = new MemoPanelGrid(this);
-  detail_->setObjectName("Detail");
-  short_text_page_ = BuildShortTextPage();
   addWidget(graph_);
-  addWidget(detail_);
-  addWidget(short_text_page_);
   setCurrentWidget(graph_);
 }
 
@@ -56,8 +53,25 @@ QWidget* TAnalysisView::BuildGraphPage() {
   return page;
 }
 
-QWidget* TAnalysisView::BuildShortTextPage() {
+MemoPanelGrid& TAnalysisView::DetailGrid() {
+  if (detail_ == nullptr) {
+    detail_ = new MemoPanelGrid(this);
+    detail_->setObjectName("Detail");
+    addWidget(detail_);
+    InstallWhatsThis(detail_);
+  }
+  return *detail_;
+}
+
+QTableView& TAnalysisView::ShortTextGrid() {
+  ShortTextPage();
+  return *short_text_;
+}
+
+QWidget* TAnalysisView::ShortTextPage() {
+  if (short_text_page_ != nullptr) return short_text_page_;
   auto* page = new QWidget(this);
+  short_text_page_ = page;
   page->setObjectName("ShortText");
   pnlOtherResponses_ = new QFrame(page);
   pnlOtherResponses_->setObjectName("pnlOtherResponses");
@@ -82,14 +96,19 @@ QWidget* TAnalysisView::BuildShortTextPage() {
   short_text_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   short_text_->horizontalHeader()->setStretchLastSection(true);
   short_text_->setWordWrap(false);
+  short_text_->verticalHeader()->setDefaultSectionSize(short_text_->fontMetrics().height() + 6);
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(pnlOtherResponses_);
   layout->addWidget(short_text_, 1);
+  addWidget(page);
+  InstallWhatsThis(page);
   return page;
 }
 
-bool TAnalysisView::OtherResponsesShown() const { return !pnlOtherResponses_->isHidden(); }
+bool TAnalysisView::OtherResponsesShown() const {
+  return pnlOtherResponses_ != nullptr && !pnlOtherResponses_->isHidden();
+}
 
 void TAnalysisView::SetViewFilter(const std::string& filter) {
   try {
@@ -105,9 +124,10 @@ void TAnalysisView::ShowQuestion(int item_index) {
   if (item_index < 0 || item_index >= survey_.ItemCount()) return;
   item_ = item_index;
   const TQuestion& q = survey_.Item(item_index);
-  pnlOtherResponses_->hide();
+  if (pnlOtherResponses_ != nullptr) pnlOtherResponses_->hide();
   if (q.Style == kStyleText) {
-    setCurrentWidget(q.LengthOfResponse == -1 ? static_cast<QWidget*>(detail_) : short_text_page_);
+    setCurrentWidget(q.LengthOfResponse == -1 ? static_cast<QWidget*>(&DetailGrid())
+                                              : ShortTextPage());
   } else {
     if (q.Style == kStyleNumeric) {
       if (const TNumericResults* n = survey_.Results().NumericOf(q.ID)) {
@@ -131,19 +151,17 @@ void TAnalysisView::ShowQuestion(int item_index) {
 
 void TAnalysisView::ShowTextAnswers(const TQuestion& q, const std::string& filter) {
   const std::string field = "QVX" + std::to_string(q.ID);
-  const std::string joined = filter.empty() ? "" : filter + " .AND. ";
+  SetViewFilter(AnswerViewFilter(q, filter));
   if (q.LengthOfResponse == -1) {
-    SetViewFilter(joined + ".NOT. EMPTY( " + field + ")");
-    detail_->Show(&table_.table(), Q(field));
+    DetailGrid().Show(&table_.table(), Q(field));
   } else {
-    SetViewFilter(joined + "LEFT( " + field + ", 1) > \" \"");
     short_text_model_->Show(&table_.table(), Q(field));
   }
 }
 
 void TAnalysisView::PointClicked(const QString& label) {
   if (label != "Other" || item_ < 0) return;
-  setCurrentWidget(short_text_page_);
+  setCurrentWidget(ShortTextPage());
   pnlOtherResponses_->show();
   if (table_.IsOpen()) {
     const std::string field = "QVX" + std::to_string(survey_.Item(item_).ID) + "OT";
@@ -170,8 +188,8 @@ void TAnalysisView::ClearChart() {
 }
 
 void TAnalysisView::ForgetTable() {
-  detail_->Show(nullptr, {});
-  short_text_model_->Show(nullptr, {});
+  if (detail_ != nullptr) detail_->Show(nullptr, {});
+  if (short_text_model_ != nullptr) short_text_model_->Show(nullptr, {});
 }
 
 void TAnalysisView::SetBackground(const ChartBackground& background) {

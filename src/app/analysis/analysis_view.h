@@ -50,8 +50,9 @@ class TAnalysisView : public QStackedWidget {
   void SetBackground(const ChartBackground& background);
 
   ChartView& Chart() { return *chart_; }
-  MemoPanelGrid& DetailGrid() { return *detail_; }
-  QTableView& ShortTextGrid() { return *short_text_; }
+  // The text pages are made on first use: most start-ups never show them.
+  MemoPanelGrid& DetailGrid();
+  QTableView& ShortTextGrid();
   ResultsSummary& Summary() { return *summary_; }
   // The item shown last, -1 before the first.
   int CurrentItem() const { return item_; }
@@ -66,7 +67,7 @@ class TAnalysisView : public QStackedWidget {
 
  private:
   QWidget* BuildGraphPage();
-  QWidget* BuildShortTextPage();
+  QWidget* ShortTextPage();
   void SetViewFilter(const std::string& filter);
   void ShowTextAnswers(const TQuestion& q, const std::string& filter);
   void PointClicked(const QString& label);

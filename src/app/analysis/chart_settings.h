@@ -44,7 +44,8 @@ void ApplyQuestionSettings(TChart& chart, const TQuestion& question);
 // used, runs from the to colour to the from colour in the stored direction.
 void ApplyBackground(TChart& chart, const ChartBackground& background);
 
-// The chart background as the settings store holds it.
+// The chart background as the settings store holds it (what the program
+// read at its last start-up and wrote at shutdown).
 ChartBackground StoredBackground(const SettingsStore& store);
 
 // Everything a question's chart is drawn from: its counts, its settings,

@@ -71,8 +71,10 @@ TQVXChartTool::TQVXChartTool(Context context, QWidget* owner)
   layout->addWidget(pgcToolbox_);
   adjustSize();
 
-  const int top = context_.settings.ReadInteger(settings::kChartToolbox, "Top", settings::kNotStored);
-  const int left = context_.settings.ReadInteger(settings::kChartToolbox, "Left", settings::kNotStored);
+  const int top =
+      context_.settings.ReadInteger(settings::kChartToolbox, "Top", settings::kNotStored);
+  const int left =
+      context_.settings.ReadInteger(settings::kChartToolbox, "Left", settings::kNotStored);
   if (top == settings::kNotStored) {
     const QRect main = owner->frameGeometry();
     move(main.left(), main.bottom() - frameGeometry().height());
@@ -91,13 +93,13 @@ TQVXChartTool::~TQVXChartTool() {
 QWidget* TQVXChartTool::BuildStylePage() {
   auto* page = new QWidget(this);
   page->setObjectName("tsStyle");
-  cmbChartType_ = DropDown("cmbChartType",
-                           {"Bar", "Pie", "Area", "Horizontal Bar", "Line", "Scatter"}, page);
+  cmbChartType_ =
+      DropDown("cmbChartType", {"Bar", "Pie", "Area", "Horizontal Bar", "Line", "Scatter"}, page);
   cbDisplayLegend_ = new QCheckBox("Display &Legend", page);
   cbDisplayLegend_->setObjectName("cbDisplayLegend");
-  cmbLegendStyle_ = DropDown(
-      "cmbLegendStyle", {"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent"},
-      page);
+  cmbLegendStyle_ =
+      DropDown("cmbLegendStyle",
+               {"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent"}, page);
   cbDisplayMarks_ = new QCheckBox("Display &Marks", page);
   cbDisplayMarks_->setObjectName("cbDisplayMarks");
   cmbMarksStyle_ = DropDown("cmbMarksStyle",
@@ -151,9 +153,8 @@ QWidget* TQVXChartTool::BuildBackgroundPage() {
   cmbColor_ = ColorDropDown("cmbColor", page);
   cmbFromColor_ = ColorDropDown("cmbFromColor", page);
   cmbToColor_ = ColorDropDown("cmbToColor", page);
-  cmbDirection_ = DropDown("cmbDirection",
-                           {"Top to Bottom", "Bottom to Top", "Left to Right", "Right to Left"},
-                           page);
+  cmbDirection_ = DropDown(
+      "cmbDirection", {"Top to Bottom", "Bottom to Top", "Left to Right", "Right to Left"}, page);
   // Each control changes its own value only: a stored colour that no entry
   // shows stays until its own drop-down is used.
   connect(rbSolid_, &QRadioButton::toggled, this, [this](bool solid) {
@@ -171,7 +172,8 @@ QWidget* TQVXChartTool::BuildBackgroundPage() {
     });
   }
   connect(cmbDirection_, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (!loading_ && i >= 0) BackgroundChanged([i](ChartBackground& bg) { bg.gradient_direction = i; });
+    if (!loading_ && i >= 0)
+      BackgroundChanged([i](ChartBackground& bg) { bg.gradient_direction = i; });
   });
   auto* layout = new QFormLayout(page);
   layout->addRow(rbSolid_);

@@ -48,8 +48,7 @@ QVariant ResponseColumnModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant ResponseColumnModel::headerData(int section, Qt::Orientation orientation,
-                                         int role) const {
+QVariant ResponseColumnModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   return orientation == Qt::Horizontal ? QVariant(field_) : QVariant(section + 1);
 }

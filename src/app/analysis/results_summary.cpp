@@ -21,7 +21,9 @@ QTableWidgetItem* Cell(const QString& text, bool number) {
   return item;
 }
 
-QString Number(double value) { return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 2); }
+QString Number(double value) {
+  return QString::number(value, 'f', value == static_cast<long long>(value) ? 0 : 2);
+}
 
 }  // namespace
 
@@ -30,6 +32,7 @@ ResultsSummary::ResultsSummary(QWidget* parent) : QWidget(parent) {
   table_->setObjectName("grdResults");
   table_->setHorizontalHeaderLabels({"Answer", "Count", "Percent"});
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
@@ -76,8 +79,7 @@ void ResultsSummary::Show(const TQuestion& question, const TResultsList& results
       for (const TCountResults& g : n->Groups) add(g.Label, g.Count);
       statistics_->setText(n->Count > 0 ? "Average " + Number(n->Average) + "    Lowest " +
                                               Number(n->Lowest) + "    Highest " +
-                                              Number(n->Highest) + "    Answers " +
-                                              Number(n->Count)
+                                              Number(n->Highest) + "    Answers " + Number(n->Count)
                                         : "No valid answers");
       statistics_->show();
     }
@@ -108,8 +110,6 @@ QString ResultsSummary::SelectedText() const {
   return items.isEmpty() ? out : out + "\n";
 }
 
-void ResultsSummary::CopySelection() const {
-  QApplication::clipboard()->setText(SelectedText());
-}
+void ResultsSummary::CopySelection() const { QApplication::clipboard()->setText(SelectedText()); }
 
 }  // namespace quorvant::app

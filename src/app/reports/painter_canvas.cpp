@@ -27,7 +27,7 @@ int PainterCanvas::PageHeight() const { return device_.height(); }
 void PainterCanvas::SetTextStyle(const TextStyle& style) {
   QFont font = base_font_;
   font.setBold(style.bold);
-  font.setPointSizeF(base_font_.pointSizeF() * (1.0 + style.size_step / 5.0));
+  font.setPointSizeF(base_font_.pointSizeF() * (1.0 + style.size_step / 5.0) + style.points);
   painter_.setFont(font);
 }
 
@@ -54,6 +54,14 @@ void PainterCanvas::DrawCircle(int cx, int cy, int radius) {
 }
 
 void PainterCanvas::DrawSquare(int x, int y, int side) { painter_.drawRect(x, y, side, side); }
+
+void PainterCanvas::DrawChart(int x1, int y1, int x2, int y2) {
+  if (!chart_drawer_) return;
+  // The chart sets its own pens and fonts; the report's come back after.
+  painter_.save();
+  chart_drawer_(painter_, QRectF(QPointF(x1, y1), QPointF(x2, y2)));
+  painter_.restore();
+}
 
 void PainterCanvas::NewPage() { device_.newPage(); }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include "app/reports/painter_canvas.h"
 #include "core/reports/page_canvas.h"
 
 class QPrinter;
@@ -14,14 +15,20 @@ namespace quorvant::app {
 
 using ReportDrawing = std::function<void(PageCanvas&)>;
 
-// Draws on the printer as set up (copies, paper, output file), the job
+// Draws on the printer as set up (copies, paper, output file; a PDF file
+// holds each copy), the job
 // titled `title`. False when the printer cannot be started. Exceptions of
-// the drawing pass on, after the job has been ended.
+// the drawing pass on, after the job has been ended. The canvas draws its
+// charts with `chart`.
 bool PrintReport(QPrinter& printer, const QString& title, const QFont& font,
-                 const ReportDrawing& draw);
+                 const ReportDrawing& draw, const PainterCanvas::ChartDrawer& chart = {});
 
 // The same into a PDF file at path, on A4 at 600 dots per inch.
 bool PrintReportToPdf(const QString& path, const QString& title, const QFont& font,
-                      const ReportDrawing& draw);
+                      const ReportDrawing& draw, const PainterCanvas::ChartDrawer& chart = {});
+
+// The printed reports' font: Arial (or the system's stand-in for it), 10
+// points, regular.
+QFont ReportFont();
 
 }  // namespace quorvant::app

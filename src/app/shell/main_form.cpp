@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QPrinter>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>

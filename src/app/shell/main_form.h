@@ -29,6 +29,7 @@ class QComboBox;
 class QLabel;
 class QListView;
 class QMenu;
+class QPrinter;
 class QModelIndex;
 class QPushButton;
 class QTabWidget;
@@ -60,7 +61,6 @@ class TQVXMainForm : public QMainWindow {
 
   // The printed analysis ("To the &printer" in "Report Destination"); until
   // it is set that branch shows the not-available box.
-  void SetPrintAnalysis(std::function<void()> print) { print_analysis_ = std::move(print); }
 
   // ---- Operations shared with other windows ----
   void RebuildQuestionList();
@@ -107,10 +107,13 @@ class TQVXMainForm : public QMainWindow {
   // main_form_actions.cpp
   void setupActions();
   QAction* MakeAction(const char* name, const QString& text, void (TQVXMainForm::*slot)());
-  void NotAvailableYet();
   void ShowProperties();
   void ShowPreferences();
   void ShowEmailLists();
+  void ShowPublish();
+  void ClearResultsFromServer();
+  void CheckForUpdates();
+  void ShowTechSupport();
   void ShowWhatsThis();
   void OpenHelp(const QString& page);
   void ShowAbout();
@@ -162,8 +165,9 @@ class TQVXMainForm : public QMainWindow {
   void ToggleChartToolbox();
   void RefreshAnalysisStates();
   // main_form_report.cpp
-  void PrintCommand();
-  void PrintAnalysis();
+  // Print on the Analysis page: the report's destination, then the
+  // printer or the web pages.
+  void ChooseReportDestination();
   void WriteAnalysisPages(bool selected_only);
   // main_form_response_export.cpp
   void ExportResponseTable();
@@ -178,6 +182,13 @@ class TQVXMainForm : public QMainWindow {
   void OpenInOffice(int kind, const std::string& document, const char* missing);
   void ExportToPresentation();
   void ExportToWordProcessor();
+  // main_form_printing.cpp
+  QPrinter& Printer();
+  void Print();
+  void PrintSetup();
+  // The analysis on the printer the print dialog chooses ("Selection": the
+  // chosen question alone); the Analysis page's "To the printer".
+  void PrintAnalysisToPrinter();
 
   SettingsStore settings_;
   Prompts& prompts_;
@@ -194,7 +205,6 @@ class TQVXMainForm : public QMainWindow {
   std::string html_ext_ = ".htm";
   // The directory last entered in "Report Destination", for this run.
   QString report_directory_;
-  std::function<void()> print_analysis_;
   ChartBackground chart_background_;
   QPointer<QWidget> splash_;
   bool shown_once_ = false;
@@ -205,6 +215,7 @@ class TQVXMainForm : public QMainWindow {
   std::unique_ptr<TQVXHeader> header_editor_;
   std::unique_ptr<TQVXSelDir> dir_chooser_;
   std::unique_ptr<TQVXChartTool> chart_tool_;
+  std::unique_ptr<QPrinter> printer_;
 
   std::map<std::string, QAction*> actions_;  // by object name
   QTabWidget* pgcMain_ = nullptr;

@@ -17,9 +17,7 @@
 #include "app/shell/app_paths.h"
 #include "app/shell/bundled_icon.h"
 #include "app/shell/main_form.h"
-#include "app/shell/not_available.h"
 #include "core/shell/prompts.h"
-#include "core/shell/vendor.h"
 
 namespace quorvant::app {
 namespace {
@@ -41,11 +39,6 @@ QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
   if (slot != nullptr) connect(action, &QAction::triggered, this, slot);
   actions_[name] = action;
   return action;
-}
-
-void TQVXMainForm::NotAvailableYet() {
-  prompts_.ShowInfo(kNotAvailableYetText);
-  RefreshMainWindow();
 }
 
 // Each command opens a manager of its own, which frees itself when closed.
@@ -86,9 +79,9 @@ void TQVXMainForm::setupActions() {
   actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));
   file->addAction(MakeAction("miFileSaveAs", "Save &As...", &F::FileSaveAs));
   file->addSeparator();
-  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::PrintCommand));
+  file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::Print));
   actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
-  file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::NotAvailableYet));
+  file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::PrintSetup));
   file->addSeparator();
   file->addAction(MakeAction("miFileExit", "E&xit", nullptr));
   connect(actions_["miFileExit"], &QAction::triggered, this, &QWidget::close);
@@ -113,12 +106,12 @@ void TQVXMainForm::setupActions() {
   survey->addAction(MakeAction("miSurveyProperties", "&Properties...", &F::ShowProperties));
   survey->addAction(MakeAction("miSurveyLibrary", "&Question Library...", &F::ShowQuestionLibrary));
   survey->addAction(MakeAction("miSurveyEmailList", "&Email List Manager", &F::ShowEmailLists));
-  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyPublish", "Publish &Survey...", &F::ShowPublish));
   survey->addSeparator();
   survey->addAction(
       MakeAction("miSurveyResetResponses", "&Reset Local Responses", &F::ResetResponses));
-  survey->addAction(
-      MakeAction("miSurveyClearResults", "&Clear Results From Server...", &F::NotAvailableYet));
+  survey->addAction(MakeAction("miSurveyClearResults", "&Clear Results From Server...",
+                               &F::ClearResultsFromServer));
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("miHelp");
@@ -134,12 +127,8 @@ void TQVXMainForm::setupActions() {
   connect(actions_["miHelpHowToUse"], &QAction::triggered, this,
           [this] { OpenHelp("using-help"); });
   help->addSeparator();
-  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", nullptr));
-  connect(actions_["miHelpSupport"], &QAction::triggered, this, [] {
-    QDesktopServices::openUrl(
-        QUrl(QString::fromUtf8(vendor::kWebSite.data(), vendor::kWebSite.size()) + "support"));
-  });
-  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::NotAvailableYet));
+  help->addAction(MakeAction("miHelpSupport", "&Technical Support...", &F::ShowTechSupport));
+  help->addAction(MakeAction("miHelpCheckUpdates", "Check for &Updates...", &F::CheckForUpdates));
   help->addSeparator();
   help->addAction(MakeAction("miHelpAbout", "&About...", &F::ShowAbout));
 
@@ -160,7 +149,7 @@ void TQVXMainForm::setupActions() {
       {"tbNew", "New", "document-new", "new", &F::FileNew},
       {"tbOpen", "Open", "document-open", "open", &F::FileOpen},
       {"tbSave", "Save", "document-save", "save", &F::FileSave},
-      {"tbPrint", "Print Questions", "document-print", "print", &F::PrintCommand},
+      {"tbPrint", "Print Questions", "document-print", "print", &F::Print},
       {"tbPreview", "Preview as Web Page", "document-print-preview", "preview", &F::Preview},
       {"tbCut", "Cut", "edit-cut", "cut", &F::CutItems},
       {"tbCopy", "Copy", "edit-copy", "copy", &F::CopyItems},
@@ -170,7 +159,7 @@ void TQVXMainForm::setupActions() {
       {"tbLibrary", "Question Library", "accessories-dictionary", "library",
        &F::ShowQuestionLibrary},
       {"tbEMailList", "E-Mail List Manager", "x-office-address-book", "email", &F::ShowEmailLists},
-      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::NotAvailableYet},
+      {"tbPublishSurvey", "Publish Survey", "network-server", "publish", &F::ShowPublish},
   };
   for (const Tool& t : buttons) {
     QAction* action = MakeAction(t.name, t.hint, t.slot);

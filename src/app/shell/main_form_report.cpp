@@ -15,24 +15,12 @@
 
 namespace quorvant::app {
 
-void TQVXMainForm::PrintCommand() {
-  if (pgcMain_->currentWidget() == tsAnalysis_) {
-    PrintAnalysis();
-  } else {
-    NotAvailableYet();
-  }
-}
-
-void TQVXMainForm::PrintAnalysis() {
+void TQVXMainForm::ChooseReportDestination() {
   TQVXDestination destination(DirectoryChooser(), report_directory_, this);
   if (destination.exec() != QDialog::Accepted) return;
   report_directory_ = destination.Directory();
   if (!destination.ToWebPage()) {
-    if (print_analysis_) {
-      print_analysis_();
-    } else {
-      NotAvailableYet();
-    }
+    PrintAnalysisToPrinter();
     return;
   }
   TQVXRangeSelect range(this);

@@ -15,6 +15,10 @@ void MessageBoxPrompts::ShowError(const std::string& text) {
   QMessageBox::critical(parent_, "Error", Q(text));
 }
 
+void MessageBoxPrompts::ShowErrorTitled(const std::string& title, const std::string& text) {
+  QMessageBox::critical(parent_, Q(title), Q(text));
+}
+
 void MessageBoxPrompts::ShowWarning(const std::string& text) {
   QMessageBox::information(parent_, "Warning", Q(text));
 }

@@ -15,6 +15,7 @@ class MessageBoxPrompts : public Prompts {
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   void ShowError(const std::string& text) override;
+  void ShowErrorTitled(const std::string& title, const std::string& text) override;
   void ShowWarning(const std::string& text) override;
   void ShowInfo(const std::string& text) override;
   bool Confirm(const std::string& text, bool default_yes) override;

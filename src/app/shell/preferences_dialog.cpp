@@ -20,6 +20,7 @@
 #include "app/shell/disabled_fields.h"
 #include "app/shell/form_helpers.h"
 #include "app/shell/whats_this.h"
+#include "app/transfer/mail_password.h"
 #include "core/shell/prompts.h"
 #include "core/shell/settings_keys.h"
 
@@ -110,13 +111,16 @@ QWidget* TQVXPrefs::BuildEmailPage() {
   eSMTPServer_ = Named("eSMTPServer", new QLineEdit(internet));
   eOutgoingPort_ = PortField("eOutgoingPort", internet);
   eSMTPUserID_ = Named("eSMTPUserID", new QLineEdit(internet));
+  ePassword_ = Named("ePassword", new QLineEdit(internet));
+  ePassword_->setEchoMode(QLineEdit::Password);
   auto* form = new QFormLayout(internet);
   form->setContentsMargins(0, 0, 0, 0);
   const std::pair<const char*, QLineEdit*> rows[] = {{"&Display Name:", eDisplayName_},
                                                      {"&Reply Address:", eReplyAddress_},
                                                      {"&SMTP Server Address:", eSMTPServer_},
                                                      {"O&utgoing Port:", eOutgoingPort_},
-                                                     {"&User ID:", eSMTPUserID_}};
+                                                     {"&User ID:", eSMTPUserID_},
+                                                     {"Pass&word:", ePassword_}};
   QList<QLabel*> labels;
   for (const auto& [text, field] : rows) {
     labels << BuddyLabel(text, field, internet);
@@ -184,6 +188,11 @@ void TQVXPrefs::Fill(const Preferences& p) {
   eSMTPServer_->setText(Q(p.smtp_server));
   eOutgoingPort_->setText(QString::number(p.outgoing_port));
   eSMTPUserID_->setText(Q(p.smtp_user));
+  // The password lives in the keyring, never in the settings file.
+  loaded_password_ = p.smtp_user.empty()
+                         ? std::string()
+                         : LookUpMailPassword(p.smtp_user, p.smtp_server).value_or("");
+  ePassword_->setText(Q(loaded_password_));
   cmbEmailSystem_->setCurrentIndex(p.email_system == 1 ? 1 : 0);
   nbEmail_->setCurrentIndex(cmbEmailSystem_->currentIndex());
   eGatewayText_->setText(Q(p.gateway_text));
@@ -241,6 +250,9 @@ void TQVXPrefs::done(int result) {
     if (!Collect(p)) return;
     data_dir_ = WithTrailingSlash(S(eDataDirectory_));
     WritePreferences(settings_, p);
+    const std::string password = S(ePassword_);
+    if (!p.smtp_user.empty() && password != loaded_password_)
+      StoreMailPassword(p.smtp_user, p.smtp_server, password);
   }
   RememberPlacement(*this, settings_, settings::kPreferencesWindow);
   QDialog::done(result);

@@ -70,6 +70,8 @@ class TQVXPrefs : public QDialog {
   QLineEdit* eSMTPServer_ = nullptr;
   QLineEdit* eOutgoingPort_ = nullptr;
   QLineEdit* eSMTPUserID_ = nullptr;
+  QLineEdit* ePassword_ = nullptr;
+  std::string loaded_password_;  // as the keyring gave it when the dialog was filled
   QLineEdit* eGatewayText_ = nullptr;
   QCheckBox* cbUseProxy_ = nullptr;
   QLabel* lblProxyAddress_ = nullptr;

@@ -17,7 +17,7 @@ const QHash<QString, QString>& Texts() {
        "has changes."},
       {"tbOpen", "Opens a survey file (.qvx)."},
       {"tbSave", "Saves the survey to its file. An untitled survey asks for a file name first."},
-      {"tbPrint", "Prints the questions of the survey."},
+      {"tbPrint", "Prints the questions of the survey, or on the Analysis page the analysis."},
       {"tbPreview", "Shows the survey as respondents will see it, in your web browser."},
       {"tbCut", "Moves the selected questions and headers to the clipboard."},
       {"tbCopy",
@@ -206,6 +206,9 @@ const QHash<QString, QString>& Texts() {
       {"btnDeleteIP", "Removes the selected prefix from the list."},
       {"cbMakeDefault", "Also makes these settings the defaults for new surveys."},
       // The preferences.
+      {"ePassword",
+       "The password of the user ID at the mail server. It is kept in your desktop keyring, "
+       "not in the settings file; without a keyring it is kept until the program ends."},
       {"eDataDirectory",
        "The folder that holds display templates, response templates and the "
        "question library."},
@@ -263,6 +266,27 @@ const QHash<QString, QString>& Texts() {
       {"TQVXTemplateMgr/btnClose", "Saves your changes and closes this window."},
       // The import dialog.
       {"TQVXImportSurvey/cmbStyle", "The style that every imported question takes."},
+      // The publish dialog.
+      {"TQVXPublishSurvey/eHTMLFileName", "The file the survey's web page is written to."},
+      {"TQVXPublishSurvey/btnSelectFile", "Chooses the file for the survey's web page."},
+      {"TQVXPublishSurvey/btnGenerateHTMLPage",
+       "Writes the survey's web page from its display template into the file above."},
+      {"TQVXPublishSurvey/lblServerAddress",
+       "The collection server the survey's page sends its answers to."},
+      {"TQVXPublishSurvey/btnVerifyServer",
+       "Asks the collection server whether it answers as a Quorvant server."},
+      {"TQVXPublishSurvey/btnRegisterNow",
+       "Registers the survey with the collection server under its password, so that the "
+       "server accepts its responses."},
+      {"TQVXPublishSurvey/btnSendMail",
+       "Mails the invitation to the addresses of the survey's notification list, or to a "
+       "random sample of them, as the survey's properties say."},
+      {"TQVXPublishSurvey/btnStopSending",
+       "Stops the mailing after the message on its way; the history records how many "
+       "were sent."},
+      {"TQVXPublishSurvey/pbSendMail", "How far the mailing has come."},
+      {"TQVXPublishSurvey/btnCancel", "Closes this window."},
+      {"TQVXPublishSurvey/btnHelp", "Opens the help page of publishing."},
   };
   return texts;
 }

@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace quorvant::app {
 namespace {
@@ -59,6 +62,24 @@ QString StandardWindowDialogs::ChooseExportTable(QWidget* parent, const QString&
 QString StandardWindowDialogs::ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) {
   return QFileDialog::getSaveFileName(parent, "Create New Display Template", dir,
                                       "Display Template Files (*.qvg)");
+}
+
+bool StandardWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer,
+                                          bool offer_selection) {
+  QPrintDialog dialog(&printer, parent);
+  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
+                                                     QAbstractPrintDialog::PrintShowPageSize |
+                                                     QAbstractPrintDialog::PrintCollateCopies;
+  if (offer_selection) options |= QAbstractPrintDialog::PrintSelection;
+  dialog.setOptions(options);
+  // The range starts at "All" every time; a selection is asked for anew.
+  printer.setPrintRange(QPrinter::AllPages);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void StandardWindowDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent);
+  dialog.exec();
 }
 
 }  // namespace quorvant::app

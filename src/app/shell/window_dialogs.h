@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace quorvant::app {
@@ -41,6 +42,11 @@ class WindowDialogs {
   // in dir; empty when cancelled.
   virtual QString ChooseExportTable(QWidget* parent, const QString& dir,
                                     const QString& initial) = 0;
+  // The print dialog on printer, without a page range, offering
+  // "Selection" when asked; true on OK, the choices set on printer.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) = 0;
+  // The page setup dialog on printer.
+  virtual void SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -56,6 +62,8 @@ class StandardWindowDialogs : public WindowDialogs {
   QString ChooseImportFile(QWidget* parent, const QString& dir) override;
   QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) override;
   QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial) override;
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) override;
+  void SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace quorvant::app

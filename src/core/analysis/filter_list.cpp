@@ -1,6 +1,7 @@
 #include "core/analysis/filter_list.h"
 
 #include <cassert>
+#include <charconv>
 
 #include "core/shell/text_helpers.h"
 #include "core/survey/question.h"
@@ -20,7 +21,14 @@ bool IsFilterNumber(std::string_view text) {
   if (i < text.size() && text[i] == '.') {
     for (++i; i < text.size() && IsDigit(text[i]); ++i) ++digits;
   }
-  return digits > 0 && i == text.size();
+  if (digits == 0 || i != text.size()) return false;
+  // The expression reads the number as a double; one beyond its range (a few
+  // hundred digits) would be accepted here and then fail to compile.
+  const std::string_view unsigned_text = text.substr(text[0] == '+' || text[0] == '-' ? 1 : 0);
+  double value = 0;
+  const auto [end, ec] =
+      std::from_chars(unsigned_text.data(), unsigned_text.data() + unsigned_text.size(), value);
+  return ec == std::errc() && end == unsigned_text.data() + unsigned_text.size();
 }
 
 int TFilterList::AddChoiceCondition(const TQuestion& question, bool selected, int k) {

@@ -25,7 +25,8 @@ enum FilterOperator : int {
 
 // True when text is a number a numeric condition may compare with: an
 // optional sign, digits, and an optional decimal point with more digits
-// (".5" and "5." included). Nothing else may reach an expression.
+// (".5" and "5." included), within the range of a double. Nothing else may
+// reach an expression.
 bool IsFilterNumber(std::string_view text);
 
 class TFilterList {

@@ -36,7 +36,8 @@ std::string ChartTitle(const TQuestion& question, const TResultsList& results,
                        const std::string& previous_average) {
   std::string average = previous_average;
   if (question.Style == kStyleNumeric) {
-    if (const TNumericResults* n = results.NumericOf(question.ID)) average = AverageText(n->Average);
+    if (const TNumericResults* n = results.NumericOf(question.ID))
+      average = AverageText(n->Average);
   }
   return question.Text + "\r\n" + TypeLine(question, average);
 }

@@ -18,6 +18,8 @@ struct TextStyle {
   // Size relative to the canvas's base font, in steps of one fifth of it:
   // 0 the base size, 5 twice as large, -2 three fifths.
   int size_step = 0;
+  // Points added to the size above (the printed reports' "2 points larger").
+  int points = 0;
 
   bool operator==(const TextStyle&) const = default;
 };
@@ -40,6 +42,10 @@ class PageCanvas {
   // Outlines: a circle around (cx, cy), a square with its top left at (x, y).
   virtual void DrawCircle(int cx, int cy, int radius) = 0;
   virtual void DrawSquare(int x, int y, int side) = 0;
+
+  // Draws the chart the report stands at into the rectangle from (x1, y1)
+  // to (x2, y2). A canvas that holds no chart leaves the rectangle blank.
+  virtual void DrawChart(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) {}
 
   // Ends the page and starts a blank one.
   virtual void NewPage() = 0;

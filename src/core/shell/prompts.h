@@ -37,6 +37,12 @@ class Prompts {
     (void)title;
     return Confirm(text, default_yes);
   }
+  // An error box titled `title` (stop icon, OK), for the errors that carry a
+  // caption of their own. By default the plain error box.
+  virtual void ShowErrorTitled(const std::string& title, const std::string& text) {
+    (void)title;
+    ShowError(text);
+  }
   // The warning dialog: "&Yes", "&No", "Cancel" and the check box
   // "&Don't show this warning again".
   virtual SuppressibleReply AskSuppressible(const std::string& text) = 0;

@@ -86,6 +86,11 @@ TEST(FilterListTest, OnlyNumbersReachANumericCondition) {
                {"3-", false}, {"1.2.3", false}, {"0x10", false}, {"4 .OR. .T.", false},
                {"\"", false}};
   const TQuestion numeric = Question(2, kStyleNumeric);
+  // Beyond the range of a double, which the expression would refuse.
+  const std::string huge = std::string(400, '9'), tiny = "0." + std::string(400, '0') + "1";
+  EXPECT_FALSE(IsFilterNumber(huge));
+  EXPECT_FALSE(IsFilterNumber("-" + tiny));
+  EXPECT_TRUE(IsFilterNumber(std::string(300, '9')));
   for (const auto& c : cases) {
     EXPECT_EQ(IsFilterNumber(c.text), c.number) << c.text;
     TFilterList f;

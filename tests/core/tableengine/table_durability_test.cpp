@@ -126,6 +126,50 @@ TEST_F(TableDurabilityTest, AFailedWriteNeverLosesOrCorruptsCommittedRecords) {
   EXPECT_GT(n, 5);  // the loop did fail several different operations
 }
 
+TEST_F(TableDurabilityTest, ShortWritesAndAFullDiskNeverLoseCommittedRecords) {
+  using Fault = testing::FaultFileSystem::Fault;
+  const std::string before = "2:Ann|1|\n3:Bob|2|\n1:Cat|3|\n";
+  for (const Fault fault : {Fault::kShortWrite, Fault::kDiskFull}) {
+    int failures = 0;
+    for (int n = 1;; ++n) {
+      MakePeople(path_, {"Cat/3", "Ann/1", "Bob/2"});
+      testing::FaultFileSystem fs;
+      bool failed = false;
+      {
+        Table t({&fs, 100});
+        t.Open(path_);
+        fs.FailFrom(n, fault);
+        try {
+          for (int i = 0; i < 40; ++i) {
+            t.AppendBlank();
+            t.Replace("NAME", "New" + std::to_string(i));
+            t.Replace("NOTE", std::string(100 + i, 'x'));
+          }
+          t.Commit();
+        } catch (const ETableError& e) {
+          failed = true;
+          EXPECT_EQ(e.code(), ETableError::Code::kIo);
+        }
+      }
+      // Reopened without faults: the committed three, or all 43 records.
+      Table t;
+      t.Open(path_);
+      const std::string state = ByName(t);
+      if (failed) {
+        ++failures;
+        EXPECT_TRUE(state == before || t.RecCount() == 43u)
+            << static_cast<int>(fault) << " from operation " << n << "\n"
+            << state;
+        EXPECT_NE(state.find("1:Cat|3|"), std::string::npos);
+      } else {
+        EXPECT_EQ(t.RecCount(), 43u);
+        break;
+      }
+    }
+    EXPECT_GT(failures, 5) << static_cast<int>(fault);
+  }
+}
+
 TEST_F(TableDurabilityTest, HandlesSeeEachOthersCommitsAndWaitForTheLock) {
   MakePeople(path_, {"Ann", "Bob"});
   Table a;

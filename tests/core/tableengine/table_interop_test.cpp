@@ -145,8 +145,8 @@ TEST_F(TableInteropTest, TablesOfOtherWritersAreCopiedAndExtended) {
   const std::string writer =
       "import dbf,sys\n"
       "memo = sys.argv[1] == 'fp'\n"
-      "spec = 'NAME C(20); AGE N(5,0)' + ('; NOTE M' if memo else '')\n"
-      "t = dbf.Table(sys.argv[2], spec, dbf_type=sys.argv[1], codepage='utf8')\n"
+      "layout = 'NAME C(20); AGE N(5,0)' + ('; NOTE M' if memo else '')\n"
+      "t = dbf.Table(sys.argv[2], layout, dbf_type=sys.argv[1], codepage='utf8')\n"
       "t.open(dbf.READ_WRITE)\n"
       "rows = [('Grüße', 31, 'Zeile\\r\\nzwei ü'), ('Bob', 7, ''), ('Cy', -4, 'x' * 300)]\n"
       "for r in rows: t.append(r if memo else r[:2])\n"

@@ -1,0 +1,130 @@
+// TQVXPublishSurvey ("Publish Survey"): the four steps of publishing a
+// survey, top to bottom: generate its web page, verify the collection
+// server, register the survey there, and mail the invitations of its
+// notification list (shown only when the survey has one).
+//
+// One server request at a time: while a verification or registration is
+// outstanding the step buttons are disabled and the hourglass shows; the
+// HTTP client's events write to the status label of the request's kind.
+// A mailing run disables the buttons and shows "St&op Sending".
+//
+// Ownership: the survey, settings and prompts must outlive the dialog.
+// Thread-safety: the user-interface thread only.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/transfer/http_client.h"
+#include "core/publishing/mailing_run.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace quorvant {
+class MailTransport;
+class Prompts;
+class SettingsStore;
+class TSurvey;
+struct Preferences;
+}  // namespace quorvant
+
+namespace quorvant::app {
+
+class TQVXPublishSurvey : public QDialog, private MailingView {
+  Q_OBJECT
+
+ public:
+  enum class RequestKind { kNone, kVerification, kRegistration };
+
+  // The ways of the windows that tests replace.
+  struct Hooks {
+    // The "Select an HTM file" dialog: the chosen name or empty.
+    std::function<QString(QWidget* parent, const QString& dir, const QString& filter)> choose_file;
+    // The transport of a mailing run; by default from the preferences, with
+    // the SMTP password from the keyring or asked for.
+    std::function<std::unique_ptr<MailTransport>(const Preferences&)> make_transport;
+  };
+
+  // data_dir holds the display templates; last_dir is the folder last saved
+  // to, where the file choice starts when the survey has no page name.
+  TQVXPublishSurvey(TSurvey& survey, const SettingsStore& settings, Prompts& prompts,
+                    std::string data_dir, std::string last_dir, Hooks hooks = {},
+                    QWidget* parent = nullptr);
+  ~TQVXPublishSurvey() override;
+
+  bool Busy() const { return busy_; }
+  RequestKind Kind() const { return kind_; }
+  // The client height of the rule: the button panel plus 10, and each
+  // visible step's height plus 3.
+  int ComputedHeight() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildSteps();
+  QWidget* StepRow(const char* label_name, const char* digit, QGroupBox* group);
+  void ShowSurveyState();
+
+  void SelectFile();
+  void GeneratePageNow();
+  void StartRequest(RequestKind kind);
+  void OnConnected();
+  void OnStatus(const QString& text);
+  void OnSucceeded();
+  void OnRequestFailed();
+  void EndRequest();
+  QLabel* RequestLabel() const;
+  void SetStepButtonsEnabled(bool enabled);
+
+  void SendMail();
+  std::unique_ptr<MailTransport> DefaultTransport(const Preferences& prefs);
+
+  // The mailing run's view.
+  void SetProgressMax(int max) override;
+  void SetProgress(int position) override;
+  void SetStatus(const std::string& text) override;
+  void ProcessEvents() override;
+  bool StopRequested() const override { return stop_; }
+
+  TSurvey& survey_;
+  const SettingsStore& settings_;
+  Prompts& prompts_;
+  std::string data_dir_;
+  std::string last_dir_;
+  Hooks hooks_;
+  HttpClient httpVerify_;
+
+  bool busy_ = false;
+  RequestKind kind_ = RequestKind::kNone;
+  bool stop_ = false;
+
+  QWidget* stepRows_[4] = {};
+  QWidget* buttonPanel_ = nullptr;
+  QGroupBox* gbSendEmail_ = nullptr;
+  QLineEdit* eHTMLFileName_ = nullptr;
+  QPushButton* btnSelectFile_ = nullptr;
+  QPushButton* btnGenerateHTMLPage_ = nullptr;
+  QPushButton* btnVerifyServer_ = nullptr;
+  QPushButton* btnRegisterNow_ = nullptr;
+  QPushButton* btnSendMail_ = nullptr;
+  QPushButton* btnStopSending_ = nullptr;
+  QPushButton* btnCancel_ = nullptr;
+  QPushButton* btnHelp_ = nullptr;
+  QProgressBar* pbSendMail_ = nullptr;
+  QLabel* lblGenWebStatus_ = nullptr;
+  QLabel* lblServerAddress_ = nullptr;
+  QLabel* lblServerStatus_ = nullptr;
+  QLabel* lblRegisterStatus_ = nullptr;
+  QLabel* lblNotificationFile_ = nullptr;
+  QLabel* lblSampling_ = nullptr;
+  QLabel* lblEmailStatus_ = nullptr;
+};
+
+}  // namespace quorvant::app

@@ -1,0 +1,52 @@
+// The main window's commands that talk to the collection server or the
+// vendor's site: publishing, clearing the server's responses, the update
+// check and the support page.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/publishing/publish_survey_dialog.h"
+#include "app/shell/main_form.h"
+#include "app/transfer/http_client.h"
+#include "core/publishing/clear_results.h"
+#include "core/shell/prompts.h"
+
+namespace quorvant::app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void TQVXMainForm::ShowPublish() {
+  if (!RequireSave()) return;
+  {
+    TQVXPublishSurvey dialog(survey_, settings_, prompts_, data_dir_, last_dir_, {}, this);
+    dialog.exec();
+  }
+  RefreshMainWindow();
+}
+
+void TQVXMainForm::ClearResultsFromServer() {
+  if (!prompts_.Confirm(kClearResultsQuestion, false)) return;
+  HttpClient client;
+  client.ApplyProxySettings(settings_);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const HttpOutcome got = GetAndWait(client, Q(ClearResultsURL(survey_)));
+  QApplication::restoreOverrideCursor();
+  const bool reached = got == HttpOutcome::kSucceeded;
+  const ServerReplyOutcome outcome =
+      ApplyClearResultsReply(survey_, reached, reached ? client.Body().toStdString() : "");
+  if (outcome.passed) {
+    prompts_.ShowInfo(outcome.status);
+  } else {
+    prompts_.ShowError(outcome.error);
+  }
+  RefreshMainWindow();
+}
+
+void TQVXMainForm::CheckForUpdates() { QDesktopServices::openUrl(QUrl(Q(UpdatePageURL()))); }
+
+void TQVXMainForm::ShowTechSupport() { QDesktopServices::openUrl(QUrl(Q(SupportPageURL()))); }
+
+}  // namespace quorvant::app

@@ -1,0 +1,101 @@
+// quorvant-cli mail: the publish dialog's step four, with the Email page's
+// preferences, printing the run's status lines.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "app/transfer/mail_password.h"
+#include "app/transfer/mail_transports.h"
+#include "cli/commands.h"
+#include "cli/console_prompts.h"
+#include "core/publishing/mail_compose.h"
+#include "core/publishing/mailing_run.h"
+#include "core/shell/preferences.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/survey.h"
+#include "core/survey/survey_exception.h"
+
+namespace quorvant::cli {
+namespace {
+
+// Prints the status lines; nobody can press Stop.
+class ConsoleView : public MailingView {
+ public:
+  void SetProgressMax(int) override {}
+  void SetProgress(int) override {}
+  void SetStatus(const std::string& text) override { std::printf("%s\n", text.c_str()); }
+  void ProcessEvents() override {}
+  bool StopRequested() const override { return false; }
+};
+
+// --dry-run: every message printed instead of sent.
+class PrintingTransport : public MailTransport {
+ public:
+  void Connect() override {}
+  SendOutcome Send(const MailMessage& message) override {
+    MailMessage shown = message;
+    shown.attachment_path.clear();
+    std::printf("--- message %d to %s\n", ++count_, message.recipient.c_str());
+    std::fputs(ComposeMessageText(shown, "Quorvant").c_str(), stdout);
+    if (!message.attachment_path.empty())
+      std::printf("[attachment %s]\n", message.attachment_path.c_str());
+    return SendOutcome::kSent;
+  }
+  void Disconnect() override {}
+
+ private:
+  int count_ = 0;
+};
+
+// The SMTP password: the keyring's, else asked on the terminal.
+std::string PasswordFor(const Preferences& prefs) {
+  if (!MailRunNeedsPassword(prefs)) return {};
+  if (auto stored = LookUpMailPassword(prefs.smtp_user, prefs.smtp_server)) return *stored;
+  std::fprintf(stderr, "Password for %s at %s: ", prefs.smtp_user.c_str(),
+               prefs.smtp_server.c_str());
+  std::string line;
+  std::getline(std::cin, line);
+  return line;
+}
+
+}  // namespace
+
+int RunMail(const Args& args) {
+  bool dry_run = false;
+  std::string path;
+  for (const std::string& arg : args) {
+    if (arg == "--dry-run") {
+      dry_run = true;
+    } else if (arg.starts_with("-") || !path.empty()) {
+      return UsageError("usage: quorvant-cli mail SURVEY.qvx [--dry-run]");
+    } else {
+      path = arg;
+    }
+  }
+  if (path.empty()) return UsageError("usage: quorvant-cli mail SURVEY.qvx [--dry-run]");
+  SettingsStore settings;
+  TSurvey survey(settings);
+  if (!LoadSurvey(path, survey)) return 1;
+  Preferences prefs = ReadPreferences(settings);
+  ConsoleView view;
+  ConsolePrompts prompts;
+  std::unique_ptr<MailTransport> transport;
+  if (dry_run) {
+    transport = std::make_unique<PrintingTransport>();
+  } else {
+    transport = MakeMailTransport(prefs, PasswordFor(prefs));
+  }
+  MailingResult result = RunMailing(survey, prefs, *transport, view, prompts);
+  if (!dry_run && survey.Modified()) {
+    try {
+      survey.Save();
+    } catch (const ESurveyException& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+  return result.end == MailingEnd::kCompleted ? 0 : 1;
+}
+
+}  // namespace quorvant::cli

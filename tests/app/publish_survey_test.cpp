@@ -1,0 +1,323 @@
+// The publish dialog against a stub web server on a loopback port that
+// records each request and answers with a body the test chooses: labels,
+// the height rule, request kinds and the judging of replies; and the
+// mailing step through a transport that records what it is given.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/publishing/publish_survey_dialog.h"
+#include "app_test_env.h"
+#include "core/emaillists/email_list.h"
+#include "core/publishing/mail_transport.h"
+#include "core/shell/settings_keys.h"
+#include "core/shell/settings_store.h"
+#include "core/survey/survey.h"
+#include "support/scripted_prompts.h"
+
+namespace quorvant::app {
+namespace {
+
+// Answers every GET with `body` (status 200) and keeps the request targets;
+// `during` runs when a request has arrived, before it is answered.
+class StubServer : public QObject {
+ public:
+  StubServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+      QTcpSocket* socket = server_.nextPendingConnection();
+      connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+        buffer_ += socket->readAll();
+        if (!buffer_.contains("\r\n\r\n")) return;
+        targets << QString::fromLatin1(buffer_.split(' ').value(1));
+        buffer_.clear();
+        if (during) during();
+        QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                           QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        socket->write(reply);
+        socket->disconnectFromHost();
+      });
+    });
+  }
+  QString Base() const { return QString("http://127.0.0.1:%1").arg(server_.serverPort()); }
+
+  QByteArray body;
+  QStringList targets;
+  std::function<void()> during;
+
+ private:
+  QTcpServer server_;
+  QByteArray buffer_;
+};
+
+class RecordingTransport : public MailTransport {
+ public:
+  explicit RecordingTransport(QStringList* sent) : sent_(sent) {}
+  void Connect() override {}
+  SendOutcome Send(const MailMessage& m) override {
+    *sent_ << QString::fromStdString(m.recipient);
+    return SendOutcome::kSent;
+  }
+  void Disconnect() override {}
+
+ private:
+  QStringList* sent_;
+};
+
+}  // namespace
+
+class PublishSurveyTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void openingShowsTheSurveyState();
+  void stepFourHiddenForAnEmptyListMakesTheDialogShorter();
+  void requestsAreSentAsTypedAndJudgedByTheirKind_data();
+  void requestsAreSentAsTypedAndJudgedByTheirKind();
+  void oneRequestAtATime();
+  void generationNeedsAFileName();
+  void sendingMailsTheListAndRecordsIt();
+
+ private:
+  std::unique_ptr<TQVXPublishSurvey> Open(TQVXPublishSurvey::Hooks hooks = {});
+  template <typename T>
+  T* Get(QObject* dialog, const char* name) {
+    T* child = dialog->findChild<T*>(name);
+    if (!child) qFatal("no control %s", name);
+    return child;
+  }
+
+  std::unique_ptr<testing::AppHome> home_;
+  std::unique_ptr<SettingsStore> settings_;
+  std::unique_ptr<TSurvey> survey_;
+  testing::ScriptedPrompts prompts_;
+  std::unique_ptr<StubServer> server_;
+};
+
+void PublishSurveyTest::init() {
+  home_ = std::make_unique<testing::AppHome>();
+  settings_ = std::make_unique<SettingsStore>();
+  survey_ = std::make_unique<TSurvey>(*settings_);
+  server_ = std::make_unique<StubServer>();
+  survey_->SetUniqueName("S1");
+  survey_->SetServerURL((server_->Base() + "/qvx/").toStdString());
+  prompts_.log.clear();
+}
+
+void PublishSurveyTest::cleanup() {
+  server_.reset();
+  survey_.reset();
+  settings_.reset();
+  home_.reset();
+}
+
+std::unique_ptr<TQVXPublishSurvey> PublishSurveyTest::Open(TQVXPublishSurvey::Hooks hooks) {
+  auto dialog = std::make_unique<TQVXPublishSurvey>(
+      *survey_, *settings_, prompts_, home_->File("data/"), home_->File(""), std::move(hooks));
+  dialog->show();
+  return dialog;
+}
+
+void PublishSurveyTest::openingShowsTheSurveyState() {
+  survey_->SetNotificationFile("/lists/staff.eml");
+  survey_->SetAllAddresses(false);
+  survey_->SetSamplingPercent(15);
+  survey_->SetHTMLStatus("HTML file generated at 12/03/1998 14:15:02");
+  survey_->SetHTMLFileName("/pages/s1.htm");
+  settings_->Write(settings::kEmailSystem, 1);
+  auto dialog = Open();
+  QCOMPARE(dialog->windowTitle(), QString("Publish Survey"));
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblRegisterStatus")->text(),
+           QString("Survey not registered"));
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblServerAddress")->text(),
+           "Server Address: " + server_->Base() + "/qvx/");
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblNotificationFile")->text(),
+           QString("Notification List: /lists/staff.eml"));
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblSampling")->text(), QString("Sampling: 15% of list."));
+  QCOMPARE(Get<QGroupBox>(dialog.get(), "gbSendEmail")->title(),
+           QString("Send Survey Notifications via MAPI"));
+  QCOMPARE(Get<QLineEdit>(dialog.get(), "eHTMLFileName")->text(), QString("/pages/s1.htm"));
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblGenWebStatus")->text(),
+           QString("HTML file generated at 12/03/1998 14:15:02"));
+  QVERIFY(Get<QPushButton>(dialog.get(), "btnStopSending")->isHidden());
+  dialog.reset();
+
+  survey_->SetAllAddresses(true);
+  survey_->SetRegDate(36132.5);
+  settings_->Write(settings::kEmailSystem, 0);
+  dialog = Open();
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblRegisterStatus")->text(),
+           QString("Survey registered at 12/03/1998 12:00:00"));
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblSampling")->text(),
+           QString("Sampling: All addresses on list"));
+  QCOMPARE(Get<QGroupBox>(dialog.get(), "gbSendEmail")->title(),
+           QString("Send Survey Notifications via SMTP"));
+}
+
+void PublishSurveyTest::stepFourHiddenForAnEmptyListMakesTheDialogShorter() {
+  survey_->SetNotificationFile("/lists/staff.eml");
+  auto with_list = Open();
+  const int tall = with_list->height();
+  QCOMPARE(tall, with_list->ComputedHeight());
+  QWidget* row_four = Get<QLabel>(with_list.get(), "lblStepFour")->parentWidget();
+  const int step_four = row_four->sizeHint().height() + 3;
+  with_list.reset();
+  survey_->SetNotificationFile("");
+  auto without = Open();
+  QVERIFY(Get<QGroupBox>(without.get(), "gbSendEmail")->isHidden() ||
+          !Get<QGroupBox>(without.get(), "gbSendEmail")->isVisibleTo(without.get()));
+  QVERIFY(!Get<QLabel>(without.get(), "lblStepFour")->isVisibleTo(without.get()));
+  QCOMPARE(without->height(), tall - step_four);
+}
+
+void PublishSurveyTest::requestsAreSentAsTypedAndJudgedByTheirKind_data() {
+  QTest::addColumn<bool>("verify");
+  QTest::addColumn<QByteArray>("body");
+  QTest::addColumn<bool>("passes");
+  QTest::addColumn<QString>("status");
+  QTest::addColumn<QString>("error");
+  QTest::newRow("Quorvant in an error message passes verification")
+      << true << QByteArray("<p>Error: Quorvant server busy</p>") << true << "Server verified at"
+      << "";
+  QTest::newRow("a page without the word fails verification")
+      << true << QByteArray("<p>It works!</p>") << false << "Server did not pass verification."
+      << QString(
+             "error: [Server Verification Failed] The verification of BASE/qvx/ failed: An "
+             "invalid verification code was passed.");
+  QTest::newRow("bold Registration Complete passes")
+      << false << QByteArray("<html><b>Registration Complete</b></html>") << true
+      << "Survey registered at"
+      << "";
+  QTest::newRow("lower case fails, its plain words shown")
+      << false << QByteArray("<html><h1>registration complete?</h1><p>No: <i>bad</i> ID</p></html>")
+      << false << "Survey failed to register."
+      << "error: [Error] The survey failed to register.  The following error was returned:\r\n\r\n"
+         "registration complete?No: bad ID";
+}
+
+void PublishSurveyTest::requestsAreSentAsTypedAndJudgedByTheirKind() {
+  QFETCH(bool, verify);
+  QFETCH(QByteArray, body);
+  QFETCH(bool, passes);
+  QFETCH(QString, status);
+  QFETCH(QString, error);
+  server_->body = body;
+  auto dialog = Open();
+  const char* button = verify ? "btnVerifyServer" : "btnRegisterNow";
+  const char* label = verify ? "lblServerStatus" : "lblRegisterStatus";
+  Get<QPushButton>(dialog.get(), button)->click();
+  QCOMPARE(server_->targets.size(), 1);
+  QCOMPARE(server_->targets[0], verify
+                                    ? QString("/qvx//VerifyServer")
+                                    : QString("/qvx//RegisterSurvey?SurveyFile=S1&AccountID=&ID="));
+  QVERIFY2(Get<QLabel>(dialog.get(), label)->text().startsWith(status),
+           qPrintable(Get<QLabel>(dialog.get(), label)->text()));
+  if (passes) {
+    QVERIFY(prompts_.log.empty());
+  } else {
+    QCOMPARE(prompts_.log.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(prompts_.log[0]),
+             QString(error).replace("BASE", server_->Base()));
+  }
+  QCOMPARE(survey_->RegDate() != 0, !verify && passes);
+  QCOMPARE(QString::fromStdString(survey_->PubHistory()).contains("Server verified."),
+           verify && passes);
+  QVERIFY(!dialog->Busy());
+}
+
+void PublishSurveyTest::oneRequestAtATime() {
+  server_->body = "Quorvant";
+  auto dialog = Open();
+  QList<TQVXPublishSurvey::RequestKind> kinds;
+  QList<bool> enabled;
+  server_->during = [&] {
+    kinds << dialog->Kind();
+    enabled << Get<QPushButton>(dialog.get(), "btnRegisterNow")->isEnabled();
+    // A second click while the first is outstanding sends nothing.
+    Get<QPushButton>(dialog.get(), "btnVerifyServer")->click();
+  };
+  Get<QPushButton>(dialog.get(), "btnVerifyServer")->click();
+  server_->body = "<b>Registration Complete</b>";
+  Get<QPushButton>(dialog.get(), "btnRegisterNow")->click();
+  QCOMPARE(server_->targets.size(), 2);
+  QCOMPARE(kinds,
+           (QList<TQVXPublishSurvey::RequestKind>{TQVXPublishSurvey::RequestKind::kVerification,
+                                                  TQVXPublishSurvey::RequestKind::kRegistration}));
+  QCOMPARE(enabled, (QList<bool>{false, false}));
+  QVERIFY(Get<QPushButton>(dialog.get(), "btnRegisterNow")->isEnabled());
+  QVERIFY(Get<QLabel>(dialog.get(), "lblServerStatus")->text().startsWith("Server verified at"));
+  QVERIFY(
+      Get<QLabel>(dialog.get(), "lblRegisterStatus")->text().startsWith("Survey registered at"));
+
+  // A server that is not there: the failure goes to the label of the kind.
+  survey_->SetServerURL("http://127.0.0.1:1/qvx");
+  Get<QPushButton>(dialog.get(), "btnRegisterNow")->click();
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblRegisterStatus")->text(),
+           QString("Connection to server failed..."));
+  QCOMPARE(QString::fromStdString(prompts_.log.back()),
+           QString("error: [Survey Registration Failed] The connection to http://127.0.0.1:1/qvx "
+                   "failed."));
+}
+
+void PublishSurveyTest::generationNeedsAFileName() {
+  auto dialog = Open();
+  Get<QPushButton>(dialog.get(), "btnGenerateHTMLPage")->click();
+  QCOMPARE(prompts_.log, (std::vector<std::string>{
+                             "error: [Publish Survey Error] You must specify a file name for the "
+                             "web page"}));
+  QString filter;
+  TQVXPublishSurvey::Hooks hooks;
+  hooks.choose_file = [&](QWidget*, const QString&, const QString& f) {
+    filter = f;
+    return QString::fromStdString(home_->File("page.txt"));
+  };
+  dialog = Open(hooks);
+  Get<QPushButton>(dialog.get(), "btnSelectFile")->click();
+  QCOMPARE(filter, QString("HTML Files (*.htm);;All Files (*.*)"));
+  QCOMPARE(survey_->HTMLFileName(), home_->File("page.txt.htm"));
+  QCOMPARE(Get<QLineEdit>(dialog.get(), "eHTMLFileName")->text(),
+           QString::fromStdString(home_->File("page.txt.htm")));
+}
+
+void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
+  const std::string list_file = home_->File("people.eml");
+  {
+    TEmailList list(prompts_);
+    QVERIFY(list.Create(list_file));
+    list.AppendAll({{"Ann", "A", "ann@example.org"}, {"Bob", "B", "bob@example.org"}});
+  }
+  survey_->SetNotificationFile(list_file);
+  survey_->SetAllAddresses(true);
+  survey_->SetAttachSurvey(false);
+  QStringList sent;
+  bool buttons_disabled = false;
+  TQVXPublishSurvey::Hooks hooks;
+  hooks.make_transport = [&](const Preferences&) {
+    return std::make_unique<RecordingTransport>(&sent);
+  };
+  auto dialog = Open(hooks);
+  QTimer::singleShot(0, dialog.get(), [&] {
+    buttons_disabled = !Get<QPushButton>(dialog.get(), "btnCancel")->isEnabled();
+  });
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(sent, (QStringList{"ann@example.org", "bob@example.org"}));
+  QVERIFY(buttons_disabled);
+  QVERIFY(Get<QPushButton>(dialog.get(), "btnCancel")->isEnabled());
+  QVERIFY(Get<QPushButton>(dialog.get(), "btnStopSending")->isHidden());
+  QVERIFY(
+      Get<QLabel>(dialog.get(), "lblEmailStatus")->text().startsWith("2 Notifications sent on "));
+  QVERIFY(QString::fromStdString(survey_->PubHistory()).contains("2 Notifications sent."));
+}
+
+}  // namespace quorvant::app
+
+QTEST_MAIN(quorvant::app::PublishSurveyTest)
+#include "publish_survey_test.moc"

@@ -1,0 +1,306 @@
+#include "core/publishing/mailing_run.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "core/emaillists/email_list.h"
+#include "core/publishing/mail_merge.h"
+#include "core/publishing/sample_size.h"
+#include "core/shell/preferences.h"
+#include "core/survey/survey.h"
+#include "mailing_fakes.h"
+#include "support/scripted_prompts.h"
+#include "support/test_env.h"
+
+namespace quorvant {
+namespace {
+
+using testing::FakeTransport;
+using testing::FakeView;
+
+class MailingRunTest : public testing::CoreTest {
+ protected:
+  MailingRunTest() : survey_(settings_) {
+    survey_.Clear();
+    survey_.SetName("Staff Survey");
+    survey_.SetAuthor("Ann Author");
+    survey_.SetNotifyMessage(
+        "\"Dear <FirstName> <LastName>:\",,\"About <SurveyTitle>\",<SurveyAuthor>");
+    survey_.SetNotificationFile(dir_.File("list.eml"));
+    survey_.SetAllAddresses(true);
+    survey_.SetAttachSurvey(false);
+    prefs_.display_name = "Ann Author";
+    prefs_.reply_address = "ann@example.org";
+  }
+
+  // A list of n people, "First<i>" "Last<i>" "p<i>@example.org".
+  void MakeList(int n) {
+    testing::ScriptedPrompts prompts;
+    TEmailList list(prompts);
+    ASSERT_TRUE(list.Create(survey_.NotificationFile()));
+    std::vector<EmailRecord> records;
+    for (int i = 1; i <= n; ++i) {
+      std::string s = std::to_string(i);
+      records.push_back({"First" + s, "Last" + s, "p" + s + "@example.org"});
+    }
+    list.AppendAll(records);
+  }
+  void DeleteRecords(const std::vector<uint32_t>& recnos) {
+    testing::ScriptedPrompts prompts;
+    TEmailList list(prompts);
+    list.Open(survey_.NotificationFile());
+    list.Delete(recnos);
+  }
+
+  MailingResult Run(std::deque<uint32_t> draws = {}) {
+    MailingOptions options;
+    if (!draws.empty()) {
+      options.draw = [this, draws](uint32_t m) mutable {
+        EXPECT_EQ(m, records_expected_);
+        uint32_t v = draws.front();
+        draws.pop_front();
+        return v;
+      };
+    }
+    history_before_ = survey_.PubHistory();
+    return RunMailing(survey_, prefs_, transport_, view_, prompts_, options);
+  }
+
+  std::vector<std::string> Recipients() const {
+    std::vector<std::string> out;
+    for (const auto& m : transport_.messages) out.push_back(m.recipient);
+    return out;
+  }
+  // What the run added; the whole history when it replaced the placeholder.
+  std::string NewHistory() const {
+    const std::string& now = survey_.PubHistory();
+    return now.starts_with(history_before_) ? now.substr(history_before_.size()) : now;
+  }
+
+  TSurvey survey_;
+  Preferences prefs_;
+  FakeTransport transport_;
+  FakeView view_;
+  testing::ScriptedPrompts prompts_;
+  std::string history_before_;
+  uint32_t records_expected_ = 0;
+};
+
+TEST(SampleDrawCountTest, ExtendedProductRoundedHalfToEven) {
+  struct Row {
+    uint32_t records;
+    int percent;
+    int64_t draws;
+  } rows[] = {{50, 1, 1},  {50, 3, 2},   {50, 5, 2},         {10, 15, 1}, {10, 35, 4},
+              {10, 25, 2}, {30, 50, 15}, {7, 100, 7},        {0, 10, 1},  {1000, 10, 100},
+              {3, 50, 2},  {5, 50, 2},   {1000000, 7, 70000}};
+  for (const Row& row : rows)
+    EXPECT_EQ(SampleDrawCount(row.records, row.percent), row.draws)
+        << row.records << " at " << row.percent << "%";
+}
+
+TEST_F(MailingRunTest, MergedBodyFillsFieldsInOrderAndNeverInsideItsOwnValue) {
+  EmailRecord record{"<FirstName>x<LastName>", "L", "a@b.example"};
+  EXPECT_EQ(
+      MergedBody("\"Dear <FirstName> <LastName>:\",<EmailAddress>,,<SurveyTitle>", record, survey_),
+      "Dear <FirstName>xL L:\r\na@b.example\r\n\r\nStaff Survey\r\n");
+  EXPECT_EQ(MergedBody("Hello dear <FirstName>", record, survey_),
+            "Hello\r\ndear\r\n<FirstName>xL\r\n");
+}
+
+TEST_F(MailingRunTest, AllAddressesRunSendsEveryRecordInRecordOrder) {
+  MakeList(4);
+  DeleteRecords({3});  // deleted records stay visible to a plain walk
+  MailingResult result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kCompleted);
+  EXPECT_EQ(result.sent, 4);
+  EXPECT_EQ(Recipients(), (std::vector<std::string>{"p1@example.org", "p2@example.org",
+                                                    "p3@example.org", "p4@example.org"}));
+  const MailMessage& m = transport_.messages[1];
+  EXPECT_EQ(m.to_entry, "(First2 Last2) p2@example.org");
+  EXPECT_EQ(m.from_name, "Ann Author");
+  EXPECT_EQ(m.from_address, "ann@example.org");
+  EXPECT_EQ(m.subject, "Staff Survey");
+  EXPECT_EQ(m.body, "Dear First2 Last2:\r\n\r\nAbout Staff Survey\r\nAnn Author\r\n");
+  EXPECT_EQ(m.attachment_path, "");
+  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 4 Notifications sent.\r\n");
+  EXPECT_EQ(view_.status, "4 Notifications sent on 12/03/1998 14:15:02");
+  EXPECT_EQ(transport_.log.front(), "connect");
+  EXPECT_EQ(transport_.log.back(), "disconnect");
+  EXPECT_EQ(view_.log.front(), "max 4");
+  EXPECT_TRUE(prompts_.log.empty());
+}
+
+TEST_F(MailingRunTest, SampledRunMailsDistinctUndeletedDrawsInTextOrder) {
+  MakeList(12);
+  DeleteRecords({5});
+  survey_.SetAllAddresses(false);
+  survey_.SetSamplingPercent(50);  // six draws
+  records_expected_ = 12;
+  MailingResult result = Run({9, 2, 10, 2, 5, 9});
+  EXPECT_EQ(result.sent, 3);
+  EXPECT_EQ(Recipients(),
+            (std::vector<std::string>{"p10@example.org", "p2@example.org", "p9@example.org"}));
+  std::vector<std::string> expected_view = {"max 6", "status Selecting random addresses", "max 3",
+                                            "pos 0", "status Sending 3 messages."};
+  EXPECT_EQ(std::vector<std::string>(view_.log.begin(), view_.log.begin() + 5), expected_view);
+  EXPECT_EQ(view_.events, 6 + 3);
+  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 3 Notifications sent.\r\n");
+}
+
+TEST_F(MailingRunTest, StopEndsTheRunWithTheNumberSent) {
+  MakeList(6);
+  view_.stop_at_event = 3;
+  MailingResult result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kStopped);
+  EXPECT_EQ(transport_.messages.size(), 3u);
+  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: Send notifications stopped by user - 3 sent.\r\n");
+  EXPECT_EQ(view_.status, "Send notifications stopped by user - 3 sent.");
+  EXPECT_EQ(transport_.log.back(), "disconnect");
+
+  // Stopped while drawing: nothing goes out.
+  FakeTransport second;
+  transport_ = second;
+  view_ = FakeView();
+  view_.stop_at_event = 2;
+  survey_.SetAllAddresses(false);
+  survey_.SetSamplingPercent(100);
+  records_expected_ = 6;
+  result = Run({1, 2, 3, 4, 5, 6});
+  EXPECT_TRUE(transport_.messages.empty());
+  EXPECT_EQ(NewHistory(),
+            "12/03/1998 14:15:02: Send notifications stopped by user - none sent.\r\n");
+}
+
+TEST_F(MailingRunTest, RefusedAndImplausibleAddressesAreCountedAndSkipped) {
+  MakeList(5);
+  {
+    testing::ScriptedPrompts p;
+    TEmailList list(p);
+    list.Open(survey_.NotificationFile());
+    list.Write(4, 2, "x@example.org\r\nBcc: all@example.org");
+  }
+  transport_.refuse = {"p2@example.org"};
+  MailingResult result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kCompleted);
+  EXPECT_EQ(Recipients(),
+            (std::vector<std::string>{"p1@example.org", "p3@example.org", "p5@example.org"}));
+  EXPECT_EQ(NewHistory(),
+            "12/03/1998 14:15:02: 3 Notifications sent. 2 refused.\r\n"
+            "12/03/1998 14:15:02: Refused addresses: p2@example.org, "
+            "x@example.orgBcc: all@example.org\r\n");
+  EXPECT_EQ(view_.status, "3 Notifications sent on 12/03/1998 14:15:02. 2 refused.");
+}
+
+TEST_F(MailingRunTest, LostConnectionOrRefusedLoginEndsCleanlyAndIsRecorded) {
+  MakeList(5);
+  transport_.lose_after = 2;
+  MailingResult result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kFailed);
+  EXPECT_EQ(result.sent, 2);
+  EXPECT_EQ(NewHistory(),
+            "12/03/1998 14:15:02: Send notifications ended by an error - 2 sent: Connection "
+            "lost\r\n");
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{"error: Connection lost"}));
+  EXPECT_FALSE(transport_.connected);
+
+  FakeTransport refusing;
+  refusing.connect_error = "Login denied";
+  transport_ = refusing;
+  prompts_.log.clear();
+  result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kFailed);
+  EXPECT_EQ(NewHistory(),
+            "12/03/1998 14:15:02: Send notifications ended by an error - 0 sent: Login denied\r\n");
+  // The list table was closed each time: it can be rewritten at once.
+  MakeList(1);
+}
+
+TEST_F(MailingRunTest, FailedChecksShowTheirMessageAndRecordNothing) {
+  struct Row {
+    const char* name;
+    int list_size;  // -1 no file, -2 a damaged file
+    bool attach;
+    bool write_page;
+    int email_system;
+    bool available;
+    const char* connect_error;
+    std::string message;
+  };
+  std::string list = dir_.File("list.eml");
+  std::string page = dir_.File("page.htm");
+  Row rows[] = {
+      {"missing list", -1, false, false, 0, true, "",
+       "The Notification File " + list + " could not be found. Notifications were not sent."},
+      {"missing page", 3, true, false, 0, true, "",
+       "The survey HTML file " + page +
+           " could not be found. Notifications were not sent.\r\nYou must first generate the "
+           "Survey Web Page."},
+      {"damaged list", -2, false, false, 0, true, "", "The following internal error occurred: "},
+      {"empty list", 0, false, false, 0, true, "",
+       "The Notification File " + list + " holds no addresses. Notifications were not sent."},
+      {"no local mail", 3, false, false, 1, false, "",
+       "MAPI Services could not be found. Please ensure that a MAPI compliant mail system is "
+       "installed."},
+      {"logon failure", 3, false, false, 1, true, "x",
+       "MAPI Logon failure.  Please verify that Username and  Password are correct."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::remove(list);
+    if (row.list_size >= 0) MakeList(row.list_size);
+    if (row.list_size == -2) testing::WriteFileOrDie(list, "not a table at all");
+    survey_.SetAttachSurvey(row.attach);
+    survey_.SetHTMLFileName(page);
+    prefs_.email_system = row.email_system;
+    transport_ = FakeTransport();
+    transport_.available = row.available;
+    transport_.connect_error = row.connect_error;
+    prompts_.log.clear();
+    MailingResult result = Run();
+    EXPECT_EQ(result.end, MailingEnd::kNotStarted);
+    EXPECT_TRUE(transport_.messages.empty());
+    EXPECT_EQ(NewHistory(), "");
+    ASSERT_EQ(prompts_.log.size(), 1u);
+    EXPECT_TRUE(prompts_.log[0].starts_with("error: " + row.message)) << prompts_.log[0];
+  }
+  // Without an attachment a missing page does not matter.
+  MakeList(2);
+  survey_.SetAttachSurvey(false);
+  prefs_.email_system = 0;
+  transport_ = FakeTransport();
+  EXPECT_EQ(Run().sent, 2);
+}
+
+TEST_F(MailingRunTest, LocalMailUsesTheGatewayAndCutsTheSubject) {
+  MakeList(1);
+  {
+    testing::ScriptedPrompts p;
+    TEmailList list(p);
+    list.Open(survey_.NotificationFile());
+    list.Write(1, 2, "  q@example.org  ");
+  }
+  std::string title;
+  for (int i = 0; i < 260; ++i) title += "\xC3\xA9";  // 260 characters in 520 bytes
+  survey_.SetName(title);
+  survey_.SetNotifyMessage("<EmailAddress>");
+  survey_.SetAttachSurvey(true);
+  survey_.SetHTMLFileName(dir_.File("page.htm"));
+  testing::WriteFileOrDie(survey_.HTMLFileName(), "<html></html>");
+  prefs_.email_system = 1;
+  prefs_.gateway_text = "SMTP:";
+  ASSERT_EQ(Run().sent, 1);
+  const MailMessage& m = transport_.messages[0];
+  EXPECT_EQ(m.recipient, "SMTP:q@example.org");
+  EXPECT_EQ(m.to_entry, "SMTP:q@example.org");
+  EXPECT_EQ(m.body, "q@example.org\r\n");
+  EXPECT_EQ(m.subject, title.substr(0, 510));
+  EXPECT_EQ(m.from_address, "");
+  EXPECT_EQ(m.attachment_path, survey_.HTMLFileName());
+  for (const std::string& entry : view_.log) EXPECT_NE(entry, "status q@example.org");
+}
+
+}  // namespace
+}  // namespace quorvant

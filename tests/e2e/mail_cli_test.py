@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""End-to-end test of quorvant-cli mail and clear-results.
+
+mail: a survey whose notification list holds three people mails them, with
+the page attached, through a loopback SMTP server (tests/transfer/smtp_sink.py
+on aiosmtpd); --dry-run prints the same messages and leaves the survey file
+as it was. clear-results: against quorvant-collector, a wrong password is
+refused (exit 1) and keeps the submissions; the right one deletes them.
+
+Exit status: 0 passed, 1 failed.
+"""
+import argparse
+import base64
+import json
+import os
+import re
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.parse
+import urllib.request
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_for_port(port):
+    for _ in range(100):
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return
+        except OSError:
+            time.sleep(0.1)
+    raise RuntimeError(f"nothing listens on {port}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--collector", required=True)
+    parser.add_argument("--source", required=True)
+    args = parser.parse_args()
+    failures = []
+
+    def check(condition, what):
+        if not condition:
+            failures.append(what)
+
+    with tempfile.TemporaryDirectory() as work:
+        config = os.path.join(work, "config")
+        os.makedirs(config)
+        env = dict(os.environ, QUORVANT_CONFIG_DIR=config)
+
+        def cli(*words):
+            return subprocess.run([args.cli, *words], env=env, capture_output=True, text=True,
+                                  stdin=subprocess.DEVNULL, timeout=120)
+
+        people = os.path.join(work, "people.csv")
+        with open(people, "w") as f:
+            f.write("FNAME,LNAME,EMAIL\nAnn,Able,ann@example.org\n"
+                    "Bea,Best,bea@example.org\nCid,Cole,cid@example.org\n")
+        listfile = os.path.join(work, "people.eml")
+        assert cli("emaillist", "new", listfile).returncode == 0
+        assert cli("emaillist", "import", listfile, people).returncode == 0
+
+        survey = os.path.join(work, "survey.qvx")
+        page = os.path.join(work, "page.htm")
+        text = open(os.path.join(args.source, "data/examples/example.qvx"), newline="").read()
+        collector_port = free_port()
+        for key, value in {"NotificationFile": listfile, "AllAddresses": "1",
+                           "AttachSurvey": "1", "HTMLFileName": page,
+                           "ServerURL": f"http://127.0.0.1:{collector_port}/qvx"}.items():
+            text = re.sub(rf"(?m)^{key}=.*$", f"{key}={value}", text)
+        open(survey, "w", newline="").write(text)
+        r = cli("page", survey, page, "--data-dir", os.path.join(work, "data"))
+        assert r.returncode == 0, r.stderr
+        page_bytes = open(page, "rb").read()
+
+        got = os.path.join(work, "got.jsonl")
+        sink = subprocess.Popen(["/usr/bin/python3",
+                                 os.path.join(args.source, "tests/transfer/smtp_sink.py"), got],
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        try:
+            port = int(sink.stdout.readline())
+            with open(os.path.join(config, "QuorvantBuilder.ini"), "w") as f:
+                f.write(f"[Preferences]\nSMTPServerAddress=127.0.0.1\nOutgoingPort={port}\n"
+                        "ReplyAddress=me@example.org\nDisplayName=Survey Team\nEmailSystem=0\n")
+            before = open(survey, "rb").read()
+            r = cli("mail", survey, "--dry-run")
+            check(r.returncode == 0, f"dry run failed: {r.stderr}")
+            check(r.stdout.count("--- message ") == 3, "dry run prints three messages")
+            check("To: \"Bea Best\" <bea@example.org>" in r.stdout, "dry run shows To")
+            check("Dear Bea:" in r.stdout, "dry run merges the body")
+            check(open(survey, "rb").read() == before, "dry run leaves the survey alone")
+            check(not os.path.exists(got) or os.path.getsize(got) == 0, "dry run sends nothing")
+
+            r = cli("mail", survey)
+            check(r.returncode == 0, f"mail failed: {r.stdout} {r.stderr}")
+            messages = [json.loads(line) for line in open(got)]
+            check([m["rcpt_tos"] for m in messages] ==
+                  [["ann@example.org"], ["bea@example.org"], ["cid@example.org"]],
+                  f"recipients: {[m['rcpt_tos'] for m in messages]}")
+            for m in messages:
+                check(m["from"] == "Survey Team <me@example.org>", f"From: {m['from']}")
+                check(base64.b64decode(m["parts"][1]["data"]) == page_bytes, "attachment bytes")
+            saved = open(survey, newline="").read()
+            check("3 Notifications sent." in saved, "history of the run saved")
+        finally:
+            sink.stdin.close()
+            sink.wait(timeout=10)
+
+        db = os.path.join(work, "c.db")
+        collector = subprocess.Popen([args.collector, "--listen", f"127.0.0.1:{collector_port}",
+                                      "--db", db], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        try:
+            wait_for_port(collector_port)
+            r = cli("register", survey)
+            check(r.returncode == 0, f"register failed: {r.stderr}")
+            unique = re.search(r"(?m)^UniqueName=(.*)$", open(survey).read()).group(1).strip()
+            password = re.search(r"(?m)^Password=(.*)$", open(survey).read()).group(1).strip()
+            base = f"http://127.0.0.1:{collector_port}/qvx"
+            for n in range(2):
+                body = urllib.parse.urlencode({"QVXSURVEYFILE": unique, "qvx1": str(n)}).encode()
+                urllib.request.urlopen(urllib.request.Request(base, body)).read()
+
+            def held():
+                time.sleep(1.1)  # only seconds that have passed are handed out
+                q = urllib.parse.urlencode({"SurveyFile": unique, "ID": password,
+                                            "LastUpdate": "Never"})
+                reply = urllib.request.urlopen(f"{base}/GetResults?{q}").read().decode()
+                return reply.count("RemoteAddr=")
+
+            check(held() == 2, "two submissions before clearing")
+            wrong = re.sub(r"(?m)^Password=.*$", "Password=not-it", open(survey, newline="").read())
+            other = os.path.join(work, "wrong.qvx")
+            open(other, "w", newline="").write(wrong)
+            r = cli("clear-results", other)
+            check(r.returncode == 1, f"wrong password refused: {r.returncode}")
+            check("is wrong" in r.stderr, f"refusal's words shown: {r.stderr}")
+            check(held() == 2, "submissions kept after a refusal")
+            r = cli("clear-results", survey)
+            check(r.returncode == 0, f"clear-results failed: {r.stdout} {r.stderr}")
+            check("Results cleared from server." in r.stdout, "outcome printed")
+            check(held() == 0, "submissions gone")
+            check("Results cleared from server." in open(survey).read(), "history saved")
+        finally:
+            collector.terminate()
+            collector.wait(timeout=10)
+
+    for f in failures:
+        print("FAIL:", f)
+    print(f"{0 if failures else 1} passed, {len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
