@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/webpage/html_escape.h"
+#include "core/reports/xml_text.h"
 
 namespace quorvant {
 namespace {
@@ -51,7 +51,7 @@ std::string FlatTextWithImage(const EmbeddedImage& image) {
 
 std::string FlatTextWithLines(const std::vector<std::string>& lines) {
   std::string body;
-  for (const std::string& line : lines) body += "<text:p>" + EscapeHtml(line) + "</text:p>\n";
+  for (const std::string& line : lines) body += "<text:p>" + EscapeXmlText(line) + "</text:p>\n";
   return Head("application/vnd.oasis.opendocument.text") + "<office:body><office:text>\n" + body +
          "</office:text></office:body></office:document>\n";
 }

@@ -10,6 +10,10 @@ namespace quorvant {
 namespace {
 
 constexpr size_t kWindowBytes = 256 * 1024;
+// A read away from the window (an index order, a seek) fetches about one
+// page: reading a whole window for each record of a scan in key order would
+// copy the file many times over.
+constexpr size_t kRandomReadBytes = 4096;
 constexpr size_t kAppendBufferBytes = 4 * 1024 * 1024;
 
 DbfHeader ReadHeader(RandomAccessFile& file) {
@@ -57,17 +61,24 @@ std::string_view RecordFile::Read(uint32_t recno) {
 
 void RecordFile::FillWindow(uint32_t recno) {
   const size_t length = header_.record_length;
-  const uint32_t wanted = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
-  const uint32_t n = std::min(wanted, on_disk_ - recno + 1);
-  window_.resize(n * length);
-  const size_t got = file_->Read(header_.RecordOffset(recno), window_.data(), window_.size());
-  if (got < window_.size()) {
+  const bool forward = window_count_ == 0 || recno == window_first_ + window_count_;
+  const bool backward = window_count_ != 0 && recno + 1 == window_first_;
+  const size_t bytes = forward || backward ? kWindowBytes : kRandomReadBytes;
+  const uint32_t wanted = static_cast<uint32_t>(std::max<size_t>(1, bytes / length));
+  // A backward scan gets the records before recno, ending with it.
+  const uint32_t first = backward && recno > wanted ? recno - wanted + 1 : backward ? 1 : recno;
+  const uint32_t n = std::min(backward ? recno - first + 1 : wanted, on_disk_ - first + 1);
+  // The buffer only grows: shrinking and growing it again would clear it
+  // each time for nothing.
+  if (window_.size() < n * length) window_.resize(n * length);
+  const size_t got = file_->Read(header_.RecordOffset(first), window_.data(), n * length);
+  if (got < n * length) {
     window_count_ = 0;
     throw ETableError(ETableError::Code::kCorrupt, "The table " + path() + " is damaged: record " +
                                                        std::to_string(recno) +
                                                        " lies past the end of the file");
   }
-  window_first_ = recno;
+  window_first_ = first;
   window_count_ = n;
 }
 

@@ -113,7 +113,21 @@ std::vector<uint32_t> Table::RecordsInOrder() {
   }
   KeyIndex& index = tags_[static_cast<size_t>(order_ - 1)]->index;
   out.reserve(index.size());
-  index.ForEach([&](const KeyIndex::Entry& e) { take(e.recno); });
+  if (!filtered) {
+    index.ForEach([&](const KeyIndex::Entry& e) { out.push_back(e.recno); });
+    return out;
+  }
+  // Testing the records in key order would read the file at random; one
+  // pass in file order marks the visible ones instead.
+  const uint32_t count = records_->count();
+  std::vector<char> visible(count + 1, 0);
+  for (uint32_t r = 1; r <= count; ++r) {
+    record.Set(records_->Read(r), r);
+    visible[r] = Visible(record) ? 1 : 0;
+  }
+  index.ForEach([&](const KeyIndex::Entry& e) {
+    if (e.recno <= count && visible[e.recno]) out.push_back(e.recno);
+  });
   return out;
 }
 
