@@ -16,6 +16,10 @@ class Table;
 // cannot be read.
 std::vector<std::string> TrimmedAnswers(Table& table, const std::string& filter,
                                         const std::string& field);
+// The same for several fields at once, in one pass over the table: the
+// answers of fields[k] at [k].
+std::vector<std::vector<std::string>> TrimmedAnswers(Table& table, const std::string& filter,
+                                                     const std::vector<std::string>& fields);
 
 // The answer text list for the clipboard and the word processor: each
 // answer, then a line of 50 hyphens, every line followed by CR LF.

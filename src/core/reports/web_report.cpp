@@ -1,5 +1,6 @@
 #include "core/reports/web_report.h"
 
+#include <map>
 #include <utility>
 
 #include "core/analysis/filter_list.h"
@@ -30,11 +31,43 @@ std::string PageText(const std::vector<std::string>& lines) {
   return text;
 }
 
+// The typed answers of the report's fields, read in one pass of the table
+// before the pages are written.
+using FieldAnswers = std::map<std::string, std::vector<std::string>>;
+
 void AddAnswers(Table& table, const std::string& filter, const std::string& field, const char* end,
-                std::vector<std::string>& lines) {
-  for (const std::string& answer : TrimmedAnswers(table, filter, field)) {
-    lines.push_back(EscapeHtml(answer) + end);
+                const FieldAnswers* prepared, std::vector<std::string>& lines) {
+  const auto add = [&](const std::vector<std::string>& answers) {
+    for (const std::string& answer : answers) lines.push_back(EscapeHtml(answer) + end);
+  };
+  const auto it = prepared != nullptr ? prepared->find(field) : FieldAnswers::const_iterator{};
+  if (prepared != nullptr && it != prepared->end()) {
+    add(it->second);
+  } else {
+    add(TrimmedAnswers(table, filter, field));
   }
+}
+
+// The fields whose answers the pages of items list.
+std::vector<std::string> AnswerFields(const TSurvey& survey, const std::vector<int>& items) {
+  std::vector<std::string> fields;
+  for (const int item : items) {
+    const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
+    const std::string field = "QVX" + std::to_string(q.ID);
+    if (q.Style == kStyleText) fields.push_back(field);
+    if (q.Style != kStyleText && q.IncludeOther) fields.push_back(field + "OT");
+  }
+  return fields;
+}
+
+FieldAnswers ReadAnswers(const TSurvey& survey, Table* table, const std::vector<int>& items) {
+  FieldAnswers answers;
+  if (table == nullptr || !table->IsOpen()) return answers;
+  const std::vector<std::string> fields = AnswerFields(survey, items);
+  std::vector<std::vector<std::string>> read =
+      TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
+  for (size_t k = 0; k < fields.size(); ++k) answers[fields[k]] = std::move(read[k]);
+  return answers;
 }
 
 WebReportResult Failed(std::string error) { return {false, std::move(error), ""}; }
@@ -60,9 +93,10 @@ std::string WebReportLastLine() {
          std::string(vendor::kWebSite) + "\">Quorvant</A></FONT></BODY></HTML>";
 }
 
-std::vector<std::string> QuestionPageLines(const TSurvey& survey, Table* table,
-                                           const WebReportNames& names, int item,
-                                           bool part_of_report) {
+namespace {
+
+std::vector<std::string> PageLines(const TSurvey& survey, Table* table, const WebReportNames& names,
+                                   int item, bool part_of_report, const FieldAnswers* prepared) {
   const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
   std::vector<std::string> lines = {kFirstLine, kSecondLine,
                                     "<B>" + q.DisplayNumber + ") " + q.Text + "</B>"};
@@ -76,20 +110,46 @@ std::vector<std::string> QuestionPageLines(const TSurvey& survey, Table* table,
     if (open) {
       if (q.LengthOfResponse == -1) {
         lines.push_back("<HR>");
-        AddAnswers(*table, filter, field, "<HR>", lines);
+        AddAnswers(*table, filter, field, "<HR>", prepared, lines);
       } else {
-        AddAnswers(*table, filter, field, "<BR>", lines);
+        AddAnswers(*table, filter, field, "<BR>", prepared, lines);
       }
     }
   } else {
     lines.push_back("<IMG SRC=\"" + names.ImageLink(item) + "\" BORDER=0>");
     if (q.IncludeOther) {
       lines.push_back("<P><HR><B>Other Responses:</B><HR>");
-      if (open) AddAnswers(*table, filter, field + "OT", "<BR>", lines);
+      if (open) AddAnswers(*table, filter, field + "OT", "<BR>", prepared, lines);
     }
   }
   lines.push_back(WebReportLastLine());
   return lines;
+}
+
+WebReportResult WritePageOf(const TSurvey& survey, Table* table, const WebReportNames& names,
+                            int item, bool part_of_report, const WebReportHooks& hooks,
+                            const FieldAnswers* prepared) {
+  if (!DirectoryExists(names.dir)) {
+    return Failed("The directory " + names.dir + " does not exist.");
+  }
+  const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
+  if (q.Style != kStyleText && hooks.write_chart &&
+      !hooks.write_chart(item, names.ImagePath(item))) {
+    return Failed("The chart image " + names.ImagePath(item) + " could not be written.");
+  }
+  const std::string page = names.PagePath(item);
+  if (!WritePage(page, PageLines(survey, table, names, item, part_of_report, prepared))) {
+    return Failed("The page " + page + " could not be written.");
+  }
+  return {true, "", part_of_report ? "" : page};
+}
+
+}  // namespace
+
+std::vector<std::string> QuestionPageLines(const TSurvey& survey, Table* table,
+                                           const WebReportNames& names, int item,
+                                           bool part_of_report) {
+  return PageLines(survey, table, names, item, part_of_report, nullptr);
 }
 
 std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNames& names,
@@ -117,19 +177,7 @@ std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNa
 
 WebReportResult WriteQuestionPage(const TSurvey& survey, Table* table, const WebReportNames& names,
                                   int item, bool part_of_report, const WebReportHooks& hooks) {
-  if (!DirectoryExists(names.dir)) {
-    return Failed("The directory " + names.dir + " does not exist.");
-  }
-  const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
-  if (q.Style != kStyleText && hooks.write_chart &&
-      !hooks.write_chart(item, names.ImagePath(item))) {
-    return Failed("The chart image " + names.ImagePath(item) + " could not be written.");
-  }
-  const std::string page = names.PagePath(item);
-  if (!WritePage(page, QuestionPageLines(survey, table, names, item, part_of_report))) {
-    return Failed("The page " + page + " could not be written.");
-  }
-  return {true, "", part_of_report ? "" : page};
+  return WritePageOf(survey, table, names, item, part_of_report, hooks, nullptr);
 }
 
 WebReportResult WriteWebReport(const TSurvey& survey, Table* table, const WebReportNames& names,
@@ -137,9 +185,10 @@ WebReportResult WriteWebReport(const TSurvey& survey, Table* table, const WebRep
   if (!DirectoryExists(names.dir)) {
     return Failed("The directory " + names.dir + " does not exist.");
   }
+  const FieldAnswers answers = ReadAnswers(survey, table, items);
   for (const int item : items) {
     if (hooks.show_question) hooks.show_question(item);
-    WebReportResult page = WriteQuestionPage(survey, table, names, item, true, hooks);
+    WebReportResult page = WritePageOf(survey, table, names, item, true, hooks, &answers);
     if (!page.ok) return page;
   }
   if (!WritePage(names.IndexPath(), IndexPageLines(survey, names, items))) {
