@@ -42,6 +42,7 @@ int RunIncorporate(const Args& args);
 int RunResults(const Args& args);
 int RunImport(const Args& args);
 int RunLibrary(const Args& args);
+int RunTemplate(const Args& args);
 int RunEmailList(const Args& args);
 int RunChart(const Args& args);
 int RunReport(const Args& args);

@@ -50,6 +50,10 @@ const std::vector<Command>& Commands() {
        "list, create and show question libraries; add survey items to one, or insert its items "
        "into a survey",
        RunLibrary},
+      {"template", "list [--data-dir DIR] | show FILE.qvt | write FILE.qvt TITLE VALUES.txt",
+       "list the response and display templates, show a response template's title and values, "
+       "or write one from a title and a file of values, one per line",
+       RunTemplate},
       {"emaillist",
        "new FILE.eml | import FILE.eml IN.csv | export FILE.eml OUT.(csv|txt) [--order TAG] | "
        "show FILE.eml [--order TAG] [--find TEXT] | print FILE.eml OUT.pdf",

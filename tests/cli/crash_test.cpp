@@ -19,6 +19,7 @@
 #include "cli_runner.h"
 #include "core/emaillists/email_list.h"
 #include "core/libraries/library_files.h"
+#include "core/libraries/response_template.h"
 #include "core/responses/response_fields.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_store.h"
@@ -184,6 +185,28 @@ TEST_F(CrashTest, KilledLibraryAddLeavesTheOldLibraryOrTheNew) {
             << trial << ": " << reloaded.ItemCount();
         if (trial < 0) EXPECT_EQ(reloaded.ItemCount(), 1500);
         EXPECT_EQ(QuestionLibraryName(library), "Crash library");
+      });
+}
+
+TEST_F(CrashTest, KilledTemplateWriteLeavesTheOldTemplateOrTheNew) {
+  const std::string values = dir_.File("values.txt");
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "Value " + std::to_string(i) + "\n";
+  ASSERT_TRUE(WriteFileAtomically(values, text));
+  const std::string path = dir_.File("rtemp0.qvt");
+  KillAtRandom(
+      {"template", "write", path, "New scale", values},
+      [&] { WriteResponseTemplate(path, {"Old scale", {"Low", "High"}}); },
+      [&](int trial) {
+        const TResponseTemplate kept = ReadResponseTemplate(path);
+        if (kept.title == "Old scale") {
+          EXPECT_EQ(kept.values, (std::vector<std::string>{"Low", "High"})) << trial;
+        } else {
+          EXPECT_EQ(kept.title, "New scale") << trial;
+          ASSERT_EQ(kept.values.size(), 20000u) << trial;
+          EXPECT_EQ(kept.values.back(), "Value 19999") << trial;
+        }
+        if (trial < 0) EXPECT_EQ(kept.title, "New scale");
       });
 }
 

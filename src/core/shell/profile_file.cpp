@@ -282,8 +282,14 @@ void ProfileFile::AddLine(Section& section, Line line) {
   // line that separates it from the next section stays in place.
   size_t at = section.lines.size();
   while (at > 1 && TrimBlanks(section.lines[at - 1].Text()).empty()) --at;
+  const bool keyed = line.key_length != 0;
   section.lines.insert(section.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-  section.indexed = false;
+  // Only blank lines, which the index does not hold, stand after the new
+  // one, so the index stays true with the new key added; rebuilding it for
+  // every new key would make writing a large section quadratic.
+  if (section.indexed && keyed) {
+    section.index.emplace(ToLowerAscii(section.lines[at].Key()), at);
+  }
 }
 
 void ProfileFile::WriteRawString(std::string_view section, std::string_view key,

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "support/test_env.h"
 
@@ -126,6 +130,30 @@ TEST(ProfileFile, HostileTextParsesWithoutCrashing) {
   (void)a.ReadString("Details", "Name", "");
   const ProfileFile b = ProfileFile::Parse("[\n]\n[]\n=\n==\n[x\n" + std::string(1 << 20, '['));
   EXPECT_EQ(b.ReadString("x", "", "d"), "d");
+}
+
+// Writing thousands of new keys into a large section, between reads, against
+// a plain map: every read agrees, the keys keep their order, and the blank
+// line before the next section stays where it was.
+TEST(ProfileFile, ManyNewKeysInALargeSectionMatchAPlainMap) {
+  ProfileFile f = ProfileFile::Parse("[Values]\r\nfirst=0\r\n\r\n[Next]\r\nk=v\r\n");
+  std::map<std::string, int> reference{{"first", 0}};
+  std::vector<std::string> order{"first"};
+  std::mt19937 rng(9);
+  for (int i = 0; i < 6000; ++i) {
+    const std::string key = "K" + std::to_string(rng() % 4000);
+    if (!reference.count(key)) order.push_back(key);
+    reference[key] = i;
+    f.WriteInteger("Values", key, i);
+    const std::string probe = "k" + std::to_string(rng() % 4000);  // case ignored
+    const auto it = reference.find("K" + probe.substr(1));
+    ASSERT_EQ(f.ReadInteger("Values", probe, -1), it == reference.end() ? -1 : it->second) << i;
+  }
+  EXPECT_EQ(f.KeysOf("Values"), order);
+  const std::string text = f.ToText();
+  EXPECT_NE(text.find("=" + std::to_string(reference[order.back()]) + "\r\n\r\n[Next]"),
+            std::string::npos);
+  EXPECT_EQ(f.ReadString("Next", "k", ""), "v");
 }
 
 }  // namespace
