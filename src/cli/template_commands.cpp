@@ -22,8 +22,7 @@ int RunList(const Args& args) {
   if (!parsed) return 2;
   const std::string dir = DataDirectoryArgument(*parsed);
   for (const std::string& name : ListResponseTemplates(dir)) {
-    std::printf("response\t%s\t%s\n", name.c_str(),
-                ReadResponseTemplate(dir + name).title.c_str());
+    std::printf("response\t%s\t%s\n", name.c_str(), ReadResponseTemplate(dir + name).title.c_str());
   }
   for (const std::string& name : ListDisplayTemplates(dir)) {
     std::printf("display\t%s\n", name.c_str());
@@ -55,8 +54,7 @@ int RunWrite(const Args& args) {
     return 1;
   }
   try {
-    WriteResponseTemplate(parsed->positional[0],
-                          {parsed->positional[1], SplitImportLines(*text)});
+    WriteResponseTemplate(parsed->positional[0], {parsed->positional[1], SplitImportLines(*text)});
   } catch (const EProfileWriteError& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

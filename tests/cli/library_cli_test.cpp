@@ -99,3 +99,40 @@ TEST_F(LibraryCliTest, LibrariesAreMadeFilledListedAndInserted) {
 
 }  // namespace
 }  // namespace quorvant
+
+namespace quorvant {
+namespace {
+
+// Templates written by the CLI read back in the template manager's terms,
+// values kept in order with their blanks and markup, and list beside the
+// display templates; a missing values file writes nothing.
+TEST_F(LibraryCliTest, TemplatesAreWrittenShownAndListed) {
+  testing::WriteFileOrDie(dir_.File("values.txt"),
+                          "\xEF\xBB\xBFStrongly agree\r\n <b>Agree</b> \r\n\r\nNo\n");
+  const std::string path = data_ + "/rtemp0.qvt";
+  ASSERT_EQ(
+      Run("template write '" + path + "' 'Agreement' '" + dir_.File("values.txt") + "'").status, 0)
+      << Err();
+  const TResponseTemplate written = ReadResponseTemplate(path);
+  EXPECT_EQ(written.title, "Agreement");
+  EXPECT_EQ(written.values,
+            (std::vector<std::string>{"Strongly agree", " <b>Agree</b> ", "", "No"}));
+  testing::CliRun r = Run("template show '" + path + "'");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Agreement\nStrongly agree\n <b>Agree</b> \n\nNo\n");
+
+  testing::WriteFileOrDie(data_ + "/Plain.QVG", "<html></html>");
+  r = Run("template list --data-dir '" + data_ + "'");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "response\trtemp0.qvt\tAgreement\ndisplay\tPlain.QVG\n");
+
+  EXPECT_EQ(Run("template write '" + data_ + "/x.qvt' T '" + dir_.File("none.txt") + "'").status,
+            1);
+  EXPECT_FALSE(std::filesystem::exists(data_ + "/x.qvt"));
+  EXPECT_EQ(Run("template show '" + data_ + "/x.qvt'").status, 1);
+  EXPECT_EQ(Run("template write '" + path + "' T").status, 2);
+  EXPECT_EQ(Run("template rename").status, 2);
+}
+
+}  // namespace
+}  // namespace quorvant
