@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/shell/atomic_file.h"
@@ -33,13 +34,22 @@ constexpr std::string_view kMarkers[] = {"<!--QVXTITLE-->",
                                          "<!--QVX",
                                          "-->"};
 
-// The reference: every step scans the whole text again.
+// The reference: every step scans the whole text again, going on after each
+// replaced marker. It copies the text once per step: replacing in place
+// would move the rest of the text for every marker found, which a template
+// of many markers makes slow enough to pass for a hang.
 std::string PlainReplacement(std::string text, const std::vector<quorvant::MarkerStep>& steps) {
   for (const quorvant::MarkerStep& step : steps) {
+    std::string out;
+    size_t from = 0;
     for (size_t at = text.find(step.marker); at != std::string::npos;
-         at = text.find(step.marker, at + step.text.size())) {
-      text.replace(at, step.marker.size(), step.text);
+         at = text.find(step.marker, from)) {
+      out.append(text, from, at - from);
+      out += step.text;
+      from = at + step.marker.size();
     }
+    out.append(text, from);
+    text = std::move(out);
   }
   return text;
 }
