@@ -17,7 +17,7 @@ namespace {
 
 std::string Unescaped(std::string_view text) {
   static const std::pair<std::string_view, char> kEntities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}};
   std::string out;
   for (size_t at = 0; at < text.size();) {
     bool replaced = false;

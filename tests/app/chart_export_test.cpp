@@ -145,7 +145,10 @@ void ChartExportTest::officeDocumentsConvertToPdf() {
   } files[] = {{"chart.fodt", OfficeDocument(OfficeKind::kText, chart, {})},
                {"slide.fodp", OfficeDocument(OfficeKind::kPresentation, chart, {})},
                {"lines.fodt",
-                OfficeDocument(OfficeKind::kText, QImage(), {"first <answer> & more", "second"})}};
+                OfficeDocument(OfficeKind::kText, QImage(),
+                               // A control character and a broken UTF-8 byte, as
+                               // respondents' texts can hold, must not spoil the file.
+                               {"first <answer> & more", "second", "bell\x07 and \xC3( broken"})}};
   for (const auto& f : files) {
     QVERIFY(WriteFileAtomically((dir + "/" + f.name).toStdString(), f.document));
     QProcess convert;
@@ -164,6 +167,7 @@ void ChartExportTest::officeDocumentsConvertToPdf() {
     const QString out = inspect.readAllStandardOutput();
     if (lines) {
       QVERIFY2(out.contains("first <answer> & more") && out.contains("second"), qPrintable(out));
+      QVERIFY2(out.contains("bell and \uFFFD( broken"), qPrintable(out));
     } else {
       QVERIFY2(out.contains(" 400   300 "), qPrintable(out));
     }

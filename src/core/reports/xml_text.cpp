@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/webpage/html_escape.h"
+
 namespace quorvant {
 namespace {
 
@@ -40,43 +42,23 @@ size_t ValidCharacterLength(std::string_view text, size_t at) {
 }  // namespace
 
 std::string EscapeXmlText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+  std::string characters;
+  characters.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
     const char c = text[at];
     const auto u = static_cast<uint8_t>(c);
     if (u < 0x80) {
-      switch (c) {
-        case '&':
-          out += "&amp;";
-          break;
-        case '<':
-          out += "&lt;";
-          break;
-        case '>':
-          out += "&gt;";
-          break;
-        case '"':
-          out += "&quot;";
-          break;
-        case '\'':
-          out += "&apos;";
-          break;
-        default:
-          if (u >= 0x20 || c == '\t' || c == '\n' || c == '\r') out += c;
-      }
+      if (u >= 0x20 || c == '\t' || c == '\n' || c == '\r') characters += c;
       ++at;
-      continue;
-    }
-    if (const size_t length = ValidCharacterLength(text, at)) {
-      out.append(text.substr(at, length));
+    } else if (const size_t length = ValidCharacterLength(text, at)) {
+      characters.append(text.substr(at, length));
       at += length;
     } else {
-      out += kReplacement;
+      characters += kReplacement;
       ++at;
     }
   }
-  return out;
+  return EscapeHtml(characters);
 }
 
 }  // namespace quorvant

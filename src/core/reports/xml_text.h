@@ -8,9 +8,9 @@
 
 namespace quorvant {
 
-// The text with & < > " ' as entities, the control characters that XML
-// forbids (all below 0x20 but tab, line feed and carriage return) dropped,
-// and each byte that is no part of a valid UTF-8 character (overlong forms,
+// The text with & < > " ' as entities (as a web page escapes them), the
+// control characters that XML forbids (all below 0x20 but tab, line feed
+// and carriage return) dropped, and each byte that is no part of a valid UTF-8 character (overlong forms,
 // surrogates and U+FFFE/U+FFFF included) replaced by U+FFFD.
 std::string EscapeXmlText(std::string_view text);
 
