@@ -2,7 +2,8 @@
 # Builds the window tour and saves pictures of the main window (both pages),
 # the question editor on each style page, the header editor, the skip-group
 # dialog, the warning dialog, every page of the survey properties and the
-# preferences, the directory chooser, the question library, the template
+# preferences, the publish dialog, the report destination and range
+# dialogs, the directory chooser, the question library, the template
 # manager and the import dialog under build/screenshots (or the
 # folder given), drawn on a virtual X display with the example survey.
 set -euo pipefail

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
@@ -22,6 +23,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/preferences_dialog.h"
+#include "app/shell/report_destination_dialog.h"
 #include "app/shell/question_editor.h"
 #include "app/shell/skip_group_dialog.h"
 #include "app/shell/survey_properties_dialog.h"
@@ -212,6 +214,16 @@ int main(int argc, char* argv[]) {
                                     window.DataDirectory(), {}, &window);
     Shoot(short_publish, "publish-survey-no-list");
     window.Survey().SetModified(false);
+  }
+
+  {
+    TQVXDestination destination(window.DirectoryChooser(), "/home/author/Quorvant/report",
+                                &window);
+    Shoot(destination, "report-destination");
+    destination.findChild<QRadioButton*>("rbToWebPage")->setChecked(true);
+    Shoot(destination, "report-destination-web");
+    TQVXRangeSelect range(&window);
+    Shoot(range, "select-range");
   }
 
   window.DirectoryChooser().SetDirectory(QString::fromStdString(window.DataDirectory()));
