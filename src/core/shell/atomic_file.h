@@ -13,7 +13,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/tableengine/file_system.h"
+
 namespace quorvant {
+
+// The file layer that WriteFileAtomically() goes through: the operating
+// system's, unless a test has put one in between that fails on request
+// (nullptr puts the operating system's back).
+FileSystem& WholeFileSystem();
+void SetWholeFileSystem(FileSystem* fs);
 
 // Returns false, leaving the old file untouched, when any step fails.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "core/tableengine/table_error.h"
 
@@ -153,9 +156,23 @@ FileSystem& DefaultFileSystem() {
 }
 
 void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents) {
-  const std::string temp = path + ".tmp" + std::to_string(::getpid());
+  // A name of its own for every write, so that two threads (or processes)
+  // replacing one file each write a whole file and the last rename wins; the
+  // random part keeps anyone else from planting a file or link of that name
+  // in a shared folder.
+  static std::atomic<uint64_t> writes{0};
+  char random[17];
+  std::snprintf(random, sizeof random, "%016llx",
+                (static_cast<unsigned long long>(std::random_device{}()) << 32) ^
+                    std::random_device{}());
+  const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
+                           std::to_string(writes.fetch_add(1)) + "-" + random;
+  struct stat old {};
+  const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   try {
     std::unique_ptr<RandomAccessFile> file = fs.Open(temp, FileMode::kCreate);
+    // A replaced file keeps its permissions; a new one gets 0666 less umask.
+    if (replacing) ::chmod(temp.c_str(), old.st_mode & 07777);
     file->Write(0, contents);
     file->Sync();
     file.reset();
