@@ -158,15 +158,18 @@ FileSystem& DefaultFileSystem() {
 void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents) {
   // A name of its own for every write, so that two threads (or processes)
   // replacing one file each write a whole file and the last rename wins; the
-  // random part keeps anyone else from planting a file or link of that name
-  // in a shared folder.
+  // process's random part keeps anyone else from planting a file or link of
+  // that name in a shared folder.
+  static const std::string salt = [] {
+    std::random_device device;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx",
+                  (static_cast<unsigned long long>(device()) << 32) ^ device());
+    return std::string(hex);
+  }();
   static std::atomic<uint64_t> writes{0};
-  char random[17];
-  std::snprintf(random, sizeof random, "%016llx",
-                (static_cast<unsigned long long>(std::random_device{}()) << 32) ^
-                    std::random_device{}());
-  const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
-                           std::to_string(writes.fetch_add(1)) + "-" + random;
+  const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" + salt + "-" +
+                           std::to_string(writes.fetch_add(1));
   struct stat old {};
   const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   try {

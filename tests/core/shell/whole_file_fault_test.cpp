@@ -50,7 +50,8 @@ class WholeFileFaultTest : public testing::CoreTest {
     survey.SetFileName(path);
   }
 
-  // Throws the writer's own error, as the window and the CLI would show it.
+  // Runs the write; false when it threw the error that the window and the
+  // CLI show, whose text must name the file it could not write.
   static bool Reported(const std::function<void()>& write) {
     try {
       write();
