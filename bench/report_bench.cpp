@@ -87,18 +87,28 @@ int main(int argc, char** argv) {
 
   const app::ChartBackground background = app::StoredBackground(settings);
   WebReportHooks hooks;
+  double chart_seconds = 0;
   hooks.write_chart = [&](int item, const std::string& path) {
+    const Clock::time_point start = Clock::now();
     app::TChart chart;
     app::PrepareQuestionChart(chart, survey.Item(item), survey.Results(), background);
-    return app::WriteChartJpeg(chart, kSize, path);
+    const bool written = app::WriteChartJpeg(chart, kSize, path);
+    chart_seconds += Since(start);
+    return written;
   };
   const WebReportNames names((dir / "site").string(), survey.FileName(), ".htm");
   double ours = 1e9;
+  double ours_charts = 0;
   for (int run = 0; run < 3; ++run) {
+    chart_seconds = 0;
     const Clock::time_point start = Clock::now();
     const WebReportResult r =
         WriteWebReport(survey, &responses.table(), names, listing.analysis_items, hooks);
-    ours = std::min(ours, Since(start));
+    const double took = Since(start);
+    if (took < ours) {
+      ours = took;
+      ours_charts = chart_seconds;
+    }
     if (!r.ok) {
       std::fprintf(stderr, "report failed: %s\n", r.error.c_str());
       return 1;
@@ -123,6 +133,7 @@ int main(int argc, char** argv) {
   std::printf("records %d, %d charted + %zu text questions\n", records, charted,
               listing.analysis_items.size() - charted);
   std::printf("web report (pages + %d JPEG charts): %.3f s\n", charted, ours);
+  std::printf("  of which the chart images:       %.3f s\n", ours_charts);
   std::printf("matplotlib (%d JPEG charts):        %.3f s\n", charted, reference);
   std::printf("ratio ours / matplotlib: %.3f (target <= 0.25)\n", ours / reference);
   return 0;

@@ -73,6 +73,7 @@ int Run(const std::string& sub, const Options& o) {
   TEmailList list(prompts);
   const std::string& file = o.files[0];
   if (sub == "new") return list.Create(file) ? 0 : 1;
+  if (sub == "print") return RunEmailListPrint(file, o.files[1]);
   list.Open(file);
   if (o.order && !list.SetOrder(*o.order)) {
     std::fprintf(stderr, "An e-mail list has no order %s\n", o.order->c_str());
@@ -90,7 +91,6 @@ int Run(const std::string& sub, const Options& o) {
     }
     return 0;
   }
-  if (sub == "print") return PrintEmailListToPdf(list, o.files[1]) ? 0 : 1;
   return Show(list, o);
 }
 

@@ -5,13 +5,11 @@
 
 #include <string>
 
-namespace quorvant {
-class TEmailList;
-}
-
 namespace quorvant::cli {
 
-// False, with the message on stderr, when the file cannot be written.
-bool PrintEmailListToPdf(quorvant::TEmailList& list, const std::string& pdf_path);
+// quorvant-cli emaillist print: the list in list_file printed into pdf_path.
+// The exit status: 1, with the message on stderr, when the list cannot be
+// read or the file cannot be written.
+int RunEmailListPrint(const std::string& list_file, const std::string& pdf_path);
 
 }  // namespace quorvant::cli

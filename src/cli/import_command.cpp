@@ -34,7 +34,10 @@ int RunImport(const Args& args) {
     return 1;
   }
   try {
-    survey.SaveAs(parsed->positional[1]);
+    // A conversion, like any other tool's output: the new survey is not
+    // flushed to disk (its text file is still there to import again), but a
+    // survey it replaces is never left empty by a crash.
+    survey.SaveAs(parsed->positional[1], WriteDurability::kKeepOld);
   } catch (const ESurveyException& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -81,9 +81,9 @@ std::unique_ptr<RandomAccessFile> FaultFileSystem::Open(const std::string& path,
 
 void FaultFileSystem::Remove(const std::string& path) { DefaultFileSystem().Remove(path); }
 
-void FaultFileSystem::Rename(const std::string& from, const std::string& to) {
+void FaultFileSystem::Rename(const std::string& from, const std::string& to, bool durable) {
   Count();
-  DefaultFileSystem().Rename(from, to);
+  DefaultFileSystem().Rename(from, to, durable);
 }
 
 }  // namespace quorvant::testing

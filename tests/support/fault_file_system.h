@@ -41,7 +41,7 @@ class FaultFileSystem : public FileSystem {
     return DefaultFileSystem().Stat(path);
   }
   void Remove(const std::string& path) override;
-  void Rename(const std::string& from, const std::string& to) override;
+  void Rename(const std::string& from, const std::string& to, bool durable) override;
 
  private:
   bool Failing() const { return fail_from_ > 0 && operations_ >= fail_from_; }

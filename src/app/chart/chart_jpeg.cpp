@@ -33,7 +33,8 @@ QByteArray ChartJpeg(const TChart& chart, QSize size) {
 bool WriteChartJpeg(const TChart& chart, QSize size, const std::string& path) {
   const QByteArray bytes = ChartJpeg(chart, size);
   return !bytes.isEmpty() &&
-         WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+         WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()),
+                             WriteDurability::kRegenerable);
 }
 
 }  // namespace quorvant::app

@@ -16,8 +16,9 @@ inline constexpr int kChartJpegQuality = 90;
 // The JPEG bytes; empty when the image could not be encoded.
 QByteArray ChartJpeg(const TChart& chart, QSize size);
 
-// Writes ChartJpeg() to path, replacing the file atomically; false when it
-// could not be encoded or written.
+// Writes ChartJpeg() to path, replacing the file atomically but without a
+// flush to disk (a chart image is drawn again at will); false when it could
+// not be encoded or written.
 bool WriteChartJpeg(const TChart& chart, QSize size, const std::string& path);
 
 }  // namespace quorvant::app

@@ -73,7 +73,8 @@ FieldAnswers ReadAnswers(const TSurvey& survey, Table* table, const std::vector<
 WebReportResult Failed(std::string error) { return {false, std::move(error), ""}; }
 
 bool WritePage(const std::string& path, const std::vector<std::string>& lines) {
-  return WriteFileAtomically(path, PageText(lines));
+  // Made again at will from the survey and its table: never worth a flush.
+  return WriteFileAtomically(path, PageText(lines), WriteDurability::kRegenerable);
 }
 
 }  // namespace

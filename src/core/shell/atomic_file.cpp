@@ -34,13 +34,14 @@ FileSystem& WholeFileSystem() {
 
 void SetWholeFileSystem(FileSystem* fs) { whole_file_system.store(fs); }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+bool WriteFileAtomically(const std::string& path, std::string_view contents,
+                         WriteDurability durability) {
   const std::string target = ResolveTarget(path);
   struct stat old{};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
   try {
-    ReplaceFileContents(WholeFileSystem(), target, contents);
+    ReplaceFileContents(WholeFileSystem(), target, contents, durability);
   } catch (const ETableError&) {
     return false;
   }

@@ -1,8 +1,9 @@
 // Whole-file reads and atomic replacement of files.
 //
 // WriteFileAtomically() writes the new contents to a sibling file in the same
-// folder, flushes it to disk and renames it over the target, so that a crash
-// or a full disk leaves either the old file or the new one, never a mixture.
+// folder, flushes it to disk (as far as its WriteDurability asks) and renames
+// it over the target, so that a crash or a full disk leaves either the old
+// file or the new one, never a mixture.
 // A symbolic link is followed: its target is replaced and the link kept.
 //
 // Thread-safety: the functions hold no state; concurrent writers of one path
@@ -24,7 +25,8 @@ FileSystem& WholeFileSystem();
 void SetWholeFileSystem(FileSystem* fs);
 
 // Returns false, leaving the old file untouched, when any step fails.
-bool WriteFileAtomically(const std::string& path, std::string_view contents);
+bool WriteFileAtomically(const std::string& path, std::string_view contents,
+                         WriteDurability durability = WriteDurability::kDurable);
 
 // The whole file, or nothing when it cannot be opened or read (a folder, a
 // missing file, no permission).

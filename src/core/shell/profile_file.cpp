@@ -346,8 +346,8 @@ std::string ProfileFile::ToText() const {
   return out;
 }
 
-void ProfileFile::Save(const std::string& path) const {
-  if (!WriteFileAtomically(path, ToText())) throw EProfileWriteError("Unable to write to " + path);
+void ProfileFile::Save(const std::string& path, WriteDurability durability) const {
+  if (!WriteFileAtomically(path, ToText(), durability)) throw EProfileWriteError("Unable to write to " + path);
 }
 
 }  // namespace quorvant

@@ -31,6 +31,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/tableengine/file_system.h"
+
 namespace quorvant {
 
 // Raised by Save() with the text "Unable to write to " + the file's path.
@@ -114,7 +116,8 @@ class ProfileFile {
   // Replaces the file at path atomically with ToText(). Throws
   // EProfileWriteError ("Unable to write to " + path) and leaves the old file
   // untouched when it cannot.
-  void Save(const std::string& path) const;
+  void Save(const std::string& path,
+            WriteDurability durability = WriteDurability::kDurable) const;
 
   // Parses a number by the reading rules; false when it is not one.
   static bool ParseProfileInteger(std::string_view text, int& value);

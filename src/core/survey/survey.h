@@ -19,6 +19,7 @@
 #include "core/analysis/results.h"
 #include "core/shell/date_time.h"
 #include "core/survey/question.h"
+#include "core/tableengine/file_system.h"
 
 namespace quorvant {
 
@@ -59,10 +60,11 @@ class TSurvey {
   // ---- Files (survey_file.cpp) ----
   // Writes the survey to FileName(). Throws ESurveyException
   // ("Unable to write to " + file name) and leaves the file as it was and
-  // the survey modified when it cannot.
-  void Save();
+  // the survey modified when it cannot. The file is on disk when it returns,
+  // unless durability says otherwise.
+  void Save(WriteDurability durability = WriteDurability::kDurable);
   // Sets FileName (marking the survey modified) and saves.
-  void SaveAs(const std::string& path);
+  void SaveAs(const std::string& path, WriteDurability durability = WriteDurability::kDurable);
   // Reads a survey file into this survey, which must be cleared. Throws
   // ESurveyException with the message to show.
   void Load(const std::string& path);

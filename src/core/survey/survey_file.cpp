@@ -152,7 +152,7 @@ TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
 
 }  // namespace
 
-void TSurvey::Save() {
+void TSurvey::Save(WriteDurability durability) {
   ProfileFile file = ProfileFile::LoadOrEmpty(file_name_);
   const char* d = kDetails;
   file.WriteString(d, "Name", name_);
@@ -204,7 +204,7 @@ void TSurvey::Save() {
   for (size_t p = 0; p < items_.size(); ++p) WriteQuestion(file, p + 1, items_[p]);
 
   try {
-    file.Save(file_name_);
+    file.Save(file_name_, durability);
   } catch (const EProfileWriteError& e) {
     throw ESurveyException(e.what());
   }
@@ -213,9 +213,9 @@ void TSurvey::Save() {
   modified_ = false;
 }
 
-void TSurvey::SaveAs(const std::string& path) {
+void TSurvey::SaveAs(const std::string& path, WriteDurability durability) {
   SetFileName(path);
-  Save();
+  Save(durability);
 }
 
 void TSurvey::Load(const std::string& path) {

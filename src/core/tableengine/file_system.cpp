@@ -136,8 +136,9 @@ class PosixFileSystem : public FileSystem {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) Fail("remove", path);
   }
 
-  void Rename(const std::string& from, const std::string& to) override {
+  void Rename(const std::string& from, const std::string& to, bool durable) override {
     if (::rename(from.c_str(), to.c_str()) != 0) Fail("replace", to);
+    if (!durable) return;
     const size_t slash = to.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : to.substr(0, slash + 1);
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -155,7 +156,8 @@ FileSystem& DefaultFileSystem() {
   return fs;
 }
 
-void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents) {
+void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents,
+                         WriteDurability durability) {
   // A name of its own for every write, so that two threads (or processes)
   // replacing one file each write a whole file and the last rename wins; the
   // process's random part keeps anyone else from planting a file or link of
@@ -172,14 +174,16 @@ void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_vi
                            std::to_string(writes.fetch_add(1));
   struct stat old {};
   const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  const bool flush = durability == WriteDurability::kDurable ||
+                     (durability == WriteDurability::kKeepOld && replacing && old.st_size > 0);
   try {
     std::unique_ptr<RandomAccessFile> file = fs.Open(temp, FileMode::kCreate);
     // A replaced file keeps its permissions; a new one gets 0666 less umask.
     if (replacing) ::chmod(temp.c_str(), old.st_mode & 07777);
     file->Write(0, contents);
-    file->Sync();
+    if (flush) file->Sync();
     file.reset();
-    fs.Rename(temp, path);
+    fs.Rename(temp, path, durability == WriteDurability::kDurable);
   } catch (...) {
     try {
       fs.Remove(temp);

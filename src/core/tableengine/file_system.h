@@ -73,15 +73,33 @@ class FileSystem {
   virtual std::optional<FileStamp> Stat(const std::string& path) = 0;
   // Removing a missing file is not an error.
   virtual void Remove(const std::string& path) = 0;
-  // Replaces `to` atomically and makes the rename durable.
-  virtual void Rename(const std::string& from, const std::string& to) = 0;
+  // Replaces `to` atomically; durable: the rename is on disk before the
+  // call returns (the folder is synced).
+  virtual void Rename(const std::string& from, const std::string& to, bool durable) = 0;
 };
 
 // The operating system's files.
 FileSystem& DefaultFileSystem();
 
-// Writes contents to a sibling temporary file, syncs it and renames it over
-// path, so that readers see either the old file or the new one.
-void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents);
+// How far a whole-file replacement goes to survive a crash of the machine.
+// Every kind replaces the file atomically: a reader sees the old file or the
+// new one, never a mixture.
+enum class WriteDurability {
+  // On disk before the call returns: the author's documents and settings.
+  kDurable,
+  // Flushed only when it replaces a file that has content, so that a crash
+  // cannot leave an empty file where that one was; a new file may be lost
+  // to a crash. For files made from another file that stays (an import).
+  kKeepOld,
+  // Never flushed: files made again at will from data kept elsewhere
+  // (report pages, chart images).
+  kRegenerable,
+};
+
+// Writes contents to a sibling temporary file and renames it over path, so
+// that readers see either the old file or the new one, with the flushes
+// that durability asks for.
+void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents,
+                         WriteDurability durability = WriteDurability::kDurable);
 
 }  // namespace quorvant

@@ -30,7 +30,7 @@ void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
     if (!trailer.empty()) out->Write(length, trailer);
     out->Sync();
     out.reset();
-    fs.Rename(temp, target);
+    fs.Rename(temp, target, true);
   } catch (...) {
     fs.Remove(temp);
     throw;

@@ -1,0 +1,69 @@
+// The table of quorvant-cli's subcommands, shared by the program and its
+// desktop helper so that both list and dispatch the same commands.
+#include <cstdio>
+#include <string>
+
+#include "cli/commands.h"
+
+namespace quorvant::cli {
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"show", "SURVEY.qvx", "print the numbered items of a survey with their details", RunShow},
+      {"save", "SURVEY.qvx [--as OUT.qvx]", "load and save a survey, normalising its file",
+       RunSave},
+      {"page", "SURVEY.qvx OUT.htm [--data-dir DIR]",
+       "generate the survey's web page from its display template", RunPage},
+      {"verify", "SURVEY.qvx", "check that the survey's collection server answers", RunVerify},
+      {"register", "SURVEY.qvx", "register the survey with its collection server", RunRegister},
+      {"mail", "SURVEY.qvx [--dry-run]",
+       "mail the invitations of the survey's notification list (the Email preferences)", RunMail},
+      {"clear-results", "SURVEY.qvx", "delete the survey's responses from its collection server",
+       RunClearResults},
+      {"fetch", "SURVEY.qvx",
+       "download the survey's new responses into its response table (Update Now)", RunFetch},
+      {"incorporate", "SURVEY.qvx REPLY.dat",
+       "add the responses of a saved results reply to the survey's response table", RunIncorporate},
+      {"export", "SURVEY.qvx OUT.dbf",
+       "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
+      {"results", "SURVEY.qvx [--where COND]... [--json | --csv]",
+       "count the survey's responses per option and numeric group, under the conditions "
+       "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",
+       RunResults},
+      {"chart", "SURVEY.qvx ID OUT.png|OUT.svg|OUT.jpg [--width W --height H] [--where COND]...",
+       "draw the chart of question ID as the Analysis page shows it (default 800x600)", RunChart},
+      {"report", "SURVEY.qvx DIR [--question ID] [--where COND]...",
+       "write the analysis as web pages into the existing directory DIR: an index and one page "
+       "per question (or the page of question ID alone)",
+       RunReport},
+      {"print", "SURVEY.qvx OUT.pdf [--analysis [--question ID]] [--where COND]...",
+       "print the survey as a questionnaire, or its analysis (every question or one), to PDF",
+       RunPrint},
+      {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
+       "show a table's fields, record count and tags, or its records one per line", RunTable},
+      {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",
+       "build a new survey from a question text file and save it", RunImport},
+      {"library",
+       "list [--data-dir DIR] | new NAME [--data-dir DIR] | show LIB.qvl | "
+       "add LIB.qvl SURVEY.qvx [--items N,...] | insert LIB.qvl SURVEY.qvx [--items N,...]",
+       "list, create and show question libraries; add survey items to one, or insert its items "
+       "into a survey",
+       RunLibrary},
+      {"template", "list [--data-dir DIR] | show FILE.qvt | write FILE.qvt TITLE VALUES.txt",
+       "list the response and display templates, show a response template's title and values, "
+       "or write one from a title and a file of values, one per line",
+       RunTemplate},
+      {"emaillist",
+       "new FILE.eml | import FILE.eml IN.csv | export FILE.eml OUT.(csv|txt) [--order TAG] | "
+       "show FILE.eml [--order TAG] [--find TEXT] | print FILE.eml OUT.pdf",
+       "create, import, export, list, search or print an e-mail list", RunEmailList},
+  };
+  return commands;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "quorvant-cli: %s\nTry 'quorvant-cli --help'.\n", message.c_str());
+  return 2;
+}
+
+}  // namespace quorvant::cli
