@@ -127,7 +127,7 @@ int main() {
   });
   const double save = MedianSeconds([&] {
     fs::remove(dir + "/saved.qvx");
-    check.SaveAs(dir + "/saved.qvx");
+    check.SaveAs(dir + "/saved.qvx", WriteDurability::kKeepOld);
   });
   size_t lines = 0;
   const double split = MedianSeconds([&] {
@@ -145,7 +145,7 @@ int main() {
   std::printf("ratio                           %8.2f (target <= 5)\n", command / plain_read);
   std::printf("parts of the command, for reference:\n");
   std::printf("  quorvant-cli --version         %8.2f ms\n", start_only * 1000);
-  std::printf("  saving the survey (durable)    %8.2f ms\n", save * 1000);
+  std::printf("  saving the new survey          %8.2f ms\n", save * 1000);
   std::printf("  ImportQuestionFile             %8.2f ms\n", walk * 1000);
   std::printf("  getline read of the file       %8.2f ms\n", split * 1000);
   std::printf("  ratio of these two             %8.2f\n", walk / split);

@@ -2,6 +2,7 @@
 // and imports without a crash; the survey gets at most one item per line,
 // each header or question line of the text becomes at most one item, and
 // no option list holds more options than the text has lines.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,9 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first byte chooses the style, as the import dialog's four entries do.
   const int style = quorvant::ImportStyleForIndex(data[0] % 4);
   const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  const std::vector<std::string> lines = quorvant::SplitImportLines(text);
+  const std::vector<std::string_view> lines = quorvant::ImportLineViews(text);
+  const std::vector<std::string> copies = quorvant::SplitImportLines(text);
+  if (!std::equal(lines.begin(), lines.end(), copies.begin(), copies.end())) __builtin_trap();
   size_t items_possible = 0;
-  for (const std::string& line : lines) {
+  for (const std::string_view line : lines) {
     const auto kind = quorvant::ClassifyImportLine(line);
     if (kind == quorvant::ImportLineKind::kHeader || kind == quorvant::ImportLineKind::kQuestion) {
       ++items_possible;

@@ -1,5 +1,7 @@
 #include "core/emaillists/csv_text.h"
 
+#include "core/shell/text_helpers.h"
+
 namespace quorvant {
 namespace {
 
@@ -53,7 +55,7 @@ std::vector<CsvRecord> ParseCsv(std::string_view text) {
 }
 
 std::string CsvField(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+  if (FindFirstOf(value, ",\"\r\n") == std::string_view::npos) return std::string(value);
   std::string out = "\"";
   for (const char c : value) {
     if (c == '"') out += '"';

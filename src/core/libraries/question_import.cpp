@@ -25,11 +25,11 @@ class ImportWalk {
   ImportWalk(TSurvey& survey, int style, const std::string& data_dir)
       : survey_(survey), style_(style), data_dir_(data_dir), index_(BuildTemplateIndex(data_dir)) {}
 
-  void Take(const std::string& line) {
+  void Take(std::string_view line) {
     switch (ClassifyImportLine(line)) {
       case ImportLineKind::kHeader:
         Flush();
-        survey_.AddItem(line.substr(2), kStyleHeader, 0, 0, 0, false, 0, "");
+        survey_.AddItem(std::string(line.substr(2)), kStyleHeader, 0, 0, 0, false, 0, "");
         break;
       case ImportLineKind::kQuestion:
         Flush();
@@ -38,7 +38,7 @@ class ImportWalk {
       case ImportLineKind::kIgnored:
         break;
       case ImportLineKind::kResponse:
-        options_.push_back(TrimControls(line));
+        options_.push_back(TrimControlsView(line));
         break;
       case ImportLineKind::kTemplate:
         AddTemplate(line);
@@ -48,14 +48,14 @@ class ImportWalk {
 
   void Flush() {
     if (question_.empty()) return;
-    survey_.AddItem(question_, style_, 0, 0, 0, false, 0, JoinCommaText(options_));
+    survey_.AddItem(question_, style_, 0, 0, 0, false, 0, JoinCommaViews(options_));
     question_.clear();
     options_.clear();
   }
 
  private:
-  void AddTemplate(const std::string& line) {
-    const std::string name = TrimControls(line).substr(1);
+  void AddTemplate(std::string_view line) {
+    const std::string_view name = TrimControlsView(line).substr(1);
     if (!name.empty()) {
       for (const std::string& entry : index_) {
         if (entry.find(name) == std::string::npos) continue;
@@ -83,7 +83,9 @@ class ImportWalk {
   const std::vector<std::string> index_;
   std::map<std::string, std::vector<std::string>> values_;
   std::string question_;
-  std::vector<std::string> options_;
+  // Views into the file's text and the templates' values, which outlive
+  // the walk.
+  std::vector<std::string_view> options_;
 };
 
 }  // namespace
@@ -94,7 +96,7 @@ ImportLineKind ClassifyImportLine(std::string_view line) {
   }
   if (line.empty() || (line[0] != ' ' && line[0] != kIgnoredMark)) return ImportLineKind::kQuestion;
   if (line[0] == kIgnoredMark) return ImportLineKind::kIgnored;
-  const std::string trimmed = TrimControls(line);
+  const std::string_view trimmed = TrimControlsView(line);
   return !trimmed.empty() && trimmed[0] == '-' ? ImportLineKind::kTemplate
                                                : ImportLineKind::kResponse;
 }
@@ -106,11 +108,16 @@ int ImportStyleForIndex(int index) {
 }
 
 std::vector<std::string> SplitImportLines(std::string_view text) {
+  const std::vector<std::string_view> views = ImportLineViews(text);
+  return std::vector<std::string>(views.begin(), views.end());
+}
+
+std::vector<std::string_view> ImportLineViews(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::vector<std::string> lines;
+  std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
+    const size_t end = FindFirstOf(text, "\r\n", start);
     if (end == std::string_view::npos) {
       lines.emplace_back(text.substr(start));
       break;
@@ -131,10 +138,10 @@ std::vector<std::string> BuildTemplateIndex(const std::string& data_dir) {
   return index;
 }
 
-void ImportQuestionLines(TSurvey& survey, const std::vector<std::string>& lines, int style,
+void ImportQuestionLines(TSurvey& survey, const std::vector<std::string_view>& lines, int style,
                          const std::string& data_dir) {
   ImportWalk walk(survey, style, data_dir);
-  for (const std::string& line : lines) walk.Take(line);
+  for (const std::string_view line : lines) walk.Take(line);
   walk.Flush();
 }
 
@@ -146,7 +153,7 @@ bool ImportQuestionFile(TSurvey& survey, const std::string& path, int style,
     return false;
   }
   try {
-    ImportQuestionLines(survey, SplitImportLines(*text), style, data_dir);
+    ImportQuestionLines(survey, ImportLineViews(*text), style, data_dir);
   } catch (const std::exception&) {
     prompts.ShowError(
         "An error has occurred during import.  Please ensure that the import file is correctly "

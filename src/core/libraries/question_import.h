@@ -31,6 +31,8 @@ int ImportStyleForIndex(int index);
 // The lines of a text: line ends CR LF, LF or CR; a UTF-8 byte-order mark at
 // the start is skipped; a final line end adds no empty line.
 std::vector<std::string> SplitImportLines(std::string_view text);
+// The same lines as views into text.
+std::vector<std::string_view> ImportLineViews(std::string_view text);
 
 // One entry per response template of data_dir (which ends in "/"), in
 // directory order: the bare file name, "|" and the template's title.
@@ -40,7 +42,7 @@ std::vector<std::string> BuildTemplateIndex(const std::string& data_dir);
 // their collected options, headers of style 7. A template line takes the
 // values of the first template whose index entry contains its name (case
 // counts); when none does, the line itself becomes an option.
-void ImportQuestionLines(TSurvey& survey, const std::vector<std::string>& lines, int style,
+void ImportQuestionLines(TSurvey& survey, const std::vector<std::string_view>& lines, int style,
                          const std::string& data_dir);
 
 // The import command on a survey that was just made new: reads the file at

@@ -8,13 +8,19 @@
 namespace quorvant {
 namespace {
 
-// Reads some fields of the wanted records in a single pass in file order.
+// Reads some fields of the wanted records in a single pass in file order,
+// each field's trimmed texts into one block with the span of every record.
 class FieldCollector : public RecordVisitor {
  public:
+  struct Span {
+    size_t begin = 0;
+    size_t length = 0;
+  };
   struct Field {
     int index;
     bool memo;
-    std::vector<std::string> texts;  // by record number
+    std::string text;
+    std::vector<Span> spans;  // by record number
   };
   FieldCollector(std::vector<Field>& fields, const std::vector<char>& wanted)
       : fields_(fields), wanted_(wanted) {}
@@ -23,21 +29,36 @@ class FieldCollector : public RecordVisitor {
     const uint32_t r = source.RecNo();
     if (r >= wanted_.size() || !wanted_[r]) return;
     for (Field& f : fields_) {
-      f.texts[r] = f.memo ? TrimControls(source.MemoText(f.index))
-                          : TrimControls(source.RawField(f.index));
+      std::string_view answer;
+      if (f.memo) {
+        memo_ = source.MemoText(f.index);
+        answer = TrimControlsView(memo_);
+      } else {
+        answer = TrimControlsView(source.RawField(f.index));
+      }
+      f.spans[r] = {f.text.size(), answer.size()};
+      f.text.append(answer);
     }
   }
 
  private:
   std::vector<Field>& fields_;
   const std::vector<char>& wanted_;
+  std::string memo_;
 };
 
 }  // namespace
 
-std::vector<std::vector<std::string>> TrimmedAnswers(Table& table, const std::string& filter,
-                                                     const std::vector<std::string>& fields) {
-  std::vector<std::vector<std::string>> answers(fields.size());
+std::vector<std::string> AnswerColumn::Strings() const {
+  std::vector<std::string> out;
+  out.reserve(size());
+  for (size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+  return out;
+}
+
+std::vector<AnswerColumn> TrimmedAnswers(Table& table, const std::string& filter,
+                                         const std::vector<std::string>& fields) {
+  std::vector<AnswerColumn> answers(fields.size());
   try {
     table.SetFilter(filter);
   } catch (const std::exception&) {
@@ -56,17 +77,20 @@ std::vector<std::vector<std::string>> TrimmedAnswers(Table& table, const std::st
     const int index = table.FieldIndex(fields[k]);
     if (index < 0) continue;  // a field the table lacks: no answers
     const bool memo = table.Fields()[static_cast<size_t>(index)].type == 'M';
-    read.push_back({index, memo, std::vector<std::string>(wanted.size())});
+    read.push_back({index, memo, {}, std::vector<FieldCollector::Span>(wanted.size())});
     slot_of_read.push_back(k);
   }
   if (read.empty()) return answers;
   FieldCollector collector(read, wanted);
   table.ScanQuery(collector);
   for (size_t k = 0; k < read.size(); ++k) {
-    std::vector<std::string>& out = answers[slot_of_read[k]];
+    AnswerColumn& out = answers[slot_of_read[k]];
+    const FieldCollector::Field& field = read[k];
+    out.Reserve(order.size(), field.text.size());
+    const std::string_view text = field.text;
     for (const uint32_t r : order) {
-      if (r < read[k].texts.size() && !read[k].texts[r].empty()) {
-        out.push_back(std::move(read[k].texts[r]));
+      if (r < field.spans.size() && field.spans[r].length != 0) {
+        out.Add(text.substr(field.spans[r].begin, field.spans[r].length));
       }
     }
   }
@@ -76,7 +100,7 @@ std::vector<std::vector<std::string>> TrimmedAnswers(Table& table, const std::st
 std::vector<std::string> TrimmedAnswers(Table& table, const std::string& filter,
                                         const std::string& field) {
   if (table.FieldIndex(field) < 0) return {};
-  return std::move(TrimmedAnswers(table, filter, std::vector<std::string>{field})[0]);
+  return TrimmedAnswers(table, filter, std::vector<std::string>{field})[0].Strings();
 }
 
 std::string AnswerTextList(const std::vector<std::string>& answers) {

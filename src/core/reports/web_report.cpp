@@ -25,26 +25,49 @@ std::string Joined(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
-std::string PageText(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+// A page's text, line by line, each line ended by CR LF.
+class PageText {
+ public:
+  void Line(std::string_view line) {
+    text_.append(line);
+    text_ += "\r\n";
+  }
+  // One line per answer: the answer escaped, then `end`.
+  void Answers(const AnswerColumn& answers, std::string_view end) {
+    for (size_t i = 0; i < answers.size(); ++i) {
+      AppendEscapedHtml(text_, answers[i]);
+      text_.append(end);
+      text_ += "\r\n";
+    }
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
 }
 
 // The typed answers of the report's fields, read in one pass of the table
 // before the pages are written.
-using FieldAnswers = std::map<std::string, std::vector<std::string>>;
+using FieldAnswers = std::map<std::string, AnswerColumn>;
 
 void AddAnswers(Table& table, const std::string& filter, const std::string& field, const char* end,
-                const FieldAnswers* prepared, std::vector<std::string>& lines) {
-  const auto add = [&](const std::vector<std::string>& answers) {
-    for (const std::string& answer : answers) lines.push_back(EscapeHtml(answer) + end);
-  };
+                const FieldAnswers* prepared, PageText& page) {
   const auto it = prepared != nullptr ? prepared->find(field) : FieldAnswers::const_iterator{};
   if (prepared != nullptr && it != prepared->end()) {
-    add(it->second);
+    page.Answers(it->second, end);
   } else {
-    add(TrimmedAnswers(table, filter, field));
+    page.Answers(TrimmedAnswers(table, filter, std::vector<std::string>{field})[0], end);
   }
 }
 
@@ -64,17 +87,16 @@ FieldAnswers ReadAnswers(const TSurvey& survey, Table* table, const std::vector<
   FieldAnswers answers;
   if (table == nullptr || !table->IsOpen()) return answers;
   const std::vector<std::string> fields = AnswerFields(survey, items);
-  std::vector<std::vector<std::string>> read =
-      TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
+  std::vector<AnswerColumn> read = TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
   for (size_t k = 0; k < fields.size(); ++k) answers[fields[k]] = std::move(read[k]);
   return answers;
 }
 
 WebReportResult Failed(std::string error) { return {false, std::move(error), ""}; }
 
-bool WritePage(const std::string& path, const std::vector<std::string>& lines) {
+bool WritePage(const std::string& path, const std::string& text) {
   // Made again at will from the survey and its table: never worth a flush.
-  return WriteFileAtomically(path, PageText(lines), WriteDurability::kRegenerable);
+  return WriteFileAtomically(path, text, WriteDurability::kRegenerable);
 }
 
 }  // namespace
@@ -96,35 +118,37 @@ std::string WebReportLastLine() {
 
 namespace {
 
-std::vector<std::string> PageLines(const TSurvey& survey, Table* table, const WebReportNames& names,
-                                   int item, bool part_of_report, const FieldAnswers* prepared) {
+std::string QuestionPageText(const TSurvey& survey, Table* table, const WebReportNames& names,
+                             int item, bool part_of_report, const FieldAnswers* prepared) {
   const TQuestion& q = survey.Items().at(static_cast<size_t>(item));
-  std::vector<std::string> lines = {kFirstLine, kSecondLine,
-                                    "<B>" + q.DisplayNumber + ") " + q.Text + "</B>"};
-  lines.push_back(part_of_report ? "<br>&nbsp;&nbsp;&nbsp;&nbsp;<SMALL>Back to <A HREF=\"" +
-                                       names.IndexLink() + "\">Question Index</A></SMALL><p>"
-                                 : "<p>");
+  PageText lines;
+  lines.Line(kFirstLine);
+  lines.Line(kSecondLine);
+  lines.Line("<B>" + q.DisplayNumber + ") " + q.Text + "</B>");
+  lines.Line(part_of_report ? "<br>&nbsp;&nbsp;&nbsp;&nbsp;<SMALL>Back to <A HREF=\"" +
+                                  names.IndexLink() + "\">Question Index</A></SMALL><p>"
+                            : "<p>");
   const bool open = table != nullptr && table->IsOpen();
   const std::string filter = survey.ActiveFilter().FilterExpression();
   const std::string field = "QVX" + std::to_string(q.ID);
   if (q.Style == kStyleText) {
     if (open) {
       if (q.LengthOfResponse == -1) {
-        lines.push_back("<HR>");
+        lines.Line("<HR>");
         AddAnswers(*table, filter, field, "<HR>", prepared, lines);
       } else {
         AddAnswers(*table, filter, field, "<BR>", prepared, lines);
       }
     }
   } else {
-    lines.push_back("<IMG SRC=\"" + names.ImageLink(item) + "\" BORDER=0>");
+    lines.Line("<IMG SRC=\"" + names.ImageLink(item) + "\" BORDER=0>");
     if (q.IncludeOther) {
-      lines.push_back("<P><HR><B>Other Responses:</B><HR>");
+      lines.Line("<P><HR><B>Other Responses:</B><HR>");
       if (open) AddAnswers(*table, filter, field + "OT", "<BR>", prepared, lines);
     }
   }
-  lines.push_back(WebReportLastLine());
-  return lines;
+  lines.Line(WebReportLastLine());
+  return lines.Text();
 }
 
 WebReportResult WritePageOf(const TSurvey& survey, Table* table, const WebReportNames& names,
@@ -139,7 +163,7 @@ WebReportResult WritePageOf(const TSurvey& survey, Table* table, const WebReport
     return Failed("The chart image " + names.ImagePath(item) + " could not be written.");
   }
   const std::string page = names.PagePath(item);
-  if (!WritePage(page, PageLines(survey, table, names, item, part_of_report, prepared))) {
+  if (!WritePage(page, QuestionPageText(survey, table, names, item, part_of_report, prepared))) {
     return Failed("The page " + page + " could not be written.");
   }
   return {true, "", part_of_report ? "" : page};
@@ -150,7 +174,7 @@ WebReportResult WritePageOf(const TSurvey& survey, Table* table, const WebReport
 std::vector<std::string> QuestionPageLines(const TSurvey& survey, Table* table,
                                            const WebReportNames& names, int item,
                                            bool part_of_report) {
-  return PageLines(survey, table, names, item, part_of_report, nullptr);
+  return SplitLines(QuestionPageText(survey, table, names, item, part_of_report, nullptr));
 }
 
 std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNames& names,
@@ -192,7 +216,9 @@ WebReportResult WriteWebReport(const TSurvey& survey, Table* table, const WebRep
     WebReportResult page = WritePageOf(survey, table, names, item, true, hooks, &answers);
     if (!page.ok) return page;
   }
-  if (!WritePage(names.IndexPath(), IndexPageLines(survey, names, items))) {
+  PageText index;
+  for (const std::string& line : IndexPageLines(survey, names, items)) index.Line(line);
+  if (!WritePage(names.IndexPath(), index.Text())) {
     return Failed("The page " + names.IndexPath() + " could not be written.");
   }
   return {true, "", names.IndexPath()};

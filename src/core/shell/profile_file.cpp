@@ -1,6 +1,7 @@
 #include "core/shell/profile_file.h"
 
 #include "core/shell/atomic_file.h"
+#include "core/shell/profile_values.h"
 #include "core/shell/text_helpers.h"
 
 namespace quorvant {
@@ -29,21 +30,6 @@ uint32_t KeyHash(std::string_view key) {
   if (key.empty()) return 0;
   return (static_cast<uint32_t>(key.size()) << 24) ^ (lower(key.front()) << 16) ^
          (lower(key[key.size() / 2]) << 8) ^ lower(key.back());
-}
-
-bool NeedsQuotes(std::string_view v) {
-  if (v.empty()) return false;
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  if (blank(v.front()) || blank(v.back())) return true;
-  return v.size() >= 2 && v.front() == v.back() && (v.front() == '"' || v.front() == '\'');
-}
-
-std::string SingleLine(std::string_view v) {
-  std::string out(v);
-  for (char& c : out) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return out;
 }
 
 }  // namespace
@@ -294,7 +280,9 @@ void ProfileFile::AddLine(Section& section, Line line) {
 
 void ProfileFile::WriteRawString(std::string_view section, std::string_view key,
                                  std::string_view value) {
-  PutLine(section, key, SingleLine(value));
+  std::string line;
+  AppendSingleLine(line, value);
+  PutLine(section, key, line);
 }
 
 void ProfileFile::PutLine(std::string_view section, std::string_view key,
@@ -310,8 +298,9 @@ void ProfileFile::PutLine(std::string_view section, std::string_view key,
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-  const std::string line = SingleLine(value);
-  PutLine(section, key, NeedsQuotes(line) ? "\"" + line + "\"" : line);
+  std::string line;
+  AppendStoredString(line, value);
+  PutLine(section, key, line);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {

@@ -28,12 +28,14 @@ size_t ExtensionDot(std::string_view path) {
 
 }  // namespace
 
-std::string TrimControls(std::string_view text) {
+std::string_view TrimControlsView(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
   while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-  return std::string(text.substr(b, e - b));
+  return text.substr(b, e - b);
 }
+
+std::string TrimControls(std::string_view text) { return std::string(TrimControlsView(text)); }
 
 std::string ToLowerAscii(std::string_view text) {
   std::string out(text);

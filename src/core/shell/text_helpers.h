@@ -11,6 +11,18 @@
 
 namespace quorvant {
 
+// The position of the first character of text, from `from` on, that is one
+// of `set`, or npos. std::string_view::find_first_of calls memchr for every
+// character of the text, which costs most of a pass over a long one.
+inline size_t FindFirstOf(std::string_view text, std::string_view set, size_t from = 0) {
+  for (size_t i = from; i < text.size(); ++i) {
+    for (const char c : set) {
+      if (text[i] == c) return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 // Removes leading and trailing blanks and tabs. Inline: reading a profile
 // file calls it for every line and every lookup.
 inline std::string_view TrimBlanks(std::string_view text) {
@@ -22,6 +34,8 @@ inline std::string_view TrimBlanks(std::string_view text) {
 
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControls(std::string_view text);
+// The same, as a view into text.
+std::string_view TrimControlsView(std::string_view text);
 
 // The lower-case form of an ASCII letter; any other byte as it is.
 inline char AsciiLower(char c) {

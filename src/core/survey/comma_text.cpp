@@ -17,9 +17,16 @@ void AppendItem(std::string& out, std::string_view line) {
     return;
   }
   out += '"';
-  for (char c : line) {
-    if (c == '"') out += '"';
-    out += c;
+  // Runs up to each quote at once, the quote doubled.
+  for (size_t from = 0;;) {
+    const size_t quote = line.find('"', from);
+    if (quote == std::string_view::npos) {
+      out.append(line.substr(from));
+      break;
+    }
+    out.append(line.substr(from, quote + 1 - from));
+    out += '"';
+    from = quote + 1;
   }
   out += '"';
 }
@@ -29,9 +36,8 @@ bool IsSkippable(char c) {
   return u >= 1 && u <= 32;
 }
 
-}  // namespace
-
-std::string JoinCommaText(const std::vector<std::string>& lines) {
+template <typename Line>
+std::string JoinLines(const std::vector<Line>& lines) {
   if (lines.size() == 1 && lines[0].empty()) return "\"\"";
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -40,6 +46,12 @@ std::string JoinCommaText(const std::vector<std::string>& lines) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string JoinCommaText(const std::vector<std::string>& lines) { return JoinLines(lines); }
+
+std::string JoinCommaViews(const std::vector<std::string_view>& lines) { return JoinLines(lines); }
 
 std::string CommaTextFromBars(std::string_view text) {
   std::string out;
@@ -104,6 +116,16 @@ bool CommaItemReader::Next(std::string_view& item) {
   }
   pos_ = p;
   return true;
+}
+
+std::string BarsFromCommaText(std::string_view text) {
+  std::string bars;
+  bars.reserve(text.size() + 1);
+  ForEachCommaItem(text, [&](std::string_view item) {
+    bars.append(item);
+    bars += '|';
+  });
+  return bars;
 }
 
 std::vector<std::string> SplitCommaText(std::string_view text) {

@@ -22,11 +22,16 @@
 namespace quorvant {
 
 std::string JoinCommaText(const std::vector<std::string>& lines);
+// The same for lines held elsewhere.
+std::string JoinCommaViews(const std::vector<std::string_view>& lines);
 std::vector<std::string> SplitCommaText(std::string_view text);
 // The comma text of the lines of a text in which every line ends in "|"
 // (text after the last "|" is no line): JoinCommaText(SplitAtBars(text))
 // without a copy of every line. Survey files keep option lists so.
 std::string CommaTextFromBars(std::string_view text);
+// The other way: JoinWithBars(SplitCommaText(text)) without a copy of
+// every line.
+std::string BarsFromCommaText(std::string_view text);
 
 // Reads the items of a text one at a time, as SplitCommaText does, without
 // a copy of every item: for long texts such as the server's result lines.

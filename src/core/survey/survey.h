@@ -191,6 +191,10 @@ class TSurvey {
   bool QStyle2 = false;
 
  private:
+  // Writes every key of the file into `file`, a ProfileFile or a
+  // ProfileAppender (survey_file.cpp).
+  template <typename Profile>
+  void WriteKeys(Profile& file) const;
   template <typename T>
   void Set(T& field, const T& value) {
     field = value;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/shell/atomic_file.h"
+#include "core/shell/profile_appender.h"
 #include "core/shell/profile_file.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/comma_text.h"
@@ -78,7 +79,8 @@ constexpr ItemKey kItemKeys[] = {
 };
 constexpr size_t kItemKeyCount = std::size(kItemKeys);
 
-void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
+template <typename Profile>
+void WriteQuestion(Profile& file, size_t position, const TQuestion& q) {
   const std::string s = QuestionSection(position);
   for (const ItemKey& k : kItemKeys) {
     switch (k.kind) {
@@ -86,7 +88,7 @@ void WriteQuestion(ProfileFile& file, size_t position, const TQuestion& q) {
         file.WriteString(s, k.key, q.*k.text);
         break;
       case ItemKey::kOptions:
-        file.WriteString(s, k.key, JoinWithBars(SplitCommaText(q.*k.text)));
+        file.WriteString(s, k.key, BarsFromCommaText(q.*k.text));
         break;
       case ItemKey::kInteger:
         file.WriteInteger(s, k.key, q.*k.integer);
@@ -152,8 +154,8 @@ TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
 
 }  // namespace
 
-void TSurvey::Save(WriteDurability durability) {
-  ProfileFile file = ProfileFile::LoadOrEmpty(file_name_);
+template <typename Profile>
+void TSurvey::WriteKeys(Profile& file) const {
   const char* d = kDetails;
   file.WriteString(d, "Name", name_);
   file.WriteString(d, "Author", author_);
@@ -202,9 +204,24 @@ void TSurvey::Save(WriteDurability durability) {
   file.WriteString(d, "IPAddresses", ip_addresses_);
   file.WriteRawString(d, "PubHistory", EncodeHistory(pub_history_));
   for (size_t p = 0; p < items_.size(); ++p) WriteQuestion(file, p + 1, items_[p]);
+}
 
+void TSurvey::Save(WriteDurability durability) {
   try {
-    file.Save(file_name_, durability);
+    // A file that is there keeps its other lines (comments, keys of other
+    // programs); a new one is written straight out.
+    if (std::optional<std::string> text = ReadWholeFile(file_name_); text && !text->empty()) {
+      ProfileFile file = ProfileFile::Parse(std::move(*text));
+      WriteKeys(file);
+      file.Save(file_name_, durability);
+    } else {
+      // Each item's section holds some 300 bytes besides its texts.
+      size_t expected = 4096;
+      for (const TQuestion& q : items_) expected += 320 + q.Text.size() + q.Options.size();
+      ProfileAppender file(expected);
+      WriteKeys(file);
+      file.Save(file_name_, durability);
+    }
   } catch (const EProfileWriteError& e) {
     throw ESurveyException(e.what());
   }

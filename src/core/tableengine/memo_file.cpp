@@ -1,5 +1,7 @@
 #include "core/tableengine/memo_file.h"
 
+#include <algorithm>
+
 #include "core/tableengine/table_error.h"
 
 namespace quorvant {
@@ -8,6 +10,7 @@ namespace {
 constexpr uint32_t kHeaderLength = 512;
 constexpr uint32_t kTextType = 1;
 constexpr size_t kAppendBuffer = 1 << 20;  // bytes of new blocks held before a write
+constexpr size_t kReadWindow = 64 << 10;   // bytes read at once for memos read in a row
 
 uint32_t GetBig32(const char* b) {
   return static_cast<uint32_t>(static_cast<uint8_t>(b[0])) << 24 |
@@ -55,13 +58,38 @@ void MemoFile::ReadHeader() {
 }
 
 void MemoFile::Refresh() {
-  if (!dirty_) ReadHeader();
+  if (dirty_) return;
+  const uint32_t before = next_free_;
+  ReadHeader();
+  // Fewer blocks in use than before: the file was made again by someone
+  // else, and what the window holds may no longer be in it.
+  if (next_free_ < before) window_.clear();
+}
+
+const char* MemoFile::Window(uint64_t offset, size_t n) {
+  if (offset >= window_offset_ && offset + n <= window_offset_ + window_.size()) {
+    return window_.data() + (offset - window_offset_);
+  }
+  const uint64_t end = uint64_t{next_free_} * block_size_;
+  if (n > kReadWindow || offset + n > end) return nullptr;
+  const size_t want = static_cast<size_t>(std::min<uint64_t>(kReadWindow, end - offset));
+  window_.resize(want);
+  window_.resize(file_->Read(offset, window_.data(), want));
+  window_offset_ = offset;
+  return window_.size() < n ? nullptr : window_.data();
 }
 
 std::string MemoFile::Read(uint32_t block) {
   if (block == 0) return {};
   FlushAppends();
   const uint64_t offset = uint64_t{block} * block_size_;
+  // A scan reads the memos of record after record, which lie one after
+  // another in the file: through the window, with no read of the file (and
+  // no look at its size) per memo.
+  if (const char* head = offset >= kHeaderLength ? Window(offset, 8) : nullptr) {
+    const uint32_t length = GetBig32(head + 4);
+    if (const char* text = Window(offset + 8, length)) return std::string(text, length);
+  }
   char b[8];
   if (offset < kHeaderLength || file_->Read(offset, b, sizeof b) < sizeof b) {
     Damaged(path(), "memo block " + std::to_string(block) + " lies outside the file");

@@ -9,6 +9,9 @@
 // free-block number reaches the file only at Commit(), after the data, so a
 // crash before it leaves the old header and merely unused blocks.
 //
+// Memos are read through a window of the file, so that reading the memos of
+// many records costs one read of the file per window, not three per memo.
+//
 // Ownership: owns its file. Thread-safety: none; one table handle uses it.
 // Every method throws ETableError: kIo when the file cannot be read or
 // written, kCorrupt (naming the file) when a block lies outside the file or
@@ -52,6 +55,11 @@ class MemoFile {
  private:
   void ReadHeader();
   void FlushAppends();
+  // Bytes [offset, offset + n) of the file through the read window, which
+  // is filled from offset on when they are not in it; nullptr when they lie
+  // beyond the blocks in use or are more than a window holds. Blocks in use
+  // are never written again, so what the window holds stays true.
+  const char* Window(uint64_t offset, size_t n);
 
   std::unique_ptr<RandomAccessFile> file_;
   uint32_t block_size_ = kBlockSize;
@@ -59,6 +67,8 @@ class MemoFile {
   bool dirty_ = false;
   std::string appends_;  // blocks from appends_first_ on, not yet written
   uint32_t appends_first_ = 0;
+  std::string window_;  // the file's bytes from window_offset_ on
+  uint64_t window_offset_ = 0;
 };
 
 }  // namespace quorvant

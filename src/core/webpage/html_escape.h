@@ -11,5 +11,7 @@ namespace quorvant {
 // character references, so that it shows as typed in element content and
 // inside quoted attribute values.
 std::string EscapeHtml(std::string_view text);
+// The same, appended to out.
+void AppendEscapedHtml(std::string& out, std::string_view text);
 
 }  // namespace quorvant

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/profile_appender.h"
 #include "support/test_env.h"
 
 namespace quorvant {
@@ -244,6 +245,52 @@ TEST(ProfileFile, SectionReaderReadsAsTheFileDoes) {
   EXPECT_EQ(f.SectionCount(), 1u);
   EXPECT_EQ(ProfileFile::Parse("a=1\n[x]\n [ y ] \n[z\n").SectionCount(), 2u);
   EXPECT_EQ(ProfileFile().SectionCount(), 0u);
+}
+
+// A new file written straight out must be the file that ProfileFile makes
+// from the same writes: random sections and keys (with blanks around them)
+// and values full of quotes, blanks and line breaks, of every kind.
+TEST(ProfileAppender, WritesWhatProfileFileWritesIntoAnEmptyFile) {
+  std::mt19937 random(12);
+  const auto text = [&](size_t most) {
+    const char alphabet[] = {'a', 'Z', ' ', '\t', '"', '\'', '\r', '\n', '=', '|', '7'};
+    std::string t;
+    for (size_t n = random() % (most + 1); n > 0; --n) t += alphabet[random() % sizeof alphabet];
+    return t;
+  };
+  for (int round = 0; round < 300; ++round) {
+    ProfileFile reference;
+    ProfileAppender appender;
+    const int sections = static_cast<int>(random() % 5);
+    for (int s = 0; s < sections; ++s) {
+      const std::string section = (random() % 2 ? " S" : "S") + std::to_string(s);
+      for (int k = 0, keys = static_cast<int>(random() % 6); k < keys; ++k) {
+        const std::string key = "K" + std::to_string(k) + (random() % 2 ? " " : "");
+        const std::string value = text(12);
+        switch (random() % 4) {
+          case 0:
+            reference.WriteString(section, key, value);
+            appender.WriteString(section, key, value);
+            break;
+          case 1:
+            reference.WriteRawString(section, key, value);
+            appender.WriteRawString(section, key, value);
+            break;
+          case 2: {
+            const int64_t drawn = random();
+            const int number = static_cast<int>(drawn - (int64_t{1} << 31));
+            reference.WriteInteger(section, key, number);
+            appender.WriteInteger(section, key, number);
+            break;
+          }
+          default:
+            reference.WriteBool(section, key, random() % 2 != 0);
+            appender.WriteBool(section, key, reference.ReadBool(section, key, false));
+        }
+      }
+    }
+    ASSERT_EQ(appender.ToText(), reference.ToText()) << round;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/shell/text_helpers.h"
 
 namespace quorvant {
@@ -58,6 +60,20 @@ TEST(CommaText, FromBarsEqualsSplittingThenJoining) {
   for (const char* bars : {"", "|", "||", "Yes|No|", "Yes~Y|No~N|Perhaps|", "a b|\"q\"|,|",
                            "tail without bar", "one|tail", "|x|", "\t|"}) {
     EXPECT_EQ(CommaTextFromBars(bars), JoinCommaText(SplitAtBars(bars))) << bars;
+  }
+}
+
+// And the way back, on random comma texts of quotes, commas, blanks, bars
+// and letters.
+TEST(CommaText, ToBarsEqualsSplittingThenJoining) {
+  std::mt19937 random(4);
+  const char alphabet[] = {'"', ',', ' ', '|', 'a', '\t', 'b'};
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 30); n > 0; --n) {
+      text += alphabet[random() % sizeof alphabet];
+    }
+    EXPECT_EQ(BarsFromCommaText(text), JoinWithBars(SplitCommaText(text))) << text;
   }
 }
 

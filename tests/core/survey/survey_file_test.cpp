@@ -62,6 +62,23 @@ TEST_F(SurveyFileTest, SaveWritesEveryKeyInOrder) {
   EXPECT_TRUE(s.HasFile());
 }
 
+// A new file is written straight out, a file that is there through its
+// lines: both must come to the same bytes.
+TEST_F(SurveyFileTest, NewFileAndSaveOverItGiveTheSameBytes) {
+  TSurvey s(settings_);
+  s.Clear();
+  s.SetName(" Blank around ");
+  s.SetAuthor("\"quoted\"");
+  s.AddItem("H) part", kStyleHeader, 0, 0, 0, false, 0, "");
+  s.AddItem("Line\r\nbreak", kStyleMultipleChoice, 1, 0, 0, true, 0, "a, b,\"c \"\"d\"\"\",|");
+  s.AddItem(" lead", kStyleNumeric, 2, 90, -5, false, 0, "");
+  s.AddItem("", kStyleText, 0, 0, 0, false, -1, "");
+  s.SaveAs(dir_.File("new.qvx"));
+  const std::string fresh = ReadFileOrDie(dir_.File("new.qvx"));
+  s.Save();
+  EXPECT_EQ(ReadFileOrDie(dir_.File("new.qvx")), fresh);
+}
+
 TEST_F(SurveyFileTest, EveryFieldSurvivesSaveAndLoad) {
   TSurvey s(settings_);
   s.Clear();

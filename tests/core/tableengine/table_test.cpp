@@ -291,6 +291,53 @@ TEST_F(TableTest, ManyMemoTextsReadBackBeforeAndAfterCommit) {
   EXPECT_EQ(t.GetMemo("M"), text_of(7));
 }
 
+// A reading handle keeps a window of the memo file; what it reads must stay
+// what the records hold while another handle appends, commits, and its
+// memos land right after the window (sizes from empty to larger than the
+// window), read in file order, by a scan and at random.
+TEST_F(TableTest, MemoReadsFollowAnotherHandlesCommits) {
+  Table::Create(Path(), {{"N", 'N', 6}, {"M", 'M', 10}});
+  std::mt19937 random(9);
+  std::vector<std::string> expected;  // by record number - 1
+  Table writer, reader;
+  writer.Open(Path());
+  reader.Open(Path());
+  class Collect : public RecordVisitor {
+   public:
+    explicit Collect(std::vector<std::string>& out) : out_(out) {}
+    void Visit(std::string_view, RecordSource& source) override {
+      out_.push_back(source.MemoText(1));
+    }
+
+   private:
+    std::vector<std::string>& out_;
+  };
+  for (int round = 0; round < 12; ++round) {
+    for (int i = 0, n = static_cast<int>(random() % 200); i < n; ++i) {
+      const size_t size = random() % 10 == 0 ? random() % 100000 : random() % 300;
+      std::string text(size, static_cast<char>('a' + random() % 26));
+      if (!text.empty()) text.front() = static_cast<char>('A' + round);
+      writer.AppendBlank();
+      writer.Replace("M", text);
+      expected.push_back(text);
+    }
+    // Not committed yet: the reader still sees the records of before.
+    const size_t committed = reader.RecCount();
+    writer.Commit();
+    ASSERT_EQ(reader.RecCount(), expected.size());
+    std::vector<std::string> scanned;
+    Collect collect(scanned);
+    reader.ScanQuery(collect);
+    ASSERT_EQ(scanned.size(), expected.size());
+    for (size_t r = 0; r < expected.size(); ++r) ASSERT_EQ(scanned[r], expected[r]) << r;
+    for (int k = 0; k < 50 && committed > 0; ++k) {
+      const uint32_t r = static_cast<uint32_t>(random() % expected.size()) + 1;
+      reader.GoTo(r);
+      ASSERT_EQ(reader.GetMemo("M"), expected[r - 1]) << r;
+    }
+  }
+}
+
 // RecordsInOrder() reads the order's keys instead of walking the records;
 // it must list exactly what GoTop() and Skip() visit, whatever the order,
 // condition, query, filter and pending change.
