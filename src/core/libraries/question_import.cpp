@@ -1,5 +1,7 @@
 #include "core/libraries/question_import.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -115,9 +117,20 @@ std::vector<std::string> SplitImportLines(std::string_view text) {
 std::vector<std::string_view> ImportLineViews(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::vector<std::string_view> lines;
+  // The next CR and the next LF, each looked for again (by memchr, which
+  // goes through many bytes at a time) only once the lines pass it.
+  const auto next = [&](char c, size_t from) {
+    const void* at = from < text.size() ? std::memchr(text.data() + from, c, text.size() - from)
+                                        : nullptr;
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - text.data())
+              : std::string_view::npos;
+  };
+  size_t cr = next('\r', 0), lf = next('\n', 0);
   size_t start = 0;
   while (start < text.size()) {
-    const size_t end = FindFirstOf(text, "\r\n", start);
+    if (cr < start) cr = next('\r', start);
+    if (lf < start) lf = next('\n', start);
+    const size_t end = std::min(cr, lf);
     if (end == std::string_view::npos) {
       lines.emplace_back(text.substr(start));
       break;

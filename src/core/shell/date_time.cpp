@@ -48,13 +48,21 @@ int DaysInMonth(int y, int m) {
 std::mutex g_clock_mutex;
 std::function<TDateTime()> g_clock;
 
+// Called with g_clock_mutex held.
 TDateTime SystemNow() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t secs = system_clock::to_time_t(now);
   const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-  std::tm local{};
-  localtime_r(&secs, &local);
+  // Every edit stamps the survey, and an import makes thousands of edits
+  // within a second: the local time of a second is worked out once.
+  static std::time_t cached_secs = -1;
+  static std::tm cached_local{};
+  if (secs != cached_secs) {
+    localtime_r(&secs, &cached_local);
+    cached_secs = secs;
+  }
+  const std::tm& local = cached_local;
   DateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                   local.tm_min,         local.tm_sec,     ms < 0 ? 0 : ms};
   if (p.second > 59) p.second = 59;  // leap second
