@@ -31,7 +31,7 @@ using namespace quorvant;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kQuestions = 2000;
-constexpr int kRounds = 15;
+constexpr int kRounds = 31;
 
 // Questions with five option lines, every third one naming a template
 // instead, and a header every 25 questions.

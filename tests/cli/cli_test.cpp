@@ -22,9 +22,10 @@ struct Result {
 
 class CliTest : public testing::CoreTest {
  protected:
-  Result Run(const std::string& args) {
-    const std::string command = "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" +
-                                QUORVANT_CLI_PATH + "' " + args + " 2>&1";
+  Result Run(const std::string& args) { return RunProgram(QUORVANT_CLI_PATH, args); }
+  Result RunProgram(const std::string& program, const std::string& args) {
+    const std::string command = "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" + program +
+                                "' " + args + " 2>&1";
     Result r;
     FILE* pipe = ::popen(command.c_str(), "r");
     std::array<char, 4096> buf;
@@ -80,6 +81,30 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
 
 // The shipped example survey normalises to a fixed point: loading and saving
 // twice gives the same file but for the time stamps a save moves.
+// quorvant-cli runs the core commands itself and hands the others to
+// quorvant-cli-desktop beside it; without the helper those say so.
+TEST_F(CliTest, CommandsOfTheDesktopHelperNameItWhenItIsMissing) {
+  const std::string alone = dir_.File("alone");
+  std::filesystem::create_directory(alone);
+  std::filesystem::copy_file(QUORVANT_CLI_PATH, alone + "/quorvant-cli");
+  const auto run = [&](const std::string& args) {
+    return RunProgram(alone + "/quorvant-cli", args);
+  };
+  const Result shown = run("show '" + Example() + "'");
+  EXPECT_EQ(shown.status, 0) << shown.out;
+  const std::string print = "print '" + Example() + "' '" + dir_.File("s.pdf") + "'";
+  const Result printed = run(print);
+  EXPECT_EQ(printed.status, 1);
+  EXPECT_NE(printed.out.find("quorvant-cli-desktop, which could not be started"),
+            std::string::npos)
+      << printed.out;
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("s.pdf")));
+  // Through the helper next to the real program, the same command works.
+  const Result helped = Run(print);
+  EXPECT_EQ(helped.status, 0) << helped.out;
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("s.pdf")));
+}
+
 TEST_F(CliTest, ExampleSurveyRoundTripIsStable) {
   const std::string a = dir_.File("a.qvx"), b = dir_.File("b.qvx");
   ASSERT_EQ(Run("save '" + Example() + "' --as '" + a + "'").status, 0);

@@ -114,31 +114,35 @@ std::vector<std::string> SplitImportLines(std::string_view text) {
   return std::vector<std::string>(views.begin(), views.end());
 }
 
-std::vector<std::string_view> ImportLineViews(std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::vector<std::string_view> lines;
-  // The next CR and the next LF, each looked for again (by memchr, which
-  // goes through many bytes at a time) only once the lines pass it.
-  const auto next = [&](char c, size_t from) {
-    const void* at = from < text.size() ? std::memchr(text.data() + from, c, text.size() - from)
-                                        : nullptr;
-    return at ? static_cast<size_t>(static_cast<const char*>(at) - text.data())
-              : std::string_view::npos;
-  };
-  size_t cr = next('\r', 0), lf = next('\n', 0);
-  size_t start = 0;
-  while (start < text.size()) {
-    if (cr < start) cr = next('\r', start);
-    if (lf < start) lf = next('\n', start);
-    const size_t end = std::min(cr, lf);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+ImportLineReader::ImportLineReader(std::string_view text)
+    : text_(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text),
+      cr_(Find('\r', 0)),
+      lf_(Find('\n', 0)) {}
+
+size_t ImportLineReader::Find(char c, size_t from) const {
+  const void* at =
+      from < text_.size() ? std::memchr(text_.data() + from, c, text_.size() - from) : nullptr;
+  return at ? static_cast<size_t>(static_cast<const char*>(at) - text_.data())
+            : std::string_view::npos;
+}
+
+bool ImportLineReader::Next(std::string_view& line) {
+  if (start_ >= text_.size()) return false;
+  if (cr_ < start_) cr_ = Find('\r', start_);
+  if (lf_ < start_) lf_ = Find('\n', start_);
+  const size_t end = std::min({cr_, lf_, text_.size()});
+  line = text_.substr(start_, end - start_);
+  start_ = end + 1;
+  if (end < text_.size() && text_[end] == '\r' && start_ < text_.size() && text_[start_] == '\n') {
+    ++start_;
   }
+  return true;
+}
+
+std::vector<std::string_view> ImportLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  ImportLineReader reader(text);
+  for (std::string_view line; reader.Next(line);) lines.push_back(line);
   return lines;
 }
 
@@ -166,7 +170,11 @@ bool ImportQuestionFile(TSurvey& survey, const std::string& path, int style,
     return false;
   }
   try {
-    ImportQuestionLines(survey, ImportLineViews(*text), style, data_dir);
+    // Line by line as the text is read: no list of a file's lines.
+    ImportWalk walk(survey, style, data_dir);
+    ImportLineReader reader(*text);
+    for (std::string_view line; reader.Next(line);) walk.Take(line);
+    walk.Flush();
   } catch (const std::exception&) {
     prompts.ShowError(
         "An error has occurred during import.  Please ensure that the import file is correctly "

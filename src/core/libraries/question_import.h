@@ -34,6 +34,24 @@ std::vector<std::string> SplitImportLines(std::string_view text);
 // The same lines as views into text.
 std::vector<std::string_view> ImportLineViews(std::string_view text);
 
+// Reads those lines one at a time. Each line end is looked for with memchr
+// (many bytes at a time), the next CR and the next LF each again only once
+// the lines have passed it.
+class ImportLineReader {
+ public:
+  explicit ImportLineReader(std::string_view text);
+  // The next line, a view into the text; false after the last.
+  bool Next(std::string_view& line);
+
+ private:
+  size_t Find(char c, size_t from) const;
+
+  std::string_view text_;
+  size_t start_ = 0;
+  size_t cr_;
+  size_t lf_;
+};
+
 // One entry per response template of data_dir (which ends in "/"), in
 // directory order: the bare file name, "|" and the template's title.
 std::vector<std::string> BuildTemplateIndex(const std::string& data_dir);
