@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::remove(base + ext);
     if (rest.data() == nullptr) continue;
     const size_t end = rest.find(kSeparator);
-    quorvant::WriteFileAtomically(base + ext, rest.substr(0, end));
+    quorvant::WriteFileAtomically(base + ext, rest.substr(0, end),
+                                  quorvant::WriteDurability::kRegenerable);
     rest =
         end == std::string_view::npos ? std::string_view() : rest.substr(end + kSeparator.size());
   }
