@@ -109,11 +109,6 @@ int ImportStyleForIndex(int index) {
   return index >= 0 && index < 4 ? kStyles[index] : 0;
 }
 
-std::vector<std::string> SplitImportLines(std::string_view text) {
-  const std::vector<std::string_view> views = ImportLineViews(text);
-  return std::vector<std::string>(views.begin(), views.end());
-}
-
 ImportLineReader::ImportLineReader(std::string_view text)
     : text_(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text),
       cr_(Find('\r', 0)),
@@ -139,10 +134,10 @@ bool ImportLineReader::Next(std::string_view& line) {
   return true;
 }
 
-std::vector<std::string_view> ImportLineViews(std::string_view text) {
-  std::vector<std::string_view> lines;
+std::vector<std::string> SplitImportLines(std::string_view text) {
+  std::vector<std::string> lines;
   ImportLineReader reader(text);
-  for (std::string_view line; reader.Next(line);) lines.push_back(line);
+  for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
   return lines;
 }
 
@@ -155,10 +150,12 @@ std::vector<std::string> BuildTemplateIndex(const std::string& data_dir) {
   return index;
 }
 
-void ImportQuestionLines(TSurvey& survey, const std::vector<std::string_view>& lines, int style,
-                         const std::string& data_dir) {
+void ImportQuestionText(TSurvey& survey, std::string_view text, int style,
+                        const std::string& data_dir) {
+  // Line by line as the text is read: no list of a file's lines.
   ImportWalk walk(survey, style, data_dir);
-  for (const std::string_view line : lines) walk.Take(line);
+  ImportLineReader reader(text);
+  for (std::string_view line; reader.Next(line);) walk.Take(line);
   walk.Flush();
 }
 
@@ -170,11 +167,7 @@ bool ImportQuestionFile(TSurvey& survey, const std::string& path, int style,
     return false;
   }
   try {
-    // Line by line as the text is read: no list of a file's lines.
-    ImportWalk walk(survey, style, data_dir);
-    ImportLineReader reader(*text);
-    for (std::string_view line; reader.Next(line);) walk.Take(line);
-    walk.Flush();
+    ImportQuestionText(survey, *text, style, data_dir);
   } catch (const std::exception&) {
     prompts.ShowError(
         "An error has occurred during import.  Please ensure that the import file is correctly "

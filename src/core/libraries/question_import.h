@@ -31,8 +31,6 @@ int ImportStyleForIndex(int index);
 // The lines of a text: line ends CR LF, LF or CR; a UTF-8 byte-order mark at
 // the start is skipped; a final line end adds no empty line.
 std::vector<std::string> SplitImportLines(std::string_view text);
-// The same lines as views into text.
-std::vector<std::string_view> ImportLineViews(std::string_view text);
 
 // Reads those lines one at a time. Each line end is looked for with memchr
 // (many bytes at a time), the next CR and the next LF each again only once
@@ -56,12 +54,13 @@ class ImportLineReader {
 // directory order: the bare file name, "|" and the template's title.
 std::vector<std::string> BuildTemplateIndex(const std::string& data_dir);
 
-// Appends the items the lines describe to survey: questions of `style` with
+// Appends the items the lines of text (as SplitImportLines splits them)
+// describe to survey: questions of `style` with
 // their collected options, headers of style 7. A template line takes the
 // values of the first template whose index entry contains its name (case
 // counts); when none does, the line itself becomes an option.
-void ImportQuestionLines(TSurvey& survey, const std::vector<std::string_view>& lines, int style,
-                         const std::string& data_dir);
+void ImportQuestionText(TSurvey& survey, std::string_view text, int style,
+                        const std::string& data_dir);
 
 // The import command on a survey that was just made new: reads the file at
 // path, appends its items and says "Import complete!". An unreadable file

@@ -46,17 +46,6 @@ class PageText {
   std::string text_;
 };
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 // The typed answers of the report's fields, read in one pass of the table
 // before the pages are written.
 using FieldAnswers = std::map<std::string, AnswerColumn>;
@@ -87,7 +76,8 @@ FieldAnswers ReadAnswers(const TSurvey& survey, Table* table, const std::vector<
   FieldAnswers answers;
   if (table == nullptr || !table->IsOpen()) return answers;
   const std::vector<std::string> fields = AnswerFields(survey, items);
-  std::vector<AnswerColumn> read = TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
+  std::vector<AnswerColumn> read =
+      TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
   for (size_t k = 0; k < fields.size(); ++k) answers[fields[k]] = std::move(read[k]);
   return answers;
 }

@@ -336,7 +336,9 @@ std::string ProfileFile::ToText() const {
 }
 
 void ProfileFile::Save(const std::string& path, WriteDurability durability) const {
-  if (!WriteFileAtomically(path, ToText(), durability)) throw EProfileWriteError("Unable to write to " + path);
+  if (!WriteFileAtomically(path, ToText(), durability)) {
+    throw EProfileWriteError("Unable to write to " + path);
+  }
 }
 
 }  // namespace quorvant

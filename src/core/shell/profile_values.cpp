@@ -13,14 +13,7 @@ bool Blank(char c) { return c == ' ' || c == '\t' || LineBreak(c); }
 }  // namespace
 
 void AppendSingleLine(std::string& out, std::string_view value) {
-  size_t from = 0;
-  for (;;) {
-    const size_t at = FindFirstOf(value, "\r\n", from);
-    out.append(value.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos) return;
-    out += ' ';
-    from = at + 1;
-  }
+  AppendReplacing(out, value, "\r\n", [](char) { return std::string_view(" "); });
 }
 
 void AppendStoredString(std::string& out, std::string_view value) {

@@ -23,6 +23,23 @@ inline size_t FindFirstOf(std::string_view text, std::string_view set, size_t fr
   return std::string_view::npos;
 }
 
+// Appends text to out with each character that is one of `special` replaced
+// by replace(c) (a std::string_view), the runs between them copied at once.
+template <typename Replace>
+void AppendReplacing(std::string& out, std::string_view text, std::string_view special,
+                     Replace replace) {
+  for (size_t from = 0;;) {
+    const size_t at = FindFirstOf(text, special, from);
+    if (at == std::string_view::npos) {
+      out.append(text.substr(from));
+      return;
+    }
+    out.append(text.substr(from, at - from));
+    out.append(replace(text[at]));
+    from = at + 1;
+  }
+}
+
 // Removes leading and trailing blanks and tabs. Inline: reading a profile
 // file calls it for every line and every lookup.
 inline std::string_view TrimBlanks(std::string_view text) {

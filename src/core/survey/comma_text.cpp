@@ -1,5 +1,7 @@
 #include "core/survey/comma_text.h"
 
+#include "core/shell/text_helpers.h"
+
 namespace quorvant {
 namespace {
 
@@ -17,17 +19,7 @@ void AppendItem(std::string& out, std::string_view line) {
     return;
   }
   out += '"';
-  // Runs up to each quote at once, the quote doubled.
-  for (size_t from = 0;;) {
-    const size_t quote = line.find('"', from);
-    if (quote == std::string_view::npos) {
-      out.append(line.substr(from));
-      break;
-    }
-    out.append(line.substr(from, quote + 1 - from));
-    out += '"';
-    from = quote + 1;
-  }
+  AppendReplacing(out, line, "\"", [](char) { return std::string_view("\"\""); });
   out += '"';
 }
 

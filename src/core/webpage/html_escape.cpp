@@ -5,30 +5,20 @@
 namespace quorvant {
 
 void AppendEscapedHtml(std::string& out, std::string_view text) {
-  // Most text holds none of the five characters: copy it in runs.
-  size_t from = 0;
-  for (;;) {
-    const size_t at = FindFirstOf(text, "&<>\"'", from);
-    out.append(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos) return;
-    switch (text[at]) {
+  AppendReplacing(out, text, "&<>\"'", [](char c) -> std::string_view {
+    switch (c) {
       case '&':
-        out += "&amp;";
-        break;
+        return "&amp;";
       case '<':
-        out += "&lt;";
-        break;
+        return "&lt;";
       case '>':
-        out += "&gt;";
-        break;
+        return "&gt;";
       case '"':
-        out += "&quot;";
-        break;
+        return "&quot;";
       default:
-        out += "&#39;";
+        return "&#39;";
     }
-    from = at + 1;
-  }
+  });
 }
 
 std::string EscapeHtml(std::string_view text) {
