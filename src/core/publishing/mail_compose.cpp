@@ -1,6 +1,7 @@
 #include "core/publishing/mail_compose.h"
 
 #include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -37,13 +38,22 @@ std::string WithLineFeeds(const std::string& body) {
 
 }  // namespace
 
+std::vector<std::string> MessageHeaderLines(const MailMessage& message,
+                                            const std::string& x_mailer) {
+  std::vector<std::string> lines;
+  const bool sender = !message.from_address.empty();
+  if (sender) lines.push_back("From: " + FormatMailbox(message.from_name, message.from_address));
+  lines.push_back("To: " + ToHeaderOfEntry(message.to_entry));
+  lines.push_back("Subject: " + EncodeHeaderText(message.subject));
+  lines.push_back("Date: " + DateHeaderValue(std::time(nullptr)));
+  if (sender) lines.push_back("Message-ID: " + NewMessageId(message.from_address));
+  lines.push_back("X-Mailer: " + HeaderSafeText(x_mailer));
+  return lines;
+}
+
 std::string ComposeMessageText(const MailMessage& message, const std::string& x_mailer) {
   std::string text;
-  if (!message.from_address.empty())
-    text += "From: " + FormatMailbox(message.from_name, message.from_address) + "\n";
-  text += "To: " + ToHeaderOfEntry(message.to_entry) + "\n";
-  text += "Subject: " + EncodeHeaderText(message.subject) + "\n";
-  text += "X-Mailer: " + HeaderSafeText(x_mailer) + "\n";
+  for (const std::string& line : MessageHeaderLines(message, x_mailer)) text += line + "\n";
   text += "MIME-Version: 1.0\n";
   text += std::string("Content-Type: multipart/mixed; boundary=\"") + kBoundary + "\"\n\n";
   text += std::string("--") + kBoundary + "\n";

@@ -7,6 +7,7 @@
 
 #include "core/publishing/mail_headers.h"
 #include "core/publishing/mail_merge.h"
+#include "core/publishing/mailing_history.h"
 #include "core/publishing/mail_transport.h"
 #include "core/publishing/sample_size.h"
 #include "core/shell/date_time.h"
@@ -52,6 +53,7 @@ class MailingRun {
         view_(view),
         prompts_(prompts),
         local_(prefs.email_system == 1),
+        mail_again_(options.mail_again),
         draw_(std::move(options.draw)) {
     if (!draw_) {
       auto engine = std::make_shared<std::mt19937>(
@@ -76,10 +78,19 @@ class MailingRun {
           "installed.");
       return result_;
     }
-    if (!ChecksPass() || !OpenList()) return result_;
-    if (table_.QueryCount() == 0) {
+    if (!SenderPasses() || !ChecksPass() || !OpenList()) return result_;
+    // Records deleted in the list manager are hidden there and mailed by
+    // no run; the sampled run tests the mark on each record it draws.
+    table_.SetFilter(".NOT. DELETED()");
+    live_records_ = table_.RecordsInOrder();
+    if (live_records_.empty()) {
       prompts_.ShowError("The Notification File " + survey_.NotificationFile() +
                          " holds no addresses. Notifications were not sent.");
+      table_.Close();
+      return result_;
+    }
+    if (!MailAgainAllowed()) {
+      result_.end = MailingEnd::kDeclined;
       table_.Close();
       return result_;
     }
@@ -118,6 +129,34 @@ class MailingRun {
   }
 
  private:
+  // Mail through a server needs the sender's address: an empty one gives
+  // "MAIL FROM:<>", which many servers refuse only once the first message
+  // has been handed over.
+  bool SenderPasses() {
+    if (local_) return true;
+    const std::string& reply = prefs_.reply_address;
+    if (reply.empty()) {
+      prompts_.ShowError(
+          "The reply address is empty. Fill in \"Reply Address\" on the Email page of Options > "
+          "Preferences. Notifications were not sent.");
+      return false;
+    }
+    if (!ValidMailbox(reply)) {
+      prompts_.ShowError("The reply address " + HeaderSafeText(reply) +
+                         " is not a valid e-mail address. Correct \"Reply Address\" on the Email "
+                         "page of Options > Preferences. Notifications were not sent.");
+      return false;
+    }
+    return true;
+  }
+
+  // A list already mailed is mailed again only when the person says so.
+  bool MailAgainAllowed() {
+    if (mail_again_) return true;
+    std::optional<PastMailing> past = LastMailing(survey_.PubHistory());
+    return !past || prompts_.ConfirmTitled("Send Notifications", MailAgainQuestion(*past), false);
+  }
+
   bool ChecksPass() {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -151,14 +190,12 @@ class MailingRun {
   }
 
   void SendToAll() {
-    int total = static_cast<int>(table_.QueryCount());
-    view_.SetProgressMax(total);
-    table_.GoTop();
+    view_.SetProgressMax(static_cast<int>(live_records_.size()));
     int visited = 0;
-    while (!table_.Eof()) {
+    for (uint32_t recno : live_records_) {
+      table_.GoTo(recno);
       SendCurrent();
       view_.SetProgress(++visited);
-      table_.Skip();
       view_.ProcessEvents();
       if (view_.StopRequested()) throw StoppedByUser{StoppedText(result_.sent)};
     }
@@ -208,10 +245,10 @@ class MailingRun {
       message_.recipient = message_.to_entry;
     } else {
       message_.to_entry = "(" + record[0] + " " + record[1] + ") " + address;
-      message_.recipient = RecipientOfToEntry(message_.to_entry);
+      message_.recipient = address;
     }
     message_.body = MergedBody(survey_.NotifyMessage(), record, survey_);
-    if (PlausibleAddress(address) && transport_.Send(message_) == SendOutcome::kSent) {
+    if (ValidMailbox(address) && transport_.Send(message_) == SendOutcome::kSent) {
       ++result_.sent;
     } else {
       result_.refused.push_back(HeaderSafeText(address));
@@ -254,6 +291,8 @@ class MailingRun {
   MailingView& view_;
   Prompts& prompts_;
   bool local_;
+  bool mail_again_;
+  std::vector<uint32_t> live_records_;  // undeleted, in record order
   std::function<uint32_t(uint32_t)> draw_;
   Table table_;
   MailMessage message_;

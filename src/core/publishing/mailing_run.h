@@ -7,9 +7,14 @@
 // and every message, which is where a window repaints and its Stop button
 // sets the stop mark that the run then reads through view.StopRequested().
 //
-// Failures: a failed check (missing list or page file, a list that cannot be
-// opened or holds no address, a missing local mail system) is shown through
-// the prompts and records nothing. A transport failure (no connection,
+// Records deleted in the e-mail list manager are never mailed. When the
+// history already records a mailing of the survey, the run first asks
+// whether to mail the list again, naming how many were sent and when.
+//
+// Failures: a failed check (no valid reply address for mail through a
+// server, missing list or page file, a list that cannot be opened or holds
+// no address, a missing local mail system) is shown through the prompts and
+// records nothing. A transport failure (no connection,
 // refused login, lost connection) is shown and recorded with the number sent
 // so far. The connection is closed and the list table closed in every case.
 #pragma once
@@ -36,7 +41,8 @@ class MailingView {
   virtual bool StopRequested() const = 0;
 };
 
-enum class MailingEnd { kNotStarted, kCompleted, kStopped, kFailed };
+// kDeclined: the person chose not to mail an already mailed list again.
+enum class MailingEnd { kNotStarted, kDeclined, kCompleted, kStopped, kFailed };
 
 struct MailingResult {
   MailingEnd end = MailingEnd::kNotStarted;
@@ -48,6 +54,8 @@ struct MailingOptions {
   // A record number from 1 to the argument, uniformly; empty for a
   // generator seeded from the clock.
   std::function<uint32_t(uint32_t)> draw;
+  // Mail an already mailed list again without asking.
+  bool mail_again = false;
 };
 
 // Runs step four for survey with the Email page's preferences; the local

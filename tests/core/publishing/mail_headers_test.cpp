@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
+#include <set>
 
 namespace quorvant {
 namespace {
@@ -65,27 +67,99 @@ TEST(MailHeadersTest, EncodedWordsAreShortWholeCharactersAndDecodeBack) {
   }
 }
 
-TEST(MailHeadersTest, PlausibleAddresses) {
+// The mailbox grammar of RFC 5321 (4.1.2, 4.1.3) written out as one
+// regular expression over ASCII, as the plain reference for ValidMailbox().
+const std::regex& MailboxReference() {
+  static const std::string atext = "[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]";
+  static const std::string dot_string = atext + "+(\\." + atext + "+)*";
+  static const std::string quoted = "\"([\\x20\\x21\\x23-\\x5B\\x5D-\\x7E]|\\\\[\\x20-\\x7E])*\"";
+  static const std::string label = "[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?";
+  static const std::string domain = label + "(\\." + label + ")*";
+  static const std::string snum = "(25[0-5]|2[0-4][0-9]|[01]?[0-9]?[0-9])";
+  static const std::string ipv4 = snum + "(\\." + snum + "){3}";
+  static const std::string general = "[A-Za-z0-9-]*[A-Za-z0-9]:[\\x21-\\x5A\\x5E-\\x7E]+";
+  static const std::regex reference("(" + dot_string + "|" + quoted + ")@(" + domain + "|\\[(" +
+                                    ipv4 + "|" + general + ")\\])");
+  return reference;
+}
+
+TEST(MailHeadersTest, ValidMailboxesAreThoseOfTheSmtpGrammar) {
   struct Row {
     const char* address;
-    bool plausible;
+    bool valid;
   } rows[] = {{"a@b.example", true},
               {"first.last+tag@mail.b.example", true},
+              {"user@mailhost", true},
+              {"o'brien@x-ray.example", true},
+              {"\"john doe\"@example.org", true},
+              {"\"a\\\"b@c\"@example.org", true},
+              {"a@[192.0.2.1]", true},
+              {"a@[IPv6:2001:db8::1]", true},
+              {"j\xC3\xB6rg@m\xC3\xBCller.example", true},
               {"", false},
-              {"a@b", false},
               {"@b.example", false},
+              {"a@", false},
               {"a@@b.example", false},
               {"a@b@c.example", false},
               {"a b@c.example", false},
               {"a@b.example\r\n", false},
+              {"a@b.example\r\nBcc: c@d.example", false},
+              {"\"a\r\nBcc: c@d.example\"@e.example", false},
+              {"\"a\\\r\"@e.example", false},
               {"<a@b.example>", false},
               {"a@b.example,c@d.example", false},
               {"a@.example", false},
               {"a@b.example.", false},
               {"a@b..example", false},
-              {"a:b@c.example", false}};
-  for (const Row& row : rows)
-    EXPECT_EQ(PlausibleAddress(row.address), row.plausible) << row.address;
+              {"a@-b.example", false},
+              {"a@b-.example", false},
+              {".a@b.example", false},
+              {"a..b@c.example", false},
+              {"a:b@c.example", false},
+              {"a@[192.0.2.256]", false},
+              {"a@[1.2.3]", false},
+              {"\"a\"b@c.example", false}};
+  for (const Row& row : rows) EXPECT_EQ(ValidMailbox(row.address), row.valid) << row.address;
+
+  // Random texts over the characters that matter, against the grammar:
+  // mostly a local part and a domain around one "@", some wholly random.
+  std::mt19937 rng(5321);
+  auto random_text = [&rng](const std::string& alphabet, size_t most) {
+    std::string text;
+    for (size_t n = rng() % (most + 1); n > 0; --n) text += alphabet[rng() % alphabet.size()];
+    return text;
+  };
+  int valid = 0;
+  for (int round = 0; round < 100000; ++round) {
+    std::string text = round % 5 == 0 ? random_text("ab9.@\"\\ -[]:,<>()\r\n\t!#~", 9)
+                                      : random_text("ab.\"\\ -!~(", 5) + "@" +
+                                            random_text("ab9.-[]:\r", 6);
+    bool expected = std::regex_match(text, MailboxReference());
+    valid += expected;
+    ASSERT_EQ(ValidMailbox(text), expected) << "[" << text << "]";
+    if (expected) {
+      ASSERT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+      ASSERT_EQ(ToHeaderOfEntry("(A B) " + text), "\"A B\" <" + text + ">");
+      ASSERT_EQ(RecipientOfToEntry("(A) B) " + text), text);
+    }
+  }
+  EXPECT_GT(valid, 500) << "the random texts reach valid mailboxes";
+}
+
+TEST(MailHeadersTest, DateAndMessageIdHeaders) {
+  EXPECT_EQ(DateHeaderValue(912694502), "Thu, 03 Dec 1998 14:15:02 +0000");
+  EXPECT_EQ(DateHeaderValue(0), "Thu, 01 Jan 1970 00:00:00 +0000");
+  EXPECT_EQ(DateHeaderValue(951782400), "Tue, 29 Feb 2000 00:00:00 +0000");
+  std::set<std::string> ids;
+  for (const char* reply : {"ann@example.org", "\"a@b\"@mailhost", "x@[192.0.2.1]"}) {
+    std::string id = NewMessageId(reply);
+    std::string domain = std::string(reply).substr(std::string(reply).rfind('@') + 1);
+    EXPECT_TRUE(id.starts_with("<") && id.ends_with("@" + domain + ">")) << id;
+    EXPECT_TRUE(std::regex_match(id.substr(1, id.find('@') - 1), std::regex("[0-9a-f.]+"))) << id;
+    ids.insert(id);
+    ids.insert(NewMessageId(reply));
+  }
+  EXPECT_EQ(ids.size(), 6u) << "every identifier differs";
 }
 
 TEST(MailHeadersTest, RecipientFollowsTheLastClosingParenthesis) {

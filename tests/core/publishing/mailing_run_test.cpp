@@ -7,6 +7,7 @@
 
 #include "core/emaillists/email_list.h"
 #include "core/publishing/mail_merge.h"
+#include "core/publishing/mailing_history.h"
 #include "core/publishing/sample_size.h"
 #include "core/shell/preferences.h"
 #include "core/survey/survey.h"
@@ -110,14 +111,14 @@ TEST_F(MailingRunTest, MergedBodyFillsFieldsInOrderAndNeverInsideItsOwnValue) {
             "Hello\r\ndear\r\n<FirstName>xL\r\n");
 }
 
-TEST_F(MailingRunTest, AllAddressesRunSendsEveryRecordInRecordOrder) {
-  MakeList(4);
-  DeleteRecords({3});  // deleted records stay visible to a plain walk
+TEST_F(MailingRunTest, AllAddressesRunSendsEveryUndeletedRecordInRecordOrder) {
+  MakeList(5);
+  DeleteRecords({3, 5});  // hidden in the list manager, so never mailed
   MailingResult result = Run();
   EXPECT_EQ(result.end, MailingEnd::kCompleted);
-  EXPECT_EQ(result.sent, 4);
-  EXPECT_EQ(Recipients(), (std::vector<std::string>{"p1@example.org", "p2@example.org",
-                                                    "p3@example.org", "p4@example.org"}));
+  EXPECT_EQ(result.sent, 3);
+  EXPECT_EQ(Recipients(),
+            (std::vector<std::string>{"p1@example.org", "p2@example.org", "p4@example.org"}));
   const MailMessage& m = transport_.messages[1];
   EXPECT_EQ(m.to_entry, "(First2 Last2) p2@example.org");
   EXPECT_EQ(m.from_name, "Ann Author");
@@ -125,12 +126,96 @@ TEST_F(MailingRunTest, AllAddressesRunSendsEveryRecordInRecordOrder) {
   EXPECT_EQ(m.subject, "Staff Survey");
   EXPECT_EQ(m.body, "Dear First2 Last2:\r\n\r\nAbout Staff Survey\r\nAnn Author\r\n");
   EXPECT_EQ(m.attachment_path, "");
-  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 4 Notifications sent.\r\n");
-  EXPECT_EQ(view_.status, "4 Notifications sent on 12/03/1998 14:15:02");
+  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 3 Notifications sent.\r\n");
+  EXPECT_EQ(view_.status, "3 Notifications sent on 12/03/1998 14:15:02");
   EXPECT_EQ(transport_.log.front(), "connect");
   EXPECT_EQ(transport_.log.back(), "disconnect");
-  EXPECT_EQ(view_.log.front(), "max 4");
+  EXPECT_EQ(view_.log.front(), "max 3");
   EXPECT_TRUE(prompts_.log.empty());
+
+  // A list whose every record is deleted holds no addresses.
+  DeleteRecords({1, 2, 4});
+  transport_ = FakeTransport();
+  result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kNotStarted);
+  EXPECT_TRUE(transport_.log.empty());
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{"error: The Notification File " +
+                                                    survey_.NotificationFile() +
+                                                    " holds no addresses. Notifications were not "
+                                                    "sent."}));
+}
+
+TEST_F(MailingRunTest, AMailedListIsMailedAgainOnlyWhenThePersonSaysSo) {
+  MakeList(3);
+  ASSERT_EQ(Run().sent, 3);
+  EXPECT_TRUE(prompts_.log.empty()) << "the first run asks nothing";
+  const std::string question =
+      "confirm(default no): [Send Notifications] The invitations of this survey were already "
+      "mailed: 3 sent on 12/03/1998 14:15:02. Mail the list again?";
+
+  // No: nothing is sent, connected or recorded.
+  transport_ = FakeTransport();
+  prompts_.confirm_answers = {false};
+  MailingResult result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kDeclined);
+  EXPECT_TRUE(transport_.log.empty());
+  EXPECT_EQ(NewHistory(), "");
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{question}));
+
+  // Yes: mailed again, and the next question names the latest run, here
+  // one stopped by the user after two messages.
+  prompts_.log.clear();
+  prompts_.confirm_answers = {true};
+  view_ = FakeView();
+  view_.stop_at_event = 2;
+  result = Run();
+  EXPECT_EQ(result.end, MailingEnd::kStopped);
+  EXPECT_EQ(transport_.messages.size(), 2u);
+  view_ = FakeView();
+  transport_ = FakeTransport();
+  prompts_.log.clear();
+  prompts_.confirm_answers = {false};
+  Run();
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{
+                              "confirm(default no): [Send Notifications] The invitations of this "
+                              "survey were already mailed: 2 sent on 12/03/1998 14:15:02. Mail "
+                              "the list again?"}));
+  // Told to mail again (quorvant-cli mail --again), the run asks nothing.
+  prompts_.log.clear();
+  MailingOptions options;
+  options.mail_again = true;
+  EXPECT_EQ(RunMailing(survey_, prefs_, transport_, view_, prompts_, options).sent, 3);
+  EXPECT_TRUE(prompts_.log.empty());
+}
+
+TEST(MailingHistoryTest, TheLatestRunThatSentSomethingCounts) {
+  struct Row {
+    const char* history;
+    int sent;  // 0: no mailing recorded
+    const char* when;
+  } rows[] = {
+      {"", 0, ""},
+      {"06/15/1963 06:00:00: Survey created\r\n", 0, ""},
+      {"12/03/1998 14:15:02: 8 Notifications sent.\r\n", 8, "12/03/1998 14:15:02"},
+      {"12/03/1998: 8 Notifications sent. 2 refused.\r\n", 8, "12/03/1998"},
+      {"12/03/1998 10:00:00: 4 Notifications sent.\r\n"
+       "12/03/1998 11:00:00: Send notifications stopped by user - none sent.\r\n"
+       "12/03/1998 12:00:00: Send notifications ended by an error - 0 sent: x\r\n"
+       "12/03/1998 13:00:00: 0 Notifications sent.\r\n",
+       4, "12/03/1998 10:00:00"},
+      {"12/03/1998 10:00:00: 4 Notifications sent.\r\n"
+       "12/03/1998 12:00:00: Send notifications ended by an error - 3 sent: lost\r\n",
+       3, "12/03/1998 12:00:00"},
+      {"12/03/1998 10:00:00: Send notifications stopped by user - 7 sent.", 7,
+       "12/03/1998 10:00:00"},
+      {"12/03/1998 10:00:00: Server verified.\r\n12/03/1998 10:01:00: Notifications sent.\r\n",
+       0, ""},
+  };
+  for (const Row& row : rows) {
+    std::optional<PastMailing> past = LastMailing(row.history);
+    EXPECT_EQ(past ? past->sent : 0, row.sent) << row.history;
+    EXPECT_EQ(past ? past->when : "", row.when) << row.history;
+  }
 }
 
 TEST_F(MailingRunTest, SampledRunMailsDistinctUndeletedDrawsInTextOrder) {
@@ -168,6 +253,7 @@ TEST_F(MailingRunTest, StopEndsTheRunWithTheNumberSent) {
   survey_.SetAllAddresses(false);
   survey_.SetSamplingPercent(100);
   records_expected_ = 6;
+  prompts_.confirm_answers = {true};  // three were sent already
   result = Run({1, 2, 3, 4, 5, 6});
   EXPECT_TRUE(transport_.messages.empty());
   EXPECT_EQ(NewHistory(),
@@ -210,6 +296,7 @@ TEST_F(MailingRunTest, LostConnectionOrRefusedLoginEndsCleanlyAndIsRecorded) {
   refusing.connect_error = "Login denied";
   transport_ = refusing;
   prompts_.log.clear();
+  prompts_.confirm_answers = {true};  // two were sent already
   result = Run();
   EXPECT_EQ(result.end, MailingEnd::kFailed);
   EXPECT_EQ(NewHistory(),
@@ -272,6 +359,47 @@ TEST_F(MailingRunTest, FailedChecksShowTheirMessageAndRecordNothing) {
   prefs_.email_system = 0;
   transport_ = FakeTransport();
   EXPECT_EQ(Run().sent, 2);
+}
+
+TEST_F(MailingRunTest, MailThroughAServerNeedsAValidReplyAddressBeforeItConnects) {
+  MakeList(2);
+  struct Row {
+    const char* reply;
+    std::string message;
+  } rows[] = {
+      {"",
+       "The reply address is empty. Fill in \"Reply Address\" on the Email page of Options > "
+       "Preferences. Notifications were not sent."},
+      {"Survey Team",
+       "The reply address Survey Team is not a valid e-mail address. Correct \"Reply Address\" "
+       "on the Email page of Options > Preferences. Notifications were not sent."},
+      {"a@b.example\r\nBcc: c@d.example",
+       "The reply address a@b.exampleBcc: c@d.example is not a valid e-mail address. Correct "
+       "\"Reply Address\" on the Email page of Options > Preferences. Notifications were not "
+       "sent."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reply);
+    prefs_.reply_address = row.reply;
+    transport_ = FakeTransport();
+    prompts_.log.clear();
+    EXPECT_EQ(Run().end, MailingEnd::kNotStarted);
+    EXPECT_TRUE(transport_.log.empty()) << "nothing connected";
+    EXPECT_EQ(NewHistory(), "");
+    EXPECT_EQ(prompts_.log, (std::vector<std::string>{"error: " + row.message}));
+  }
+  // The local mail system sends as the logged-in user: no reply address.
+  prefs_.reply_address = "";
+  prefs_.email_system = 1;
+  transport_ = FakeTransport();
+  EXPECT_EQ(Run().sent, 2);
+  // An intranet host without a dot is a valid sender.
+  prefs_.reply_address = "surveys@mailhost";
+  prefs_.email_system = 0;
+  transport_ = FakeTransport();
+  prompts_.confirm_answers = {true};
+  EXPECT_EQ(Run().sent, 2);
+  EXPECT_EQ(transport_.messages[0].from_address, "surveys@mailhost");
 }
 
 TEST_F(MailingRunTest, LocalMailUsesTheGatewayAndCutsTheSubject) {
