@@ -1,9 +1,11 @@
 #include "app/transfer/local_mail.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 
 #include <QByteArray>
+#include <QDateTime>
 #include <filesystem>
 
 #include "core/emaillists/email_list.h"
@@ -72,9 +74,14 @@ TEST_F(LocalMailTest, EachMessageGoesToSendmailWhole) {
   ASSERT_EQ(result.end, MailingEnd::kCompleted);
   EXPECT_EQ(testing::ReadFileOrDie(dir_.File("0.args")), "-t -i\n");
   std::string first = testing::ReadFileOrDie(dir_.File("0.msg"));
-  EXPECT_TRUE(first.starts_with("To: ann@example.org\nSubject: Staff Survey\nX-Mailer: Quorvant\n"))
-      << first;
+  EXPECT_TRUE(first.starts_with("To: ann@example.org\nSubject: Staff Survey\nDate: ")) << first;
+  const size_t date = first.find("Date: ") + 6;
+  const QString date_text = QString::fromStdString(first.substr(date, first.find('\n', date) - date));
+  EXPECT_TRUE(QDateTime::fromString(date_text, Qt::RFC2822Date).isValid()) << first;
+  EXPECT_NE(first.find("\nX-Mailer: Quorvant\n"), std::string::npos) << first;
+  // No sender, so no Message-ID either: the local mail system adds its own.
   EXPECT_EQ(first.find("From:"), std::string::npos);
+  EXPECT_EQ(first.find("Message-ID:"), std::string::npos);
   EXPECT_NE(first.find("\n\nHello Ann, ann@example.org\n"), std::string::npos) << first;
   std::string digits = QByteArray(page_.data()).toBase64().toStdString();
   EXPECT_NE(first.find("filename=\"page.htm\"\nContent-Transfer-Encoding: base64\n\n" + digits),

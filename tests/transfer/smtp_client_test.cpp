@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
+#include <cstdlib>
 #include <deque>
+#include <set>
 
 #include "core/emaillists/email_list.h"
 #include "core/publishing/mail_merge.h"
@@ -87,6 +91,13 @@ class SmtpClientTest : public testing::CoreTest {
     EXPECT_EQ(m["subject"].toString().toStdString(),
               "Staff \xE2\x80\x94 SurveyBcc: all@example.org");
     EXPECT_EQ(m["x_mailer"].toString(), "Quorvant");
+    // RFC 5322 wants a Date; spam filters want a Message-ID.
+    const QDateTime date = QDateTime::fromString(m["date"].toString(), Qt::RFC2822Date);
+    EXPECT_TRUE(date.isValid()) << m["date"].toString().toStdString();
+    EXPECT_LT(std::abs(date.secsTo(QDateTime::currentDateTimeUtc())), 600);
+    const std::string id = m["message_id"].toString().toStdString();
+    EXPECT_TRUE(id.starts_with("<") && id.ends_with("@example.org>")) << id;
+    EXPECT_TRUE(message_ids_.insert(id).second) << "one identifier per message: " << id;
     EXPECT_EQ(m["content_type"].toString(), "multipart/mixed");
     for (const QJsonValue& name : m["header_names"].toArray())
       EXPECT_NE(name.toString().toLower(), "bcc");
@@ -108,6 +119,7 @@ class SmtpClientTest : public testing::CoreTest {
   std::vector<EmailRecord> records_;
   testing::EventLoopView view_;
   testing::ScriptedPrompts prompts_;
+  std::set<std::string> message_ids_;
 };
 
 TEST_F(SmtpClientTest, AllAndSampledRunsOverOnePlainConnection) {
@@ -126,6 +138,7 @@ TEST_F(SmtpClientTest, AllAndSampledRunsOverOnePlainConnection) {
 
   survey_.SetAllAddresses(false);
   survey_.SetSamplingPercent(60);  // three draws
+  prompts_.confirm_answers = {true};  // the list was mailed already
   result = Run(sink, {}, {4, 2, 4});
   EXPECT_EQ(result.sent, 2);
   got = sink.Messages();
@@ -156,8 +169,11 @@ TEST_F(SmtpClientTest, StartTlsWithLoginAndAVerifiedCertificate) {
   // A wrong password, and a certificate that is not trusted, end the run
   // before anything is sent.
   settings.password = "wrong";
+  prompts_.confirm_answers = {true, true};  // the list was mailed already
   result = Run(sink, settings);
   EXPECT_EQ(result.end, MailingEnd::kFailed);
+  EXPECT_NE(prompts_.log.back().find("could not be used: 535 "), std::string::npos)
+      << "the server's refusal in its own words: " << prompts_.log.back();
   settings.password = "s3cret";
   settings.ca_file.clear();
   result = Run(sink, settings);
@@ -165,6 +181,74 @@ TEST_F(SmtpClientTest, StartTlsWithLoginAndAVerifiedCertificate) {
   EXPECT_EQ(sink.Messages().size(), 5u);
   EXPECT_NE(History().find("ended by an error - 0 sent: The mail server 127.0.0.1 could not"),
             std::string::npos);
+}
+
+TEST_F(SmtpClientTest, APasswordIsNeverSentToAServerThatOffersNoEncryption) {
+  // AUTH offered on the plain connection, no STARTTLS: what a careless
+  // server, or a man in the middle who strips STARTTLS, shows.
+  const std::string auth_log = dir_.File("auth.jsonl");
+  SmtpSink sink(dir_.File("got.jsonl"),
+                {"--auth", "ann", "s3cret", "--auth-log", QString::fromStdString(auth_log)});
+  SmtpSettings settings;
+  settings.user = "ann";
+  settings.password = "s3cret";
+  MailingResult result = Run(sink, settings);
+  EXPECT_EQ(result.end, MailingEnd::kFailed);
+  EXPECT_EQ(result.sent, 0);
+  EXPECT_TRUE(sink.Messages().empty());
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(auth_log))) << "a login was attempted";
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{
+                              "error: The mail server 127.0.0.1 offered no encryption (STARTTLS), "
+                              "so the password was not sent. Use a server or port that offers "
+                              "it, such as TLS on port 465."}));
+
+  // Without a user ID nothing secret is at stake: the run goes on in plain
+  // text and this server's refusal shows in its own words.
+  prompts_.log.clear();
+  result = Run(sink, {});
+  EXPECT_EQ(result.end, MailingEnd::kFailed);
+  ASSERT_EQ(prompts_.log.size(), 1u);
+  EXPECT_TRUE(prompts_.log[0].starts_with("error: The mail server 127.0.0.1 could not be used: 530"))
+      << prompts_.log[0];
+}
+
+TEST_F(SmtpClientTest, ARefusalAtDataShowsTheServersReplyLine) {
+  SmtpSink sink(dir_.File("got.jsonl"), {"--refuse-data"});
+  MailingResult result = Run(sink);
+  EXPECT_EQ(result.end, MailingEnd::kFailed);
+  EXPECT_EQ(result.sent, 0);
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{
+                              "error: The mail server 127.0.0.1 could not be used: 554 5.7.1 "
+                              "Message content rejected"}));
+  EXPECT_NE(History().find("0 sent: The mail server 127.0.0.1 could not be used: 554 5.7.1 "
+                           "Message content rejected"),
+            std::string::npos);
+}
+
+TEST_F(SmtpClientTest, IntranetQuotedAndLiteralAddressesReachTheServer) {
+  const std::vector<std::string> addresses = {"user@mailhost", "\"Jo Doe\"@example.org",
+                                              "ops@[127.0.0.1]"};
+  {
+    testing::ScriptedPrompts prompts;
+    TEmailList list(prompts);
+    ASSERT_TRUE(list.Create(survey_.NotificationFile()));
+    std::vector<EmailRecord> records;
+    for (const std::string& address : addresses) records.push_back({"A", "B", address});
+    list.AppendAll(records);
+  }
+  survey_.SetAttachSurvey(false);
+  prefs_.reply_address = "surveys@intranet";
+  SmtpSink sink(dir_.File("got.jsonl"), {});
+  MailingResult result = Run(sink);
+  ASSERT_EQ(result.end, MailingEnd::kCompleted) << view_.status;
+  EXPECT_EQ(result.sent, 3);
+  std::vector<std::string> got;
+  for (const QJsonObject& m : sink.Messages()) {
+    got.push_back(m["rcpt_tos"].toArray()[0].toString().toStdString());
+    EXPECT_EQ(m["mail_from"].toString(), "surveys@intranet");
+    EXPECT_TRUE(m["message_id"].toString().endsWith("@intranet>"));
+  }
+  EXPECT_EQ(got, addresses);
 }
 
 TEST_F(SmtpClientTest, StopAfterThreeMessagesWhileTheLoopRuns) {

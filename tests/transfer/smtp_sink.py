@@ -3,7 +3,12 @@
 message it accepts as one JSON line (envelope, headers, parts).
 
 Usage: smtp_sink.py OUT.jsonl [--tls CERT KEY] [--auth USER PASS]
-                   [--refuse ADDRESS]... [--die-after N] [--quiet]
+                   [--auth-log FILE] [--refuse ADDRESS]... [--refuse-data]
+                   [--die-after N] [--quiet]
+--auth without --tls offers AUTH on the plain connection, as a careless or
+stripped server would; --auth-log writes one line per login attempt (the
+user ID, never the password). --refuse-data refuses every message at DATA
+with "554 5.7.1 Message content rejected".
 Prints the port on one line when ready; runs until stdin closes.
 """
 import argparse
@@ -40,6 +45,8 @@ class Recorder:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if self.args.refuse_data:
+            return "554 5.7.1 Message content rejected"
         if not self.args.quiet:
             msg = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
             parts = []
@@ -63,6 +70,8 @@ class Recorder:
                 "to": str(msg.get("To", "")),
                 "subject": str(msg.get("Subject", "")),
                 "x_mailer": str(msg.get("X-Mailer", "")),
+                "date": str(msg.get("Date", "")),
+                "message_id": str(msg.get("Message-ID", "")),
                 "content_type": msg.get_content_type(),
                 "parts": parts,
             }
@@ -79,7 +88,9 @@ def main():
     p.add_argument("out")
     p.add_argument("--tls", nargs=2)
     p.add_argument("--auth", nargs=2)
+    p.add_argument("--auth-log")
     p.add_argument("--refuse", action="append", default=[])
+    p.add_argument("--refuse-data", action="store_true")
     p.add_argument("--die-after", type=int, default=0)
     p.add_argument("--quiet", action="store_true")
     args = p.parse_args()
@@ -93,6 +104,11 @@ def main():
         user, password = args.auth[0].encode(), args.auth[1].encode()
 
         def authenticator(server, session, envelope, mechanism, auth_data):
+            if args.auth_log:
+                with open(args.auth_log, "a", encoding="utf-8") as log:
+                    login = getattr(auth_data, "login", b"") or b""
+                    log.write(json.dumps({"login": login.decode(errors="replace"),
+                                          "tls": session.ssl is not None}) + "\n")
             ok = isinstance(auth_data, LoginPassword) and \
                 auth_data.login == user and auth_data.password == password
             return AuthResult(success=ok, handled=False)

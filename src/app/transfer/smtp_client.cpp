@@ -5,8 +5,11 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <string_view>
 #include <thread>
+#include <vector>
 
+#include "core/publishing/mail_compose.h"
 #include "core/publishing/mail_headers.h"
 
 namespace quorvant {
@@ -14,12 +17,41 @@ namespace quorvant {
 struct SmtpClient::Handle {
   CURL* curl = nullptr;
   char error[CURL_ERROR_SIZE] = {};
+  // The lines of the server's reply being read, and of its latest refusal
+  // (a 4xx or 5xx reply), so that a failure shows in the server's own words
+  // ("554 5.7.1 ...") rather than as libcurl's reason; the QUIT that
+  // follows a failure does not replace it.
+  std::vector<std::string> reply;
+  std::vector<std::string> refusal;
+  bool reply_complete = true;
   ~Handle() {
     if (curl) curl_easy_cleanup(curl);
   }
 };
 
 namespace {
+
+// libcurl's debug output: only the lines the server sent are kept (what
+// the client sent may hold the password).
+int KeepServerReply(CURL*, curl_infotype type, char* data, size_t size, void* user) {
+  if (type != CURLINFO_HEADER_IN) return 0;
+  auto* handle = static_cast<SmtpClient::Handle*>(user);
+  std::string_view text(data, size);
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line = HeaderSafeText(text.substr(pos, end - pos));
+    pos = end + 1;
+    if (line.empty()) continue;
+    if (handle->reply_complete) handle->reply.clear();
+    handle->reply.push_back(line);
+    // "250-..." goes on, "250 ..." (or a bare code) ends a reply.
+    handle->reply_complete = line.size() < 4 || line[3] != '-';
+    if (handle->reply_complete && (line[0] == '4' || line[0] == '5')) handle->refusal = handle->reply;
+  }
+  return 0;
+}
 
 // The lists and parts of one message, freed when it has gone.
 struct MessageParts {
@@ -59,7 +91,17 @@ void SmtpClient::Connect() {
   // A server that stops answering must not hold the run for ever.
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-  if (!implicit_tls) curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+  // A password never travels in clear text: with a user ID the connection
+  // must become encrypted (a server that offers no STARTTLS, or a man in
+  // the middle who strips it, ends the run before AUTH). Without one,
+  // encryption is taken when offered.
+  if (!implicit_tls) {
+    curl_easy_setopt(curl, CURLOPT_USE_SSL,
+                     static_cast<long>(settings_.user.empty() ? CURLUSESSL_TRY : CURLUSESSL_ALL));
+  }
+  curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, KeepServerReply);
+  curl_easy_setopt(curl, CURLOPT_DEBUGDATA, handle_.get());
+  curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!settings_.ca_file.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, settings_.ca_file.c_str());
@@ -89,12 +131,8 @@ SendOutcome SmtpClient::Send(const MailMessage& message) {
   curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.c_str());
   parts.recipients = curl_slist_append(nullptr, ("<" + message.recipient + ">").c_str());
   curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, parts.recipients);
-  for (const std::string& line :
-       {"From: " + FormatMailbox(message.from_name, message.from_address),
-        "To: " + ToHeaderOfEntry(message.to_entry), "Subject: " + EncodeHeaderText(message.subject),
-        "X-Mailer: " + HeaderSafeText(settings_.x_mailer)}) {
+  for (const std::string& line : MessageHeaderLines(message, settings_.x_mailer))
     parts.headers = curl_slist_append(parts.headers, line.c_str());
-  }
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, parts.headers);
 
   parts.mime = curl_mime_init(curl);
@@ -133,6 +171,9 @@ void SmtpClient::Disconnect() { handle_.reset(); }
 
 int SmtpClient::Perform() {
   handle_->error[0] = '\0';
+  handle_->reply.clear();
+  handle_->refusal.clear();
+  handle_->reply_complete = true;
   CURL* curl = handle_->curl;
   if (!QCoreApplication::instance()) return curl_easy_perform(curl);
   QEventLoop loop;
@@ -147,9 +188,19 @@ int SmtpClient::Perform() {
 }
 
 std::string SmtpClient::Failure(int code) const {
-  std::string reason = handle_ && handle_->error[0]
-                           ? handle_->error
-                           : curl_easy_strerror(static_cast<CURLcode>(code));
+  if (code == CURLE_USE_SSL_FAILED) {
+    return "The mail server " + settings_.host +
+           " offered no encryption (STARTTLS), so the password was not sent. Use a server or "
+           "port that offers it, such as TLS on port 465.";
+  }
+  std::string reason;
+  if (handle_ && !handle_->refusal.empty()) {
+    for (const std::string& line : handle_->refusal) reason += (reason.empty() ? "" : " ") + line;
+  } else if (handle_ && handle_->error[0]) {
+    reason = handle_->error;
+  } else {
+    reason = curl_easy_strerror(static_cast<CURLcode>(code));
+  }
   return "The mail server " + settings_.host + " could not be used: " + reason;
 }
 

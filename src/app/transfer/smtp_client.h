@@ -2,9 +2,11 @@
 //
 // One easy handle serves the whole run, so every message goes over the one
 // connection that Connect() opened (libcurl keeps it between transfers).
-// STARTTLS is used whenever the server offers it, port 465 speaks TLS from
-// the start, certificates are verified, and a user ID logs in with its
-// password. Each message is built with curl_mime: the text part and, when
+// Port 465 speaks TLS from the start; on other ports STARTTLS is used
+// whenever the server offers it, and is required when a user ID logs in, so
+// the password never travels in clear text. Certificates are verified. A
+// message, headers included (Date and Message-ID among them), is built
+// through mail_compose.h. Each message is built with curl_mime: the text part and, when
 // there is one, the page as a base64 attachment.
 //
 // While a transfer runs on a worker thread, the calling thread runs a Qt
@@ -36,13 +38,17 @@ class SmtpClient : public MailTransport {
   ~SmtpClient() override;
 
   // Opens the connection and, with a user ID, logs in. Throws
-  // EMailTransportError with libcurl's reason.
+  // EMailTransportError naming the server, with its reply line when it
+  // refused (else libcurl's reason), or saying that it offered no
+  // encryption when a password was to be sent.
   void Connect() override;
   SendOutcome Send(const MailMessage& message) override;
   void Disconnect() override;
 
- private:
+  // libcurl's handle and the server's latest reply (smtp_client.cpp).
   struct Handle;
+
+ private:
   // Runs the transfer set up on the handle; libcurl's result.
   int Perform();
   std::string Failure(int code) const;
