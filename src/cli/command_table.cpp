@@ -16,8 +16,10 @@ const std::vector<Command>& Commands() {
        "generate the survey's web page from its display template", RunPage},
       {"verify", "SURVEY.qvx", "check that the survey's collection server answers", RunVerify},
       {"register", "SURVEY.qvx", "register the survey with its collection server", RunRegister},
-      {"mail", "SURVEY.qvx [--dry-run]",
-       "mail the invitations of the survey's notification list (the Email preferences)", RunMail},
+      {"mail", "SURVEY.qvx [--dry-run] [--again]",
+       "mail the invitations of the survey's notification list (the Email preferences); "
+       "--again once it was mailed",
+       RunMail},
       {"clear-results", "SURVEY.qvx", "delete the survey's responses from its collection server",
        RunClearResults},
       {"fetch", "SURVEY.qvx",

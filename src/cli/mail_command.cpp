@@ -1,7 +1,9 @@
 // quorvant-cli mail: the publish dialog's step four, with the Email page's
 // preferences, printing the run's status lines.
+#include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -48,32 +50,74 @@ class PrintingTransport : public MailTransport {
   int count_ = 0;
 };
 
+// The terminal's settings while echo is off, put back by a signal that
+// ends the program meanwhile, so the shell is not left without echo.
+termios saved_terminal;
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+extern "C" void RestoreTerminalAndEnd(int signal_number) {
+  tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+// One line of standard input; on a terminal it is not echoed, so a
+// password does not show as it is typed. Piped input is read as it stands.
+std::string ReadSecretLine() {
+  const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved_terminal) == 0;
+  struct sigaction previous[std::size(kEndingSignals)];
+  if (terminal) {
+    struct sigaction restore {};
+    restore.sa_handler = RestoreTerminalAndEnd;
+    sigemptyset(&restore.sa_mask);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+      sigaction(kEndingSignals[i], &restore, &previous[i]);
+    termios quiet = saved_terminal;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    quiet.c_lflag |= ECHONL;  // the Enter still moves to the next line
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string line;
+  std::getline(std::cin, line);
+  if (terminal) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+      sigaction(kEndingSignals[i], &previous[i], nullptr);
+  }
+  if (line.ends_with('\r')) line.pop_back();
+  return line;
+}
+
 // The SMTP password: the keyring's, else asked on the terminal.
 std::string PasswordFor(const Preferences& prefs) {
   if (!MailRunNeedsPassword(prefs)) return {};
   if (auto stored = LookUpMailPassword(prefs.smtp_user, prefs.smtp_server)) return *stored;
   std::fprintf(stderr, "Password for %s at %s: ", prefs.smtp_user.c_str(),
                prefs.smtp_server.c_str());
-  std::string line;
-  std::getline(std::cin, line);
-  return line;
+  std::fflush(stderr);
+  return ReadSecretLine();
 }
+
+constexpr char kUsage[] = "usage: quorvant-cli mail SURVEY.qvx [--dry-run] [--again]";
 
 }  // namespace
 
 int RunMail(const Args& args) {
   bool dry_run = false;
+  MailingOptions options;
   std::string path;
   for (const std::string& arg : args) {
     if (arg == "--dry-run") {
       dry_run = true;
+    } else if (arg == "--again") {
+      options.mail_again = true;
     } else if (arg.starts_with("-") || !path.empty()) {
-      return UsageError("usage: quorvant-cli mail SURVEY.qvx [--dry-run]");
+      return UsageError(kUsage);
     } else {
       path = arg;
     }
   }
-  if (path.empty()) return UsageError("usage: quorvant-cli mail SURVEY.qvx [--dry-run]");
+  if (path.empty()) return UsageError(kUsage);
   SettingsStore settings;
   TSurvey survey(settings);
   if (!LoadSurvey(path, survey)) return 1;
@@ -82,11 +126,14 @@ int RunMail(const Args& args) {
   ConsolePrompts prompts;
   std::unique_ptr<MailTransport> transport;
   if (dry_run) {
+    options.mail_again = true;  // nothing goes out, so nothing is sent twice
     transport = std::make_unique<PrintingTransport>();
   } else {
     transport = MakeMailTransport(prefs, PasswordFor(prefs));
   }
-  MailingResult result = RunMailing(survey, prefs, *transport, view, prompts);
+  MailingResult result = RunMailing(survey, prefs, *transport, view, prompts, options);
+  if (result.end == MailingEnd::kDeclined)
+    std::fprintf(stderr, "Nothing was sent; give --again to mail the list once more.\n");
   if (!dry_run && survey.Modified()) {
     try {
       survey.Save();

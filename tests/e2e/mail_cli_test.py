@@ -4,7 +4,9 @@
 mail: a survey whose notification list holds three people mails them, with
 the page attached, through a loopback SMTP server (tests/transfer/smtp_sink.py
 on aiosmtpd); --dry-run prints the same messages and leaves the survey file
-as it was. clear-results: against quorvant-collector, a wrong password is
+as it was; a second run sends nothing unless given --again. With a user ID,
+the password typed on a terminal (a pty) is not echoed, and it reaches a
+STARTTLS server with a self-signed certificate; piped, it is read as well. clear-results: against quorvant-collector, a wrong password is
 refused (exit 1) and keeps the submissions; the right one deletes them.
 
 Exit status: 0 passed, 1 failed.
@@ -13,11 +15,14 @@ import argparse
 import base64
 import json
 import os
+import pty
 import re
+import select
 import socket
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import urllib.parse
 import urllib.request
@@ -37,6 +42,42 @@ def wait_for_port(port):
         except OSError:
             time.sleep(0.1)
     raise RuntimeError(f"nothing listens on {port}")
+
+
+def run_on_terminal(argv, env, answer, timeout=90):
+    """Runs argv on a pseudo-terminal; once it asks for a password, types
+    answer (after the terminal's echo is off, or after three seconds when it
+    stays on). Returns (exit status, everything the terminal showed)."""
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execve(argv[0], argv, env)
+    shown = b""
+    typed = False
+    deadline = time.time() + timeout
+    asked_at = None
+    while time.time() < deadline:
+        if not typed and asked_at is not None:
+            echo_off = not termios.tcgetattr(fd)[3] & termios.ECHO
+            if echo_off or time.time() - asked_at > 3:
+                os.write(fd, answer.encode() + b"\n")
+                typed = True
+        ready, _, _ = select.select([fd], [], [], 0.1)
+        if not ready:
+            continue
+        try:
+            chunk = os.read(fd, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        shown += chunk
+        if asked_at is None and b"Password for" in shown:
+            asked_at = time.time()
+    else:
+        os.kill(pid, 9)
+    _, status = os.waitpid(pid, 0)
+    os.close(fd)
+    return os.waitstatus_to_exitcode(status), shown.decode(errors="replace")
 
 
 def main():
@@ -110,6 +151,59 @@ def main():
                 check(base64.b64decode(m["parts"][1]["data"]) == page_bytes, "attachment bytes")
             saved = open(survey, newline="").read()
             check("3 Notifications sent." in saved, "history of the run saved")
+            for m in messages:
+                check(re.fullmatch(r"\w{3}, \d\d \w{3} \d{4} \d\d:\d\d:\d\d \+0000", m["date"]),
+                      f"Date: {m['date']}")
+                check(m["message_id"].endswith("@example.org>"), f"Message-ID: {m['message_id']}")
+            check(len({m["message_id"] for m in messages}) == 3, "one Message-ID per message")
+
+            # Mailed once: a second run asks, takes the default No, sends nothing.
+            r = cli("mail", survey)
+            check(r.returncode == 1, f"second run refused: {r.returncode}")
+            check("already mailed: 3 sent on " in r.stderr and "--again" in r.stderr,
+                  f"second run says why: {r.stderr}")
+            check(len(open(got).readlines()) == 3, "second run sends nothing")
+            r = cli("mail", survey, "--again")
+            check(r.returncode == 0, f"--again failed: {r.stderr}")
+            check(len(open(got).readlines()) == 6, "--again mails the list once more")
+        finally:
+            sink.stdin.close()
+            sink.wait(timeout=10)
+
+        # A user ID: the password is asked for, read without echo on a
+        # terminal, and sent only inside STARTTLS.
+        cert, key = os.path.join(work, "cert.pem"), os.path.join(work, "key.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                        "-subj", "/CN=localhost", "-addext",
+                        "subjectAltName=DNS:localhost,IP:127.0.0.1", "-keyout", key,
+                        "-out", cert], check=True, capture_output=True)
+        got_tls = os.path.join(work, "got-tls.jsonl")
+        secret = "Typed-S3cret"
+        sink = subprocess.Popen(["/usr/bin/python3",
+                                 os.path.join(args.source, "tests/transfer/smtp_sink.py"), got_tls,
+                                 "--tls", cert, key, "--auth", "ann", secret],
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        try:
+            port = int(sink.stdout.readline())
+            with open(os.path.join(config, "QuorvantBuilder.ini"), "w") as f:
+                f.write(f"[Preferences]\nSMTPServerAddress=127.0.0.1\nOutgoingPort={port}\n"
+                        "ReplyAddress=me@example.org\nDisplayName=Survey Team\nEmailSystem=0\n"
+                        "SMTPUserID=ann\n")
+            # No session bus: no keyring holds a password, so it is asked for.
+            tty_env = {k: v for k, v in env.items() if k != "DBUS_SESSION_BUS_ADDRESS"}
+            tty_env["QUORVANT_SMTP_CA_FILE"] = cert
+            status, shown = run_on_terminal([args.cli, "mail", survey, "--again"], tty_env, secret)
+            check(status == 0, f"mail on a terminal failed ({status}): {shown}")
+            check("Password for ann at 127.0.0.1:" in shown, f"password asked: {shown}")
+            check(secret not in shown, f"the password was echoed: {shown}")
+            sent = [json.loads(line) for line in open(got_tls)] if os.path.exists(got_tls) else []
+            check(len(sent) == 3 and all(m["tls"] and m["auth"] for m in sent),
+                  f"mailed inside TLS after login: {len(sent)}")
+
+            r = subprocess.run([args.cli, "mail", survey, "--again"], env=tty_env,
+                               input=secret + "\n", capture_output=True, text=True, timeout=120)
+            check(r.returncode == 0, f"piped password failed: {r.stderr}")
+            check(len(open(got_tls).readlines()) == 6, "piped password mails too")
         finally:
             sink.stdin.close()
             sink.wait(timeout=10)

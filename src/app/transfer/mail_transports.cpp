@@ -4,6 +4,7 @@
 
 #include "app/transfer/local_mail.h"
 #include "app/transfer/smtp_client.h"
+#include "core/publishing/mail_headers.h"
 #include "core/shell/preferences.h"
 
 namespace quorvant {
@@ -21,7 +22,8 @@ std::unique_ptr<MailTransport> MakeMailTransport(const Preferences& prefs,
 }
 
 bool MailRunNeedsPassword(const Preferences& prefs) {
-  return prefs.email_system != 1 && !prefs.smtp_user.empty();
+  // Without a valid reply address the run stops before it connects.
+  return prefs.email_system != 1 && !prefs.smtp_user.empty() && ValidMailbox(prefs.reply_address);
 }
 
 }  // namespace quorvant

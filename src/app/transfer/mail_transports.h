@@ -18,7 +18,9 @@ struct Preferences;
 std::unique_ptr<MailTransport> MakeMailTransport(const Preferences& prefs,
                                                  const std::string& password);
 
-// True when the run will log in to an SMTP server, so a password is needed.
+// True when the run will log in to an SMTP server, so a password is needed:
+// not when the reply address is missing or invalid, since the run then
+// stops before connecting.
 bool MailRunNeedsPassword(const Preferences& prefs);
 
 }  // namespace quorvant
