@@ -56,18 +56,23 @@ class StubServer : public QObject {
   QByteArray buffer_;
 };
 
+// Records each recipient; `during` runs as each message goes, with its
+// position from 1.
 class RecordingTransport : public MailTransport {
  public:
-  explicit RecordingTransport(QStringList* sent) : sent_(sent) {}
+  explicit RecordingTransport(QStringList* sent, std::function<void(int)> during = {})
+      : sent_(sent), during_(std::move(during)) {}
   void Connect() override {}
   SendOutcome Send(const MailMessage& m) override {
     *sent_ << QString::fromStdString(m.recipient);
+    if (during_) during_(static_cast<int>(sent_->size()));
     return SendOutcome::kSent;
   }
   void Disconnect() override {}
 
  private:
   QStringList* sent_;
+  std::function<void(int)> during_;
 };
 
 }  // namespace
@@ -85,8 +90,11 @@ class PublishSurveyTest : public QObject {
   void oneRequestAtATime();
   void generationNeedsAFileName();
   void sendingMailsTheListAndRecordsIt();
+  void closingDuringAMailingAsksAndStopsItFirst();
+  void closingDuringARequestAsksAndAbandonsItFirst();
 
  private:
+  void MakeList(int people);
   std::unique_ptr<TQVXPublishSurvey> Open(TQVXPublishSurvey::Hooks hooks = {});
   template <typename T>
   T* Get(QObject* dialog, const char* name) {
@@ -287,16 +295,21 @@ void PublishSurveyTest::generationNeedsAFileName() {
            QString::fromStdString(home_->File("page.txt.htm")));
 }
 
-void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
+void PublishSurveyTest::MakeList(int people) {
   const std::string list_file = home_->File("people.eml");
-  {
-    TEmailList list(prompts_);
-    QVERIFY(list.Create(list_file));
-    list.AppendAll({{"Ann", "A", "ann@example.org"}, {"Bob", "B", "bob@example.org"}});
-  }
+  TEmailList list(prompts_);
+  QVERIFY(list.Create(list_file));
+  std::vector<EmailRecord> records;
+  for (int i = 1; i <= people; ++i)
+    records.push_back({"P", std::to_string(i), "p" + std::to_string(i) + "@example.org"});
+  list.AppendAll(records);
   survey_->SetNotificationFile(list_file);
   survey_->SetAllAddresses(true);
   survey_->SetAttachSurvey(false);
+}
+
+void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
+  MakeList(2);
   QStringList sent;
   bool buttons_disabled = false;
   TQVXPublishSurvey::Hooks hooks;
@@ -304,17 +317,101 @@ void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
     return std::make_unique<RecordingTransport>(&sent);
   };
   auto dialog = Open(hooks);
+  // The default reply address is empty: the run stops before it connects.
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QVERIFY(sent.isEmpty());
+  QCOMPARE(prompts_.log.size(), size_t{1});
+  QVERIFY(QString::fromStdString(prompts_.log[0]).contains("Fill in \"Reply Address\""));
+
+  settings_->Write(settings::kReplyAddress, std::string("team@example.org"));
+  prompts_.log.clear();
   QTimer::singleShot(0, dialog.get(), [&] {
     buttons_disabled = !Get<QPushButton>(dialog.get(), "btnCancel")->isEnabled();
   });
   Get<QPushButton>(dialog.get(), "btnSendMail")->click();
-  QCOMPARE(sent, (QStringList{"ann@example.org", "bob@example.org"}));
+  QCOMPARE(sent, (QStringList{"p1@example.org", "p2@example.org"}));
   QVERIFY(buttons_disabled);
   QVERIFY(Get<QPushButton>(dialog.get(), "btnCancel")->isEnabled());
   QVERIFY(Get<QPushButton>(dialog.get(), "btnStopSending")->isHidden());
   QVERIFY(
       Get<QLabel>(dialog.get(), "lblEmailStatus")->text().startsWith("2 Notifications sent on "));
   QVERIFY(QString::fromStdString(survey_->PubHistory()).contains("2 Notifications sent."));
+  QVERIFY(prompts_.log.empty());
+
+  // Send Now again (or Alt+S hit by mistake): asked first, and No sends
+  // nothing.
+  prompts_.confirm_answers = {false};
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(sent.size(), 2);
+  QCOMPARE(prompts_.log.size(), size_t{1});
+  QVERIFY(QString::fromStdString(prompts_.log[0])
+              .contains("[Send Notifications] The invitations of this survey were already mailed: "
+                        "2 sent on "));
+  prompts_.confirm_answers = {true};
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(sent.size(), 4);
+}
+
+void PublishSurveyTest::closingDuringAMailingAsksAndStopsItFirst() {
+  MakeList(6);
+  settings_->Write(settings::kReplyAddress, std::string("team@example.org"));
+  QStringList sent;
+  QList<bool> visible_after_close;
+  std::unique_ptr<TQVXPublishSurvey> dialog;
+  TQVXPublishSurvey::Hooks hooks;
+  hooks.make_transport = [&](const Preferences&) {
+    return std::make_unique<RecordingTransport>(&sent, [&](int n) {
+      if (n == 2) {
+        prompts_.confirm_answers = {false};  // No: the run goes on
+        dialog->close();
+        visible_after_close << dialog->isVisible();
+      } else if (n == 3) {
+        prompts_.confirm_answers = {true};  // Yes: stop, then close
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        visible_after_close << dialog->isVisible();
+        QVERIFY(dialog->Mailing());
+      }
+    });
+  };
+  dialog = Open(hooks);
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(visible_after_close, (QList<bool>{true, true}));
+  QCOMPARE(sent.size(), 3);
+  QVERIFY(!dialog->isVisible());
+  QVERIFY(!dialog->Mailing());
+  QCOMPARE(prompts_.log,
+           (std::vector<std::string>(2, "confirm(default no): [Publish Survey] Invitations are "
+                                        "being sent. Stop sending and close the window?")));
+  QVERIFY(QString::fromStdString(survey_->PubHistory())
+              .contains("Send notifications stopped by user - 3 sent."));
+}
+
+void PublishSurveyTest::closingDuringARequestAsksAndAbandonsItFirst() {
+  server_->body = "Quorvant";
+  auto dialog = Open();
+  QList<bool> visible_after_close;
+  prompts_.confirm_answers = {false};
+  server_->during = [&] {
+    dialog->close();
+    visible_after_close << dialog->isVisible();
+  };
+  Get<QPushButton>(dialog.get(), "btnVerifyServer")->click();
+  QVERIFY(dialog->isVisible());
+  QVERIFY(Get<QLabel>(dialog.get(), "lblServerStatus")->text().startsWith("Server verified at"));
+
+  prompts_.log.clear();
+  prompts_.confirm_answers = {true};
+  const std::string history = survey_->PubHistory();
+  Get<QPushButton>(dialog.get(), "btnVerifyServer")->click();
+  QCOMPARE(visible_after_close, (QList<bool>{true, true}));
+  QVERIFY(!dialog->isVisible());
+  QVERIFY(!dialog->Busy());
+  QCOMPARE(prompts_.log, (std::vector<std::string>{
+                             "confirm(default no): [Publish Survey] A request to the server is "
+                             "under way. Stop it and close the window?"}));
+  QTest::qWait(200);  // the abandoned reply would arrive now
+  QCOMPARE(survey_->PubHistory(), history);
+  QCOMPARE(prompts_.log.size(), size_t{1});
 }
 
 }  // namespace quorvant::app

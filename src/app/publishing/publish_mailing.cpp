@@ -49,11 +49,14 @@ void TQVXPublishSurvey::SendMail() {
   stop_ = false;
   pbSendMail_->setValue(0);
   pbSendMail_->show();
+  mailing_ = true;
   RunMailing(survey_, prefs, *transport, *this, prompts_);
+  mailing_ = false;
   stop_ = false;
   for (QPushButton* b : during_run) b->setEnabled(true);
   btnStopSending_->hide();
   pbSendMail_->hide();
+  CloseIfAsked();
 }
 
 void TQVXPublishSurvey::SetProgressMax(int max) { pbSendMail_->setMaximum(max); }

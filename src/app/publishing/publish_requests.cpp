@@ -87,11 +87,14 @@ void TQVXPublishSurvey::StartRequest(RequestKind kind) {
   auto c2 = connect(&httpVerify_, &HttpClient::Failed, &wait, quit, Qt::QueuedConnection);
   auto c3 = connect(&httpVerify_, &HttpClient::ConnectionFailed, &wait, quit, Qt::QueuedConnection);
   httpVerify_.Get(Q(url));
+  request_wait_ = &wait;
   if (busy_) wait.exec();
+  request_wait_ = nullptr;
   disconnect(c1);
   disconnect(c2);
   disconnect(c3);
   QApplication::restoreOverrideCursor();
+  CloseIfAsked();
 }
 
 QLabel* TQVXPublishSurvey::RequestLabel() const {

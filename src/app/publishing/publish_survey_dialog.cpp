@@ -1,6 +1,7 @@
 #include "app/publishing/publish_survey_dialog.h"
 
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "app/shell/app_paths.h"
 #include "app/shell/whats_this.h"
 #include "core/shell/date_time.h"
+#include "core/shell/prompts.h"
 #include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
@@ -67,7 +69,7 @@ TQVXPublishSurvey::TQVXPublishSurvey(TSurvey& survey, const SettingsStore& setti
           [this] { StartRequest(RequestKind::kRegistration); });
   connect(btnSendMail_, &QPushButton::clicked, this, &TQVXPublishSurvey::SendMail);
   connect(btnStopSending_, &QPushButton::clicked, this, [this] { stop_ = true; });
-  connect(btnCancel_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(btnCancel_, &QPushButton::clicked, this, [this] { CloseWhenIdle(QDialog::Accepted); });
   connect(btnHelp_, &QPushButton::clicked, this,
           [] { QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPagePath("publish-survey"))); });
   InstallWhatsThis(this);
@@ -201,6 +203,40 @@ int TQVXPublishSurvey::ComputedHeight() const {
   for (QWidget* row : stepRows_)
     if (!row->isHidden()) height += row->sizeHint().height() + 3;
   return height + layout()->contentsMargins().top() + layout()->contentsMargins().bottom();
+}
+
+void TQVXPublishSurvey::reject() { CloseWhenIdle(QDialog::Rejected); }
+
+void TQVXPublishSurvey::CloseWhenIdle(int result) {
+  if (!mailing_ && !busy_) {
+    done(result);
+    return;
+  }
+  if (close_result_ >= 0) return;  // already stopping
+  const bool stop = prompts_.ConfirmTitled(
+      "Publish Survey",
+      mailing_ ? "Invitations are being sent. Stop sending and close the window?"
+               : "A request to the server is under way. Stop it and close the window?",
+      false);
+  if (!stop || (!mailing_ && !busy_)) {
+    if (stop) done(result);  // the run ended while the question was open
+    return;
+  }
+  close_result_ = result;
+  if (mailing_) {
+    stop_ = true;
+  } else {
+    httpVerify_.Abort();
+    EndRequest();
+    if (request_wait_) request_wait_->quit();
+  }
+}
+
+void TQVXPublishSurvey::CloseIfAsked() {
+  if (close_result_ < 0) return;
+  const int result = close_result_;
+  close_result_ = -1;
+  done(result);
 }
 
 void TQVXPublishSurvey::showEvent(QShowEvent* event) {

@@ -8,6 +8,11 @@
 // HTTP client's events write to the status label of the request's kind.
 // A mailing run disables the buttons and shows "St&op Sending".
 //
+// Closing the dialog (close box, Esc, "Close") while a mailing or a server
+// request runs asks whether to stop it; on Yes the run is stopped (after
+// the message on its way) or the request abandoned, and only then does the
+// dialog close. On No both go on.
+//
 // Ownership: the survey, settings and prompts must outlive the dialog.
 // Thread-safety: the user-interface thread only.
 #pragma once
@@ -20,6 +25,7 @@
 #include "app/transfer/http_client.h"
 #include "core/publishing/mailing_run.h"
 
+class QEventLoop;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -59,10 +65,15 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   ~TQVXPublishSurvey() override;
 
   bool Busy() const { return busy_; }
+  bool Mailing() const { return mailing_; }
   RequestKind Kind() const { return kind_; }
   // The client height of the rule: the button panel plus 10, and each
   // visible step's height plus 3.
   int ComputedHeight() const;
+
+ public slots:
+  // Esc and the close box come here.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -82,6 +93,12 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   void EndRequest();
   QLabel* RequestLabel() const;
   void SetStepButtonsEnabled(bool enabled);
+
+  // Closes with result now, or once the running mailing or request has
+  // stopped when the person agrees to stop it.
+  void CloseWhenIdle(int result);
+  // Closes as CloseWhenIdle() asked, once the run or request has ended.
+  void CloseIfAsked();
 
   void SendMail();
   std::unique_ptr<MailTransport> DefaultTransport(const Preferences& prefs);
@@ -104,6 +121,9 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   bool busy_ = false;
   RequestKind kind_ = RequestKind::kNone;
   bool stop_ = false;
+  bool mailing_ = false;
+  int close_result_ = -1;  // the result to close with once idle; -1 for none
+  QEventLoop* request_wait_ = nullptr;  // the loop waiting for the request
 
   QWidget* stepRows_[4] = {};
   QWidget* buttonPanel_ = nullptr;

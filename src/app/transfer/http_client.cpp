@@ -32,12 +32,16 @@ void HttpClient::SetFileMode(const QString& body_file, const QString& header_fil
   header_file_ = header_file;
 }
 
+void HttpClient::Abort() {
+  if (!reply_) return;
+  reply_->disconnect(this);
+  reply_->abort();
+  reply_->deleteLater();
+  reply_.clear();
+}
+
 void HttpClient::Get(const QString& url) {
-  if (reply_) {
-    reply_->disconnect(this);
-    reply_->abort();
-    reply_->deleteLater();
-  }
+  Abort();
   body_.clear();
   status_code_ = 0;
   connected_ = false;

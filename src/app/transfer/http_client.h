@@ -47,6 +47,9 @@ class HttpClient : public QObject {
   // Starts a GET and returns at once. A request still running is abandoned
   // without further signals.
   void Get(const QString& url);
+  // Abandons the request that is running, without further signals; does
+  // nothing when none is.
+  void Abort();
   bool Busy() const { return !reply_.isNull(); }
   const QByteArray& Body() const { return body_; }
   int StatusCode() const { return status_code_; }
