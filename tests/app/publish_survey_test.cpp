@@ -380,8 +380,9 @@ void PublishSurveyTest::closingDuringAMailingAsksAndStopsItFirst() {
   QVERIFY(!dialog->isVisible());
   QVERIFY(!dialog->Mailing());
   QCOMPARE(prompts_.log,
-           (std::vector<std::string>(2, "confirm(default no): [Publish Survey] Invitations are "
-                                        "being sent. Stop sending and close the window?")));
+           (std::vector<std::string>(2,
+                                     "confirm(default no): [Publish Survey] Invitations are "
+                                     "being sent. Stop sending and close the window?")));
   QVERIFY(QString::fromStdString(survey_->PubHistory())
               .contains("Send notifications stopped by user - 3 sent."));
 }

@@ -1,7 +1,6 @@
 #include "app/transfer/local_mail.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QByteArray>
@@ -76,7 +75,8 @@ TEST_F(LocalMailTest, EachMessageGoesToSendmailWhole) {
   std::string first = testing::ReadFileOrDie(dir_.File("0.msg"));
   EXPECT_TRUE(first.starts_with("To: ann@example.org\nSubject: Staff Survey\nDate: ")) << first;
   const size_t date = first.find("Date: ") + 6;
-  const QString date_text = QString::fromStdString(first.substr(date, first.find('\n', date) - date));
+  const QString date_text =
+      QString::fromStdString(first.substr(date, first.find('\n', date) - date));
   EXPECT_TRUE(QDateTime::fromString(date_text, Qt::RFC2822Date).isValid()) << first;
   EXPECT_NE(first.find("\nX-Mailer: Quorvant\n"), std::string::npos) << first;
   // No sender, so no Message-ID either: the local mail system adds its own.

@@ -137,7 +137,7 @@ TEST_F(SmtpClientTest, AllAndSampledRunsOverOnePlainConnection) {
   }
 
   survey_.SetAllAddresses(false);
-  survey_.SetSamplingPercent(60);  // three draws
+  survey_.SetSamplingPercent(60);     // three draws
   prompts_.confirm_answers = {true};  // the list was mailed already
   result = Run(sink, {}, {4, 2, 4});
   EXPECT_EQ(result.sent, 2);
@@ -208,7 +208,8 @@ TEST_F(SmtpClientTest, APasswordIsNeverSentToAServerThatOffersNoEncryption) {
   result = Run(sink, {});
   EXPECT_EQ(result.end, MailingEnd::kFailed);
   ASSERT_EQ(prompts_.log.size(), 1u);
-  EXPECT_TRUE(prompts_.log[0].starts_with("error: The mail server 127.0.0.1 could not be used: 530"))
+  EXPECT_TRUE(
+      prompts_.log[0].starts_with("error: The mail server 127.0.0.1 could not be used: 530"))
       << prompts_.log[0];
 }
 

@@ -122,7 +122,7 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   RequestKind kind_ = RequestKind::kNone;
   bool stop_ = false;
   bool mailing_ = false;
-  int close_result_ = -1;  // the result to close with once idle; -1 for none
+  int close_result_ = -1;               // the result to close with once idle; -1 for none
   QEventLoop* request_wait_ = nullptr;  // the loop waiting for the request
 
   QWidget* stepRows_[4] = {};

@@ -48,7 +48,8 @@ int KeepServerReply(CURL*, curl_infotype type, char* data, size_t size, void* us
     handle->reply.push_back(line);
     // "250-..." goes on, "250 ..." (or a bare code) ends a reply.
     handle->reply_complete = line.size() < 4 || line[3] != '-';
-    if (handle->reply_complete && (line[0] == '4' || line[0] == '5')) handle->refusal = handle->reply;
+    if (handle->reply_complete && (line[0] == '4' || line[0] == '5'))
+      handle->refusal = handle->reply;
   }
   return 0;
 }

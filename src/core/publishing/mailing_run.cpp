@@ -7,8 +7,8 @@
 
 #include "core/publishing/mail_headers.h"
 #include "core/publishing/mail_merge.h"
-#include "core/publishing/mailing_history.h"
 #include "core/publishing/mail_transport.h"
+#include "core/publishing/mailing_history.h"
 #include "core/publishing/sample_size.h"
 #include "core/shell/date_time.h"
 #include "core/shell/preferences.h"

@@ -131,9 +131,9 @@ TEST(MailHeadersTest, ValidMailboxesAreThoseOfTheSmtpGrammar) {
   };
   int valid = 0;
   for (int round = 0; round < 100000; ++round) {
-    std::string text = round % 5 == 0 ? random_text("ab9.@\"\\ -[]:,<>()\r\n\t!#~", 9)
-                                      : random_text("ab.\"\\ -!~(", 5) + "@" +
-                                            random_text("ab9.-[]:\r", 6);
+    std::string text = round % 5 == 0
+                           ? random_text("ab9.@\"\\ -[]:,<>()\r\n\t!#~", 9)
+                           : random_text("ab.\"\\ -!~(", 5) + "@" + random_text("ab9.-[]:\r", 6);
     bool expected = std::regex_match(text, MailboxReference());
     valid += expected;
     ASSERT_EQ(ValidMailbox(text), expected) << "[" << text << "]";

@@ -139,10 +139,10 @@ TEST_F(MailingRunTest, AllAddressesRunSendsEveryUndeletedRecordInRecordOrder) {
   result = Run();
   EXPECT_EQ(result.end, MailingEnd::kNotStarted);
   EXPECT_TRUE(transport_.log.empty());
-  EXPECT_EQ(prompts_.log, (std::vector<std::string>{"error: The Notification File " +
-                                                    survey_.NotificationFile() +
-                                                    " holds no addresses. Notifications were not "
-                                                    "sent."}));
+  EXPECT_EQ(prompts_.log,
+            (std::vector<std::string>{"error: The Notification File " + survey_.NotificationFile() +
+                                      " holds no addresses. Notifications were not "
+                                      "sent."}));
 }
 
 TEST_F(MailingRunTest, AMailedListIsMailedAgainOnlyWhenThePersonSaysSo) {
@@ -208,8 +208,8 @@ TEST(MailingHistoryTest, TheLatestRunThatSentSomethingCounts) {
        3, "12/03/1998 12:00:00"},
       {"12/03/1998 10:00:00: Send notifications stopped by user - 7 sent.", 7,
        "12/03/1998 10:00:00"},
-      {"12/03/1998 10:00:00: Server verified.\r\n12/03/1998 10:01:00: Notifications sent.\r\n",
-       0, ""},
+      {"12/03/1998 10:00:00: Server verified.\r\n12/03/1998 10:01:00: Notifications sent.\r\n", 0,
+       ""},
   };
   for (const Row& row : rows) {
     std::optional<PastMailing> past = LastMailing(row.history);
