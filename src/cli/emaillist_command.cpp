@@ -80,7 +80,7 @@ int Run(const std::string& sub, const Options& o) {
     return 1;
   }
   if (sub == "import") {
-    std::printf("Imported %zu records\n", ImportEmailCsv(list, o.files[1]));
+    std::printf("%s\n", EmailImportReport(ImportEmailCsv(list, o.files[1])).c_str());
     return 0;
   }
   if (sub == "export") {

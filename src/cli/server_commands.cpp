@@ -40,8 +40,11 @@ std::string StepURL(Step step, const TSurvey& survey) {
   return {};
 }
 
-ServerReplyOutcome JudgeReply(Step step, TSurvey& survey, bool reached, const std::string& body) {
-  if (step == Step::kClearResults) return ApplyClearResultsReply(survey, reached, body);
+// http_status: 0 when no reply came.
+ServerReplyOutcome JudgeReply(Step step, TSurvey& survey, int http_status,
+                              const std::string& body) {
+  if (step == Step::kClearResults) return ApplyClearResultsReply(survey, http_status, body);
+  const bool reached = http_status != 0 && http_status < 400;
   if (!reached) return ConnectionFailedOutcome(survey, step == Step::kVerify);
   return step == Step::kVerify ? ApplyVerificationReply(survey, body)
                                : ApplyRegistrationReply(survey, body);
@@ -67,9 +70,9 @@ int RunServerStep(const Args& args, Step step) {
   HttpClient client;
   client.ApplyProxySettings(settings);
   const HttpOutcome outcome = GetAndWait(client, QString::fromStdString(StepURL(step, survey)));
-  const bool reached = outcome == HttpOutcome::kSucceeded;
+  const int status = outcome == HttpOutcome::kConnectionFailed ? 0 : client.StatusCode();
   const ServerReplyOutcome result =
-      JudgeReply(step, survey, reached, reached ? client.Body().toStdString() : std::string());
+      JudgeReply(step, survey, status, status != 0 ? client.Body().toStdString() : std::string());
   std::printf("%s\n", result.status.c_str());
   if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());
   try {

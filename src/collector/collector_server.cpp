@@ -96,12 +96,22 @@ HttpReply CollectorServer::HandleRegister(const HttpRequest& req) {
   }
   const std::string account = FieldValue(*query, "AccountID").value_or("");
   const std::string password = FieldValue(*query, "ID").value_or("");
-  if (store_.Register(survey, account, password) == Registration::kPasswordMismatch) {
-    // A page, not an error status: the author's program shows the words of
-    // a page it receives, but only "connection failed" for an error status.
+  // Registering again checks the password as fetching does, so a guesser
+  // gets the same allowance here. Pages, not error statuses: the author's
+  // program shows the words of a page it receives, but only "connection
+  // failed" for an error status.
+  const std::string client = ClientAddress(req);
+  if (throttle_.Refused(client)) {
+    return Page(200, "Registration failed",
+                "Too many wrong passwords from this address; try again in a minute.");
+  }
+  const Registration outcome = store_.Register(survey, account, password);
+  if (outcome == Registration::kPasswordMismatch) {
+    throttle_.Failed(client, survey);
     return Page(200, "Registration failed",
                 "The survey " + survey + " is already registered here with another password.");
   }
+  if (outcome == Registration::kRenewed) throttle_.Succeeded(client, survey);
   return Page(200, "Registration Complete",
               "The survey " + survey + " is registered and accepts responses.");
 }
@@ -144,7 +154,7 @@ HttpReply CollectorServer::HandleResults(const HttpRequest& req) {
       throttle_.Failed(client, survey);
       return Text(ErrorText("The password of the survey " + survey + " is wrong."));
     case FetchStatus::kOk:
-      throttle_.Succeeded(client);
+      throttle_.Succeeded(client, survey);
       return Text(ResultText(result.submissions));
   }
   return Text(ErrorText("The request could not be read."), 400);
@@ -173,7 +183,7 @@ HttpReply CollectorServer::HandleClear(const HttpRequest& req) {
       throttle_.Failed(client, survey);
       return Page(200, "Results not cleared", "The password of the survey " + survey + " is wrong.");
     case FetchStatus::kOk:
-      throttle_.Succeeded(client);
+      throttle_.Succeeded(client, survey);
       return Page(200, "Results Cleared", "The responses of the survey " + survey + " were deleted.");
   }
   return Page(400, "Results not cleared", "The request could not be read.");

@@ -52,8 +52,9 @@ void PasswordThrottle::Failed(const std::string& address, const std::string& sur
   if (records_.size() >= kMaxAddresses) ForgetExpired(now);
   Record& record = records_[KeyOf(address)];
   if (record.failures == 0 || now - record.window_start >= kWindowSeconds) {
-    record = Record{now, 0};
+    record = Record{now, 0, survey, false};
   }
+  if (record.survey != survey) record.several_surveys = true;
   const bool shut_out = ++record.failures == kFailuresPerWindow;
   lock.unlock();
   log_("wrong password for survey " + survey + " from " + address);
@@ -63,9 +64,11 @@ void PasswordThrottle::Failed(const std::string& address, const std::string& sur
   }
 }
 
-void PasswordThrottle::Succeeded(const std::string& address) {
+void PasswordThrottle::Succeeded(const std::string& address, const std::string& survey) {
   std::lock_guard lock(mutex_);
-  records_.erase(KeyOf(address));
+  const auto it = records_.find(KeyOf(address));
+  if (it == records_.end()) return;
+  if (!it->second.several_surveys && it->second.survey == survey) records_.erase(it);
 }
 
 void PasswordThrottle::ForgetExpired(int64_t now) {

@@ -10,6 +10,10 @@
 // one. Every wrong password is logged with the address, and so is the moment
 // an address is shut out.
 //
+// A right password forgives only wrong ones for the same survey: an author
+// who mistyped is let in again, but a guesser cannot start afresh by showing
+// the password of a survey of his own between guesses.
+//
 // Thread-safety: every method may be called from any thread.
 #pragma once
 
@@ -37,13 +41,16 @@ class PasswordThrottle {
   bool Refused(const std::string& address);
   // Counts and logs a wrong password for the survey from the address.
   void Failed(const std::string& address, const std::string& survey);
-  // A right password clears the address's record.
-  void Succeeded(const std::string& address);
+  // A right password for the survey clears the address's record when every
+  // wrong password in it was for that survey.
+  void Succeeded(const std::string& address, const std::string& survey);
 
  private:
   struct Record {
     int64_t window_start = 0;
     int failures = 0;
+    std::string survey;          // the survey of the wrong passwords
+    bool several_surveys = false;  // they were for more than one
   };
   static std::string KeyOf(const std::string& address);
   void ForgetExpired(int64_t now);

@@ -1,14 +1,19 @@
 // The main window's response table: counted when a survey is loaded, and
-// "&Update Now" running the update dialog.
+// "&Update Now" running the update dialog; "&Clear Results From Server..."
+// against a collector on a loopback port.
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QtTest>
 #include <memory>
+#include <thread>
 
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/main_form.h"
 #include "app_test_env.h"
+#include "collector/collector_server.h"
+#include "collector/password_throttle.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
 #include "support/scripted_prompts.h"
@@ -23,6 +28,7 @@ class MainFormResponsesTest : public QObject {
   void cleanup();
   void loadingCountsTheTableWithoutModifying();
   void updateNowRunsTheDialogAndRefreshes();
+  void clearResultsRecordsOnlyWhatHappened();
 
  private:
   // A saved, published survey whose table holds `records` records.
@@ -93,6 +99,83 @@ void MainFormResponsesTest::updateNowRunsTheDialogAndRefreshes() {
   QCOMPARE(lines.last(), QString("Connection to server failed - update canceled."));
   QCOMPARE(form_->TemporaryFiles().size(), size_t{2});
   QVERIFY(prompts_.log.empty());
+}
+
+// Only a clearing that happened adds its history line and marks the survey
+// changed; a collector that stops listening to wrong passwords is named as
+// such, not as a failed connection.
+void MainFormResponsesTest::clearResultsRecordsOnlyWhatHappened() {
+  int64_t clock = 1800000000;
+  collector::SubmissionStore store(home_->File("c.db"), [&clock] { return clock; });
+  store.Register("S1", "", "right");
+  QVERIFY(store.Submit("S1", "10.0.0.1", "Browser", {{"qvx1", "0"}}));
+  auto held = [&] {
+    ++clock;
+    return store.Fetch("S1", "right", "").submissions.size();
+  };
+  // A collector listening on a loopback port while it lives.
+  struct Running {
+    explicit Running(collector::SubmissionStore& store) : server(Options(), store) {
+      server.Bind();
+      thread = std::thread([this] { server.Listen(); });
+    }
+    ~Running() {
+      server.Stop();
+      thread.join();
+    }
+    static collector::CollectorOptions Options() {
+      collector::CollectorOptions options;
+      options.port = 0;
+      return options;
+    }
+    std::string Base() const {
+      return "http://127.0.0.1:" + std::to_string(server.port()) + "/qvx";
+    }
+    collector::CollectorServer server;
+    std::thread thread;
+  };
+  auto guessed_at = std::make_unique<Running>(store);
+
+  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
+                                         QStringList{MakeSurvey(1, guessed_at->Base())});
+  form_->show();
+  TSurvey& survey = form_->Survey();
+  survey.SetUniqueName("S1");
+  survey.SetPassword("guess");
+  survey.SetModified(false);
+  const std::string history = survey.PubHistory();
+  auto clear = [&] {
+    prompts_.log.clear();
+    prompts_.confirm_answers = {true};
+    form_->findChild<QAction*>("miSurveyClearResults")->trigger();
+    return prompts_.log.size() == 2 ? prompts_.log[1]
+                                    : "messages: " + std::to_string(prompts_.log.size());
+  };
+  for (int i = 0; i < collector::PasswordThrottle::kFailuresPerWindow; ++i) {
+    const std::string shown = clear();
+    QVERIFY2(shown.find("The password of the survey S1 is wrong.") != std::string::npos,
+             shown.c_str());
+  }
+  const std::string refused = clear();
+  QVERIFY2(refused.starts_with("error: ") &&
+               refused.find("too many wrong passwords") != std::string::npos &&
+               refused.find("connection") == std::string::npos,
+           refused.c_str());
+  // Nothing happened, so nothing is recorded and nothing needs saving.
+  QCOMPARE(survey.PubHistory(), history);
+  QVERIFY(!survey.Modified());
+  QCOMPARE(held(), size_t{1});
+
+  // At a collector without a grudge, the right password clears.
+  guessed_at.reset();
+  Running fresh(store);
+  survey.SetServerURL(fresh.Base());
+  survey.SetPassword("right");
+  survey.SetModified(false);
+  QCOMPARE(clear(), std::string("info: Results cleared from server."));
+  QVERIFY(survey.PubHistory().ends_with(": Results cleared from server.\r\n"));
+  QVERIFY(survey.Modified());
+  QCOMPARE(held(), size_t{0});
 }
 
 }  // namespace quorvant::app

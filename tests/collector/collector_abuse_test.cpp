@@ -72,6 +72,13 @@ class BehindProxyTest : public CollectorAbuseTest {
         std::string("/qvx/GetResults?SurveyFile=S1&LastUpdate=Never&ID=") + password,
         {{"X-Forwarded-For", from}});
   }
+  httplib::Result Register(const char* from, const std::string& survey, const char* password) {
+    return client_->Get("/qvx/RegisterSurvey?SurveyFile=" + survey + "&ID=" + password,
+                        {{"X-Forwarded-For", from}});
+  }
+  static bool Registered(const httplib::Result& r) {
+    return r && r->status == 200 && r->body.find("Registration Complete") != std::string::npos;
+  }
 };
 
 TEST_F(BehindProxyTest, WrongPasswordsAreThrottledPerAddressOnly) {
@@ -96,6 +103,44 @@ TEST_F(BehindProxyTest, WrongPasswordsAreThrottledPerAddressOnly) {
   EXPECT_EQ(author->status, 200);
   EXPECT_EQ(author->body, "<DATA>\r\n</DATA>\r\n");
   EXPECT_LT(waited, std::chrono::milliseconds(500));
+}
+
+// Registering a survey again checks its password: guesses there count with
+// the guesses at GetResults, and once the allowance is gone even the right
+// password is not confirmed. Showing the password of one's own survey
+// between guesses does not restore the allowance.
+TEST_F(BehindProxyTest, RegistrationGuessesShareTheAllowance) {
+  const char* guesser = "203.0.113.6";
+  ASSERT_TRUE(Registered(Register(guesser, "MINE", "mine")));
+  for (int i = 0; i < 3; ++i) {
+    auto r = Register(guesser, "S1", "guess");
+    ASSERT_TRUE(r);
+    EXPECT_FALSE(Registered(r)) << i;
+    EXPECT_NE(r->body.find("another password"), std::string::npos);
+  }
+  ASSERT_TRUE(Registered(Register(guesser, "MINE", "mine")));
+  auto fetched = Fetch(guesser, "guess");
+  ASSERT_TRUE(fetched);
+  EXPECT_EQ(fetched->status, 200);
+  auto last = Register(guesser, "S1", "guess2");
+  ASSERT_TRUE(last);
+  EXPECT_FALSE(Registered(last));
+
+  auto right = Register(guesser, "S1", "right");
+  ASSERT_TRUE(right);
+  EXPECT_EQ(right->status, 200);
+  EXPECT_FALSE(Registered(right));
+  EXPECT_NE(right->body.find("Too many wrong passwords"), std::string::npos);
+  EXPECT_EQ(Fetch(guesser, "right")->status, 429);
+  EXPECT_FALSE(Registered(Register(guesser, "NEW", "x")));
+
+  // The author elsewhere is not held up, and one who mistyped the password
+  // of his own survey is let in again by the right one.
+  const char* author = "198.51.100.21";
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(Registered(Register(author, "S1", "typo")));
+  EXPECT_TRUE(Registered(Register(author, "S1", "right")));
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(Registered(Register(author, "S1", "typo")));
+  EXPECT_TRUE(Registered(Register(author, "S1", "right")));
 }
 
 TEST_F(CollectorAbuseTest, IdleConnectionsLockNobodyOutAndAreBoundedPerAddress) {

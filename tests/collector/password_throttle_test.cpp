@@ -39,9 +39,18 @@ TEST(PasswordThrottle, RightPasswordClearsAndIpv6CountsPerNetwork) {
   int64_t now = 0;
   PasswordThrottle throttle([&] { return now; }, [](const std::string&) {});
   for (int i = 0; i < 4; ++i) throttle.Failed("10.0.0.1", "S1");
-  throttle.Succeeded("10.0.0.1");
+  throttle.Succeeded("10.0.0.1", "S1");
   for (int i = 0; i < 4; ++i) throttle.Failed("10.0.0.1", "S1");
   EXPECT_FALSE(throttle.Refused("10.0.0.1"));
+  // The right password of another survey (one's own) forgives nothing, nor
+  // does a right one after guesses at several surveys.
+  throttle.Succeeded("10.0.0.1", "MINE");
+  throttle.Failed("10.0.0.1", "S1");
+  EXPECT_TRUE(throttle.Refused("10.0.0.1"));
+  for (int i = 0; i < 4; ++i) throttle.Failed("10.0.0.3", i % 2 ? "S1" : "S2");
+  throttle.Succeeded("10.0.0.3", "S1");
+  throttle.Failed("10.0.0.3", "S1");
+  EXPECT_TRUE(throttle.Refused("10.0.0.3"));
 
   // Hopping through the addresses of one's own /64 does not help.
   for (int i = 0; i < 5; ++i) throttle.Failed("2001:db8:1:2::" + std::to_string(i + 1), "S1");

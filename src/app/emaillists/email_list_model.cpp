@@ -32,7 +32,50 @@ void EmailListModel::Reload() {
     }
   }
   current_row_ = std::min(current_row_, static_cast<int>(rows_.size()) - 1);
+  held_ = 0;
   endResetModel();
+}
+
+bool EmailListModel::RereadInPlace() {
+  std::vector<uint32_t> now;
+  try {
+    now = list_.RowsInOrder();
+  } catch (const std::exception&) {
+    // Not reported here: this runs whenever the window is activated, and a
+    // message box would activate it again. The grid stays as it is; the
+    // next edit reports what is wrong with the file.
+    return true;
+  }
+  std::vector<uint32_t> before = rows_, after = now;
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  if (before != after) return false;
+  if (held_ != 0) {
+    // The held row keeps the place it has, wherever its key now sorts.
+    const auto at = std::find(now.begin(), now.end(), held_);
+    if (at != now.end()) {
+      now.erase(at);
+      now.insert(now.begin() + RowOf(held_), held_);
+    }
+  }
+  std::unordered_map<uint32_t, int> row_of;
+  for (size_t i = 0; i < now.size(); ++i) row_of[now[i]] = static_cast<int>(i);
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  const QModelIndexList from = persistentIndexList();
+  QModelIndexList to;
+  for (const QModelIndex& index : from) {
+    to.append(this->index(row_of[RecnoAt(index.row())], index.column()));
+  }
+  changePersistentIndexList(from, to);
+  if (current_row_ >= 0 && current_row_ < rowCount()) current_row_ = row_of[RecnoAt(current_row_)];
+  rows_ = std::move(now);
+  cache_.clear();
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  if (!rows_.empty()) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+  }
+  return true;
 }
 
 int EmailListModel::RowOf(uint32_t recno) const {
@@ -40,11 +83,14 @@ int EmailListModel::RowOf(uint32_t recno) const {
   return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
 }
 
-void EmailListModel::SetCurrentRow(int row) {
+bool EmailListModel::SetCurrentRow(int row) {
   const int before = current_row_;
   current_row_ = row;
   if (before >= 0 && before < rowCount()) emit headerDataChanged(Qt::Vertical, before, before);
   if (row >= 0 && row < rowCount()) emit headerDataChanged(Qt::Vertical, row, row);
+  if (held_ == 0 || (row >= 0 && row < rowCount() && RecnoAt(row) == held_)) return false;
+  held_ = 0;
+  return true;
 }
 
 int EmailListModel::rowCount(const QModelIndex& parent) const {
@@ -78,33 +124,26 @@ bool EmailListModel::setData(const QModelIndex& index, const QVariant& value, in
   if (!index.isValid() || role != Qt::EditRole) return false;
   const std::string text = value.toString().toStdString();
   const uint32_t recno = RecnoAt(index.row());
-  if (RecordAt(index.row())[static_cast<size_t>(index.column())] == text) return false;
+  const auto field = static_cast<size_t>(index.column());
+  bool written = false;
   try {
-    list_.Write(recno, index.column(), text);
+    // Compared with the file, not with what this grid last read: another
+    // window may have changed the field since, and the value typed here
+    // must then still be stored.
+    list_.RecordCount();
+    cache_.erase(recno);
+    if (RecordAt(index.row())[field] != text) {
+      list_.Write(recno, index.column(), text);
+      written = true;
+    }
   } catch (const std::exception& e) {
     on_error_(e.what());
     return false;
   }
   cache_.erase(recno);
-  emit dataChanged(index, index);
-  // The edit may have changed the record's place in the order; the grid is
-  // told once it has closed its editor.
-  QMetaObject::invokeMethod(
-      this,
-      [this, recno] {
-        // Unmoved, the grid keeps its place and any editor opened since.
-        std::vector<uint32_t> now;
-        try {
-          now = list_.RowsInOrder();
-        } catch (const std::exception& e) {
-          on_error_(e.what());
-          return;
-        }
-        if (now == rows_) return;
-        Reload();
-        emit RecordMoved(RowOf(recno));
-      },
-      Qt::QueuedConnection);
+  held_ = recno;
+  emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+  if (written) emit Edited();
   return true;
 }
 

@@ -1,6 +1,7 @@
 // TQVXEList: layout, opening, the labels and the list commands.
 #include "app/emaillists/email_list_window.h"
 
+#include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/emaillists/email_list_changes.h"
 #include "app/emaillists/email_list_dialogs.h"
 #include "app/emaillists/email_list_model.h"
 #include "app/reports/report_printing.h"
@@ -52,6 +54,14 @@ TQVXEList::TQVXEList(SettingsStore& settings, Prompts& prompts, EmailListDialogs
   BuildLayout();
   setupActions();
   RestoreWindowPlacement();
+  connect(model_, &EmailListModel::Edited, this, &TQVXEList::Announce);
+  connect(&EmailListChanges::Instance(), &EmailListChanges::Changed, this,
+          [this](const QString& file_key, const QObject* source) {
+            if (source != this && list_.IsOpen() &&
+                file_key == EmailListChanges::FileKey(list_.path())) {
+              Reread();
+            }
+          });
 }
 
 TQVXEList::~TQVXEList() = default;
@@ -81,9 +91,14 @@ void TQVXEList::BuildLayout() {
         dbgEMail_->fontMetrics().averageCharWidth() * kEmailListFields[field].grid_width + 8);
   }
   connect(dbgEMail_->horizontalHeader(), &QHeaderView::sectionClicked, this, &TQVXEList::SortBy);
+  // Once the cursor has left an edited row, the row goes to its place; the
+  // grid finishes moving the cursor (and opening the next editor) first.
   connect(dbgEMail_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { model_->SetCurrentRow(current.row()); });
-  connect(model_, &EmailListModel::RecordMoved, this, &TQVXEList::MakeCurrent);
+          [this](const QModelIndex& current) {
+            if (model_->SetCurrentRow(current.row())) {
+              QMetaObject::invokeMethod(this, &TQVXEList::Reread, Qt::QueuedConnection);
+            }
+          });
 
   // The label's width changes with the sort field; the box follows it.
   auto* find_row = new QHBoxLayout;
@@ -120,7 +135,13 @@ void TQVXEList::RestoreWindowPlacement() {
          settings_.ReadInteger(section, "Height", kEmailListDefaultSize));
 }
 
+bool TQVXEList::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) Reread();
+  return QMainWindow::event(event);
+}
+
 void TQVXEList::closeEvent(QCloseEvent* event) {
+  CommitEditor();
   // A window closed before it was ever shown (its list failed) has no
   // placement of its own to remember.
   if (isVisible()) {
@@ -188,12 +209,40 @@ void TQVXEList::RefreshCount() {
   pnlCount_->setText(QString(" %1 records").arg(model_->rowCount()));
 }
 
-void TQVXEList::MakeCurrent(int row) {
+void TQVXEList::MakeCurrent(int row, int column) {
   if (row < 0 || row >= model_->rowCount()) return;
-  const QModelIndex index = model_->index(row, std::max(0, dbgEMail_->currentIndex().column()));
+  if (column < 0) column = std::max(0, dbgEMail_->currentIndex().column());
+  const QModelIndex index = model_->index(row, column);
   dbgEMail_->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   dbgEMail_->scrollTo(index);
+}
+
+// Stores what an open cell editor holds and closes it, as leaving the cell
+// would.
+void TQVXEList::CommitEditor() {
+  const QModelIndex current = dbgEMail_->currentIndex();
+  QWidget* editor = current.isValid() ? dbgEMail_->indexWidget(current) : nullptr;
+  if (editor == nullptr) return;
+  QAbstractItemDelegate* delegate = dbgEMail_->itemDelegateForIndex(current);
+  emit delegate->commitData(editor);
+  emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+// Takes in what this window posted or others changed. When records came or
+// went the grid is reloaded, the cursor kept on its record.
+void TQVXEList::Reread() {
+  if (!list_.IsOpen() || model_->RereadInPlace()) return;
+  const QModelIndex current = dbgEMail_->currentIndex();
+  const uint32_t recno = current.isValid() ? model_->RecnoAt(current.row()) : 0;
+  CommitEditor();
+  model_->Reload();
+  RefreshCount();
+  if (recno != 0) MakeCurrent(model_->RowOf(recno), current.column());
+}
+
+void TQVXEList::Announce() {
+  if (list_.IsOpen()) EmailListChanges::Instance().Announce(list_.path(), this);
 }
 
 std::string TQVXEList::ListDirectory() const {
@@ -201,12 +250,14 @@ std::string TQVXEList::ListDirectory() const {
 }
 
 void TQVXEList::NewList() {
+  CommitEditor();
   const QString name = dialogs_.ChooseNewList(this, Q(data_dir_));
   if (name.isEmpty()) return;
   CreateList(EnsureHtmlExtension(name.toStdString(), kListExtension));
 }
 
 void TQVXEList::OpenListCommand() {
+  CommitEditor();
   const QString name = dialogs_.ChooseListToOpen(this, Q(data_dir_));
   if (name.isEmpty()) return;
   if (FileExists(name.toStdString())) {
@@ -217,6 +268,7 @@ void TQVXEList::OpenListCommand() {
 }
 
 void TQVXEList::SaveAs() {
+  CommitEditor();
   if (!list_.IsOpen()) return;
   const QString name = dialogs_.ChooseSaveAsName(this, Q(list_.path()));
   if (name.isEmpty()) return;
@@ -230,19 +282,24 @@ void TQVXEList::SaveAs() {
 }
 
 void TQVXEList::Import() {
+  CommitEditor();
   if (!list_.IsOpen()) return;
   const QString name = dialogs_.ChooseImportFile(this, Q(ListDirectory()));
   if (name.isEmpty()) return;
+  std::optional<EmailImport> imported;
   try {
-    ImportEmailCsv(list_, name.toStdString());
+    imported = ImportEmailCsv(list_, name.toStdString());
   } catch (const std::exception& e) {
     prompts_.ShowError(e.what());
   }
   model_->Reload();
   RefreshLabels();
+  Announce();
+  if (imported) prompts_.ShowInfo(EmailImportReport(*imported));
 }
 
 void TQVXEList::Export() {
+  CommitEditor();
   if (!list_.IsOpen()) return;
   const ExportChoice choice = dialogs_.ChooseExportFile(this, Q(ListDirectory()));
   if (choice.path.isEmpty()) return;
@@ -260,6 +317,7 @@ void TQVXEList::Export() {
 }
 
 void TQVXEList::Print() {
+  CommitEditor();
   if (!list_.IsOpen()) return;
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!dialogs_.ChoosePrinter(this, *printer_)) return;
@@ -279,6 +337,7 @@ void TQVXEList::PrintSetup() {
 }
 
 void TQVXEList::InsertNewRecord() {
+  CommitEditor();
   if (!list_.IsOpen()) return;
   uint32_t recno = 0;
   try {
@@ -289,11 +348,13 @@ void TQVXEList::InsertNewRecord() {
   }
   model_->Reload();
   RefreshCount();
+  Announce();
   MakeCurrent(model_->RowOf(recno));
   dbgEMail_->setFocus();
 }
 
 void TQVXEList::DeleteSelected() {
+  CommitEditor();
   if (!list_.IsOpen() || model_->rowCount() == 0) return;
   std::vector<uint32_t> recnos;
   for (const QModelIndex& index : dbgEMail_->selectionModel()->selectedRows()) {
@@ -308,6 +369,7 @@ void TQVXEList::DeleteSelected() {
   }
   model_->Reload();
   RefreshCount();
+  Announce();
   MakeCurrent(std::min(first, model_->rowCount() - 1));
 }
 
@@ -326,6 +388,7 @@ void TQVXEList::Find() {
 }
 
 void TQVXEList::SortBy(int column) {
+  CommitEditor();
   if (!list_.IsOpen() || column < 0 || column >= kEmailFieldCount) return;
   const QModelIndex current = dbgEMail_->currentIndex();
   const uint32_t recno = current.isValid() ? model_->RecnoAt(current.row()) : 0;

@@ -5,8 +5,11 @@
 // placement under "Email List Window".
 //
 // The work is done by the list (core/emaillists); the window displays and
-// forwards. An error while opening or creating a list shows "The following
-// internal error occurred: " with its message and closes the window.
+// forwards. Windows on one file keep each other up to date: a change made in
+// one is read by the others at once, and a window that is activated reads
+// what other programs changed. A cell still being edited is stored before
+// anything reloads the grid and before the window closes. An error while opening or creating a list
+// shows "The following internal error occurred: " with its message and closes the window.
 #pragma once
 
 #include <QMainWindow>
@@ -54,6 +57,7 @@ class TQVXEList : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   // email_list_window_actions.cpp
@@ -68,7 +72,10 @@ class TQVXEList : public QMainWindow {
   void AfterOpening();
   void RefreshLabels();
   void RefreshCount();
-  void MakeCurrent(int row);
+  void MakeCurrent(int row, int column = -1);
+  void CommitEditor();
+  void Reread();
+  void Announce();
   std::string ListDirectory() const;
   void NewList();
   void OpenListCommand();

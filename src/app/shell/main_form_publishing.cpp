@@ -34,9 +34,9 @@ void TQVXMainForm::ClearResultsFromServer() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const HttpOutcome got = GetAndWait(client, Q(ClearResultsURL(survey_)));
   QApplication::restoreOverrideCursor();
-  const bool reached = got == HttpOutcome::kSucceeded;
+  const int status = got == HttpOutcome::kConnectionFailed ? 0 : client.StatusCode();
   const ServerReplyOutcome outcome =
-      ApplyClearResultsReply(survey_, reached, reached ? client.Body().toStdString() : "");
+      ApplyClearResultsReply(survey_, status, status != 0 ? client.Body().toStdString() : "");
   if (outcome.passed) {
     prompts_.ShowInfo(outcome.status);
   } else {

@@ -25,10 +25,11 @@ void WriteExport(const std::string& path, const std::string& contents) {
 
 }  // namespace
 
-size_t ImportEmailCsv(TEmailList& list, const std::string& path) {
+EmailImport ImportEmailCsv(TEmailList& list, const std::string& path) {
   const std::optional<std::string> text = ReadWholeFile(path);
   if (!text) throw std::runtime_error("Could not read the file " + path);
-  const std::vector<CsvRecord> lines = ParseCsv(*text);
+  CsvText csv = ParseCsvText(*text);
+  const std::vector<CsvRecord>& lines = csv.records;
   std::vector<EmailRecord> records;
   for (size_t i = 1; i < lines.size(); ++i) {
     CsvRecord values = lines[i];
@@ -39,7 +40,16 @@ size_t ImportEmailCsv(TEmailList& list, const std::string& path) {
     records.push_back(std::move(record));
   }
   list.AppendAll(records);
-  return records.size();
+  return {records.size(), std::move(csv.mended_lines)};
+}
+
+std::string EmailImportReport(const EmailImport& import) {
+  std::string report;
+  for (const size_t line : import.mended_lines) {
+    report += "Line " + std::to_string(line) +
+              " has a quote that is never closed; it was read as plain text\n";
+  }
+  return report + "Imported " + std::to_string(import.added) + " records";
 }
 
 void ExportEmailCsv(TEmailList& list, const std::string& path) {

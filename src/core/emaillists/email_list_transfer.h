@@ -9,17 +9,28 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quorvant {
 
 class TEmailList;
 
+struct EmailImport {
+  size_t added = 0;                  // records added
+  std::vector<size_t> mended_lines;  // lines read as plain text (csv_text.h)
+};
+
 // Adds a record for every line of the comma-separated file after the first
 // (a header): its first three values are the first name, last name and
 // address; further values are ignored, missing ones are empty. Blanks and
-// control characters that end a line are cut. Empty lines add nothing.
-// Returns the number of records added.
-size_t ImportEmailCsv(TEmailList& list, const std::string& path);
+// control characters that end a line are cut. Empty lines add nothing. A
+// quote that is never closed does not swallow the rest of the file: its
+// line is read as plain text and named in the result.
+EmailImport ImportEmailCsv(TEmailList& list, const std::string& path);
+
+// What an import did, one line each: every mended line, then the number of
+// records added ("Imported 3 records"). Lines are joined by LF.
+std::string EmailImportReport(const EmailImport& import);
 
 // The line "FNAME,LNAME,EMAIL", then one line per record.
 void ExportEmailCsv(TEmailList& list, const std::string& path);

@@ -14,14 +14,27 @@ std::string ClearResultsURL(const TSurvey& survey) {
          "&ID=" + PercentEncode(survey.Password());
 }
 
-ServerReplyOutcome ApplyClearResultsReply(TSurvey& survey, bool reached, std::string_view body) {
+ServerReplyOutcome ApplyClearResultsReply(TSurvey& survey, int http_status, std::string_view body) {
   ServerReplyOutcome outcome;
   outcome.error_caption = "Error";
-  if (!reached) {
+  const std::string server = survey.EffectiveServerURL();
+  if (http_status == 0) {
     outcome.status = "Connection to server failed...";
-    outcome.error = "The connection to " + survey.EffectiveServerURL() +
-                    " failed. The responses on the server were not cleared.";
-    survey.AddHistory("Clearing results from the server failed: no connection.");
+    outcome.error =
+        "The connection to " + server + " failed. The responses on the server were not cleared.";
+    return outcome;
+  }
+  if (http_status == kTooManyWrongPasswords) {
+    outcome.status = "The server refused: too many wrong passwords.";
+    outcome.error = "The server " + server +
+                    " refused to clear the results because too many wrong passwords were sent "
+                    "from this address.  Try again in a minute.";
+    return outcome;
+  }
+  if (http_status >= 400) {
+    outcome.status = "The server did not clear the results.";
+    outcome.error = "The server " + server + " refused the request with the status " +
+                    std::to_string(http_status) + ". The responses on the server were not cleared.";
     return outcome;
   }
   outcome.passed = body.find("Results Cleared") != std::string_view::npos;
@@ -30,11 +43,10 @@ ServerReplyOutcome ApplyClearResultsReply(TSurvey& survey, bool reached, std::st
     survey.AddHistory("Results cleared from server.");
     return outcome;
   }
-  std::string words(TrimBlanks(StripTags(body)));
+  const std::string words(TrimBlanks(StripTags(body)));
   outcome.status = "The server did not clear the results.";
   outcome.error =
       "The server did not clear the results.  The following error was returned:\r\n\r\n" + words;
-  survey.AddHistory("The server did not clear the results.");
   return outcome;
 }
 

@@ -19,10 +19,17 @@ inline constexpr char kClearResultsQuestion[] =
 // values percent-encoded.
 std::string ClearResultsURL(const TSurvey& survey);
 
-// Judges the server's reply (reached false: no reply, or an error status)
-// and records the outcome in the publication history: a pass when the body
-// contains "Results Cleared"; otherwise the reply's plain words.
-ServerReplyOutcome ApplyClearResultsReply(TSurvey& survey, bool reached, std::string_view body);
+// The HTTP status the collector answers with when an address has sent too
+// many wrong passwords.
+inline constexpr int kTooManyWrongPasswords = 429;
+
+// Judges the server's reply: http_status is 0 when no reply came, else the
+// reply's status, with its body. A pass (a success status and a body that
+// contains "Results Cleared") adds "Results cleared from server." to the
+// publication history, which marks the survey changed; a failure leaves the
+// survey as it was and says why: no connection, too many wrong passwords
+// (status 429), another error status, or the reply's plain words.
+ServerReplyOutcome ApplyClearResultsReply(TSurvey& survey, int http_status, std::string_view body);
 
 // The vendor's update page with this program's version, and its support page.
 std::string UpdatePageURL();

@@ -28,7 +28,7 @@ class EmailTransferTest : public testing::CoreTest {
 
   size_t Import(const std::string& text) {
     testing::WriteFileOrDie(dir_.File("in.csv"), text);
-    return ImportEmailCsv(list_, dir_.File("in.csv"));
+    return ImportEmailCsv(list_, dir_.File("in.csv")).added;
   }
 
   testing::ScriptedPrompts prompts_;
@@ -120,7 +120,7 @@ TEST_F(EmailTransferTest, CsvRoundTripKeepsEveryValue) {
   const std::string before = Dump();
   ExportEmailCsv(list_, dir_.File("round.csv"));
   ASSERT_TRUE(list_.Create(dir_.File("back.eml")));
-  EXPECT_EQ(ImportEmailCsv(list_, dir_.File("round.csv")), people.size());
+  EXPECT_EQ(ImportEmailCsv(list_, dir_.File("round.csv")).added, people.size());
   EXPECT_EQ(Dump(), before);
 }
 
@@ -130,8 +130,101 @@ TEST_F(EmailTransferTest, UnreadableOrUnwritableFilesAreErrors) {
   EXPECT_THROW(ExportEmailCsv(list_, dir_.File("no/dir/out.csv")), std::runtime_error);
 }
 
+// A quote that is never closed costs only its own line: the line is read
+// as plain text, every later person is added, and the line is named.
+TEST_F(EmailTransferTest, UnclosedQuoteMendsItsLineOnly) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string rows;
+    size_t added;
+    std::vector<size_t> mended;
+  };
+  const Case cases[] = {
+      {"first value",
+       "h\nAnn,Lee,al@x\n\"Bo,Ng,bn@x\nCy,Day,cd@x\n",
+       "[Ann][Lee][al@x]\n[\"Bo][Ng][bn@x]\n[Cy][Day][cd@x]\n",
+       3,
+       {3}},
+      {"middle value, CR LF",
+       "h\r\nAl,\"Bo,c@x\r\nDe,Ed,de@x\r\n",
+       "[Al][\"Bo][c@x]\n[De][Ed][de@x]\n",
+       2,
+       {2}},
+      {"after a quoted line break",
+       "h\n\"two\nlines\",\"open,x\rNext,One,n@x",
+       "[Next][One][n@x]\n[two\nlines][\"open][x]\n",
+       2,
+       {3}},
+      {"last line", "h\nAl,Bo,ab@x\nCy,\"Di", "[Cy][\"Di][]\n[Al][Bo][ab@x]\n", 2, {3}},
+      {"doubled quotes after it",
+       "h\n\"Al,Bo\nCy,\"\"\"\",e@x\n",
+       "[\"Al][Bo][]\n[Cy][\"][e@x]\n",
+       2,
+       {2}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(list_.Create(dir_.File("l.eml")));
+    testing::WriteFileOrDie(dir_.File("in.csv"), c.text);
+    const EmailImport got = ImportEmailCsv(list_, dir_.File("in.csv"));
+    list_.SetSortField(2);
+    EXPECT_EQ(Dump(), c.rows) << c.name;
+    EXPECT_EQ(got.mended_lines, c.mended) << c.name;
+    EXPECT_EQ(got.added, c.added) << c.name;
+  }
+  EXPECT_EQ(EmailImportReport({5, {3}}),
+            "Line 3 has a quote that is never closed; it was read as plain text\n"
+            "Imported 5 records");
+  EXPECT_EQ(EmailImportReport({0, {}}), "Imported 0 records");
+}
+
+// Random lists, quoted values before the broken line and plain ones after
+// it, against a plain reading of every line.
+TEST_F(EmailTransferTest, UnclosedQuoteAgainstAPlainReading) {
+  std::mt19937 rng(11);
+  const std::vector<std::string> pieces = {"a", "Z", " ", "é", "'", ";", "日本", "-"};
+  auto word = [&] {
+    std::string w = "x";
+    for (int n = static_cast<int>(rng() % 4); n > 0; --n) w += pieces[rng() % pieces.size()];
+    return w + "x";
+  };
+  for (int round = 0; round < 20; ++round) {
+    const size_t count = 1 + rng() % 60;
+    const size_t broken = rng() % count;
+    const int field = static_cast<int>(rng() % 3);
+    std::string text = "FNAME,LNAME,EMAIL\r\n";
+    std::vector<EmailRecord> expected;
+    for (size_t i = 0; i < count; ++i) {
+      EmailRecord r{word(), word(), word() + "@x"};
+      std::string line;
+      for (int f = 0; f < 3; ++f) {
+        std::string v = r[static_cast<size_t>(f)];
+        if (i == broken && f == field) {
+          r[static_cast<size_t>(f)] = v = "\"" + v;
+        } else if (i < broken && rng() % 2) {
+          r[static_cast<size_t>(f)] = v + ",";
+          v = "\"" + v + ",\"";
+        }
+        line += (f > 0 ? "," : "") + v;
+      }
+      text += line + (rng() % 2 ? "\r\n" : "\n");
+      expected.push_back(r);
+    }
+    ASSERT_TRUE(list_.Create(dir_.File("l.eml")));
+    testing::WriteFileOrDie(dir_.File("in.csv"), text);
+    const EmailImport got = ImportEmailCsv(list_, dir_.File("in.csv"));
+    EXPECT_EQ(got.added, count);
+    EXPECT_EQ(got.mended_lines, std::vector<size_t>{broken + 2});
+    std::vector<EmailRecord> read;
+    for (uint32_t recno = 1; recno <= list_.RecordCount(); ++recno)
+      read.push_back(list_.Read(recno));
+    EXPECT_EQ(read, expected) << text;
+  }
+}
+
 TEST(CsvText, ParsesLeniently) {
-  EXPECT_EQ(ParseCsv("a,\"b\"c,\"open"), (std::vector<CsvRecord>{{"a", "bc", "open"}}));
+  EXPECT_EQ(ParseCsv("a,\"b\"c,\"open"), (std::vector<CsvRecord>{{"a", "bc", "\"open"}}));
+  EXPECT_EQ(ParseCsvText("a,\"b\"c,\"open").mended_lines, std::vector<size_t>{1});
   EXPECT_EQ(ParseCsv("\n\"\"\n"), (std::vector<CsvRecord>{{""}, {""}}));
   EXPECT_EQ(CsvLine({"a\rb", "", "q\"q"}), "\"a\rb\",,\"q\"\"q\"\r\n");
 }
