@@ -52,6 +52,9 @@ struct WebReportResult {
   bool ok = true;
   std::string error;
   std::string opened;  // the page to open in the browser
+  // On success, where the files went, in a sentence for the author (the
+  // window shows it, the command line prints it).
+  std::string written;
 };
 
 // "<HR>Generated at " + the current date-time text + " by " + the link to
