@@ -232,15 +232,15 @@ void TQVXFilterBuilder::RefillCurrentFilter() {
 }
 
 void TQVXFilterBuilder::UpdateButtons() {
+  const std::string value = eValue_->text().toStdString();
   bool add = false;
   if (nbFilterType_->currentWidget() == tsSelectList_) {
     add = lbOptions_->currentRow() >= 0 && ChosenQuestion() != nullptr;
   } else if (nbFilterType_->currentWidget() == tsNumeric_) {
     // Only a number may reach the filter's expression.
-    const std::string value = eValue_->text().toStdString();
     add = cmbOperator_->currentIndex() >= 0 && IsFilterNumber(value);
   }
-  lblValueProblem_->setText(Q(FilterNumberProblem(eValue_->text().toStdString())));
+  lblValueProblem_->setText(Q(FilterNumberProblem(value)));
   btnAddToFilter_->setEnabled(add);
   const int lines = lbCurrentFilter_->count();
   btnRemove_->setEnabled(lines > 0 && lbCurrentFilter_->currentRow() >= 0);
