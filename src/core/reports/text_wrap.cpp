@@ -3,6 +3,15 @@
 namespace quorvant {
 namespace {
 
+// No printed line holds more: a page of 10-point text takes some hundred
+// and fifty characters. The cap keeps text of zero-width characters, which
+// would all fit on one line, from being measured at ever greater lengths.
+constexpr size_t kMostBytes = 1024;
+
+bool Fits(std::string_view text, int width, const TextMeasure& measure) {
+  return text.size() <= kMostBytes && measure(text) <= width;
+}
+
 // The length of the UTF-8 character that starts at text[at].
 size_t CharLength(std::string_view text, size_t at) {
   size_t end = at + 1;
@@ -16,7 +25,7 @@ size_t FittingChars(std::string_view text, size_t at, int width, const TextMeasu
   size_t end = at + CharLength(text, at);
   while (end < text.size()) {
     const size_t next = end + CharLength(text, end);
-    if (measure(text.substr(at, next - at)) > width) break;
+    if (!Fits(text.substr(at, next - at), width, measure)) break;
     end = next;
   }
   return end;
@@ -31,7 +40,7 @@ void WrapLine(std::string_view line, int width, const TextMeasure& measure,
     while (end < line.size()) {
       size_t word_end = line.find(' ', line.find_first_not_of(' ', end));
       if (word_end == std::string_view::npos) word_end = line.size();
-      if (measure(line.substr(at, word_end - at)) > width) break;
+      if (!Fits(line.substr(at, word_end - at), width, measure)) break;
       end = word_end;
     }
     if (end == at) end = FittingChars(line, at, width, measure);

@@ -18,7 +18,9 @@ using TextMeasure = std::function<int(std::string_view)>;
 // line too wide breaks after the last blank that fits, and a word wider
 // than the whole width breaks between two characters (never inside one).
 // The blanks at a break are dropped. A single character wider than width
-// still gets a line of its own, so that nothing typed is lost.
+// still gets a line of its own, so that nothing typed is lost. A line holds
+// at most 1024 bytes however narrow its characters, so that wrapping takes
+// time in proportion to the text.
 std::vector<std::string> WrapText(std::string_view text, int width, const TextMeasure& measure);
 
 }  // namespace quorvant

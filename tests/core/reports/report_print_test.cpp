@@ -8,6 +8,7 @@
 #include "core/reports/analysis_report.h"
 #include "core/reports/page_canvas.h"
 #include "core/reports/survey_report.h"
+#include "core/reports/text_wrap.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
@@ -298,6 +299,42 @@ TEST_F(ReportPrintTest, LongAnswersWrapToThePageAndKeepTheirLines) {
   if (last.page == next.page) {
     EXPECT_EQ(next.y - last.y, 30 + 10);
   }
+}
+
+// Wrapping never splits a character, keeps every one, and stays bounded
+// for characters that take no width at all.
+TEST(TextWrapTest, CharactersStayWholeAndNarrowTextStaysBounded) {
+  const TextMeasure chars = [](std::string_view text) {
+    int n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+  };
+  const std::string umlauts = "\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC";  // five ü
+  EXPECT_EQ(WrapText(umlauts, 2, chars),
+            (std::vector<std::string>{"\xC3\xBC\xC3\xBC", "\xC3\xBC\xC3\xBC", "\xC3\xBC"}));
+  EXPECT_EQ(WrapText("ab  cd\r\n\r\nef", 3, chars),
+            (std::vector<std::string>{"ab", "cd", "", "ef"}));
+  EXPECT_EQ(WrapText("", 3, chars), std::vector<std::string>{""});
+  EXPECT_EQ(WrapText("abc", 0, chars), (std::vector<std::string>{"a", "b", "c"}));
+
+  const std::string zero_width = [] {
+    std::string t;
+    for (int i = 0; i < 100000; ++i) t += "\xE2\x80\x8B";  // U+200B, no width
+    return t;
+  }();
+  long long measured = 0;
+  const TextMeasure nothing = [&measured](std::string_view text) {
+    measured += static_cast<long long>(text.size());
+    return 0;
+  };
+  const std::vector<std::string> lines = WrapText(zero_width, 100, nothing);
+  std::string joined;
+  for (const std::string& line : lines) {
+    EXPECT_LE(line.size(), 1024u);
+    joined += line;
+  }
+  EXPECT_EQ(joined, zero_width);
+  EXPECT_LT(measured, 400000000);
 }
 
 // A filter no record meets: the counts cover every record, and so do the
