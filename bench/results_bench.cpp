@@ -82,8 +82,8 @@ std::vector<double> Flatten(const TResultsList& results) {
   return out;
 }
 
-// SQLite's answer in the same form: Highest starts at 0 and Lowest says
-// "none" with -100000, as the results list has them.
+// SQLite's answer in the same form: without a valid value Highest is 0 and
+// Lowest says "none" with -100000, as the results list has them.
 std::vector<double> SqliteCounts(sqlite3_stmt* select, const TResultsList& results) {
   bench::CheckSqlite(sqlite3_step(select), sqlite3_db_handle(select), "select");
   std::vector<double> out;
@@ -95,7 +95,7 @@ std::vector<double> SqliteCounts(sqlite3_stmt* select, const TResultsList& resul
       const double total = sqlite3_column_double(select, column++);
       const double count = sqlite3_column_double(select, column++);
       const bool none = sqlite3_column_type(select, column) == SQLITE_NULL;
-      const double high = none ? 0 : std::max(0.0, sqlite3_column_double(select, column));
+      const double high = none ? 0 : sqlite3_column_double(select, column);
       const double low = none ? -100000 : sqlite3_column_double(select, column + 1);
       column += 2;
       out.insert(out.end(), {total, count, high, low});

@@ -31,7 +31,7 @@ int RunExport(const Args& args) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
-  std::printf("%s\n%s\n", ExportInfoText(name).c_str(), MappingFileName(name).c_str());
+  std::printf("%s\n", ExportWrittenText(name).c_str());
   return 0;
 }
 

@@ -98,7 +98,7 @@ int RunReport(const Args& args) {
     std::fprintf(stderr, "%s\n", result.error.c_str());
     return 1;
   }
-  std::printf("%s\n", question_id ? names.PagePath(items[0]).c_str() : names.IndexPath().c_str());
+  std::printf("%s\n", result.written.c_str());
   return 0;
 }
 

@@ -4,10 +4,14 @@
 // "&Apply To All..." answered both ways, the Pie-only rotation controls and
 // the remembered position.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,12 +19,15 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
 #include "app/analysis/memo_panel_grid.h"
+#include "app/analysis/results_summary.h"
+#include "app/chart/chart_text.h"
 #include "app/chart/chart_view.h"
 #include "app/shell/main_form.h"
 #include "app_test_env.h"
@@ -44,6 +51,10 @@ class AnalysisPageTest : public QObject {
   void chartToolboxLoadsAppliesAndAppliesToAll();
   void chartToolboxRemembersItsPlace();
   void printGoesToTheChosenPrinterWithItsCopiesAndSelection();
+  void withNothingToCountNothingOfAnotherQuestionStays();
+  void theNumbersUnderTheChartNameTheirBases();
+  void theTextExportTakesTheOtherTextsShown();
+  void aFilterNoRecordMeetsIsSetAsideForTheTextListsToo();
 
  private:
   // Items: 0 single choice with Other, 1 numeric all invalid, 2 short text
@@ -297,6 +308,127 @@ void AnalysisPageTest::printGoesToTheChosenPrinterWithItsCopiesAndSelection() {
   form_->findChild<QAction*>("miFilePrintSetup")->trigger();
   QCOMPARE(dialogs_.page_setups, 1);
   QCOMPARE(prompts_.log.size(), messages);
+}
+
+// Reset Local Responses leaves nothing to count: whichever question is
+// chosen then shows its own title over an empty chart and no numbers, and
+// "Responses Received" says 0. A survey whose table is gone starts so.
+void AnalysisPageTest::withNothingToCountNothingOfAnotherQuestionStays() {
+  Open();
+  Choose(0);
+  auto* received = Child<QLabel>(form_.get(), "lblResponsesReceived");
+  QCOMPARE(received->text(), QString("Responses Received: 4"));
+  QVERIFY(!Labels().isEmpty());
+  prompts_.confirm_answers = {true};
+  form_->findChild<QAction*>("miSurveyResetResponses")->trigger();
+  QCOMPARE(received->text(), QString("Responses Received: 0"));
+  QVERIFY(Labels().isEmpty());  // at once, and in a bitmap export
+  QCOMPARE(View().Chart().chart().title, QString());
+  auto* grid = Child<QTableWidget>(form_.get(), "grdResults");
+  for (const int row : {4, 1, 0}) {
+    Choose(row);
+    const TQuestion& q = form_->Survey().Item(row);
+    QVERIFY2(View().Chart().chart().title.startsWith(QString::fromStdString(q.Text) + "\r\n"),
+             qPrintable(View().Chart().chart().title));
+    for (int k = 0; k < kSeriesKinds; ++k) {
+      QVERIFY(View().Chart().chart().Series(static_cast<SeriesKind>(k)).Points().empty());
+    }
+    QCOMPARE(grid->rowCount(), 0);
+  }
+  QCOMPARE(View().Chart().chart().title, QString("Smoke?\r\nType: Single Choice"));
+  Choose(3);  // the memo answers went with the table
+  QCOMPARE(View().DetailGrid().RecordCount(), 0);
+
+  // Opened later, the survey whose file still counts 4 has no table.
+  form_->Survey().SetSRResponseCount(4);
+  form_->Survey().Save();
+  form_.reset();
+  form_ = std::make_unique<TQVXMainForm>(
+      prompts_, dialogs_, QStringList{QString::fromStdString(home_->File("home/s.qvx"))});
+  QCOMPARE(Child<QLabel>(form_.get(), "lblResponsesReceived")->text(),
+           QString("Responses Received: 0"));
+  Choose(0);
+  QVERIFY(Labels().isEmpty());
+}
+
+// Under the chart: "% of respondents" divides by the records counted,
+// "% of answers" by the sum of the points, as the chart's percent marks;
+// "No answer" holds the respondents who gave none, a Multiple Choice
+// record counting once whatever it ticked; the highest of negative
+// numbers is the largest of them.
+void AnalysisPageTest::theNumbersUnderTheChartNameTheirBases() {
+  SettingsStore settings;
+  TSurvey survey(settings);
+  survey.AddItem("Colour?", kStyleSingleChoice, 0, 0, 0, false, 0, JoinCommaText({"Red", "Green"}));
+  survey.AddItem("Which?", kStyleMultipleChoice, 0, 0, 0, false, 0, JoinCommaText({"a", "b"}));
+  survey.AddItem("Frost", kStyleNumeric, 10, 0, -20, false, 0, "");
+  survey.SetHTMLStatus("HTML file generated");
+  survey.SetFileName(home_->File("home/n.qvx"));
+  TResponseTable table(prompts_);
+  table.Create(survey);
+  const char* rows[][4] = {
+      {"0", "Y", "Y", "-5"}, {"0", "Y", "N", "-15"}, {"1", "N", "N", "-9999"}, {"", "N", "N", ""}};
+  for (const auto& r : rows) {
+    table.table().Append({{"QVX1", r[0]}, {"QVX2_0", r[1]}, {"QVX2_1", r[2]}, {"QVX3", r[3]}});
+  }
+  table.Close();
+  survey.Save();
+  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
+                                         QStringList{QString::fromStdString(survey.FileName())});
+  form_->show();
+  auto* grid = Child<QTableWidget>(form_.get(), "grdResults");
+  QStringList headers;
+  for (int c = 0; c < grid->columnCount(); ++c) headers << grid->horizontalHeaderItem(c)->text();
+  QCOMPARE(headers, QStringList({"Answer", "Count", "% of respondents", "% of answers"}));
+
+  Choose(1);
+  QCOMPARE(View().Summary().SelectedText(),
+           QString("a\t2\t50.0 %\t66.7 %\nb\t1\t25.0 %\t33.3 %\nNo answer\t2\t50.0 %\t\n"));
+  Choose(0);
+  QCOMPARE(View().Summary().SelectedText(),
+           QString("Red\t2\t50.0 %\t66.7 %\nGreen\t1\t25.0 %\t33.3 %\nNo answer\t1\t25.0 %\t\n"));
+  // The chart's percent marks share the base of "% of answers".
+  const ChartSeries& bar = View().Chart().chart().Series(SeriesKind::kBar);
+  QCOMPARE(chart_detail::FormatPercent(bar.Points()[0].value,
+                                       bar.Points()[0].value + bar.Points()[1].value),
+           QString("66.7%"));
+  Choose(2);
+  QVERIFY2(View().Summary().SelectedText().endsWith("No answer\t2\t50.0 %\t\n"),
+           qPrintable(View().Summary().SelectedText()));
+  QCOMPARE(Child<QLabel>(form_.get(), "lblStatistics")->text(),
+           QString("Average -10    Lowest -15    Highest -5    Answers 2"));
+}
+
+// Under "Other Responses", "&Text" takes the Other texts the list shows,
+// not the answer codes of the question.
+void AnalysisPageTest::theTextExportTakesTheOtherTextsShown() {
+  Open();
+  Choose(0);
+  emit View().Chart().PointClicked("Other");
+  Child<QPushButton>(form_.get(), "btnExportChart")->click();
+  auto* menu = Child<QMenu>(form_.get(), "pmExportChart");
+  menu->findChild<QAction*>("miCopyChartText")->trigger();
+  menu->hide();
+  const QString text = QApplication::clipboard()->text();
+  QVERIFY2(text.contains("first other\r\n") && text.contains("second other\r\n"), qPrintable(text));
+  QVERIFY2(!text.contains("Oth\r\n"), qPrintable(text));
+  QCOMPARE(text.count(QString(50, '-')), 2);
+}
+
+// A filter no record meets: the counts take every record, and the typed
+// answers listed beside them too.
+void AnalysisPageTest::aFilterNoRecordMeetsIsSetAsideForTheTextListsToo() {
+  Open();
+  form_->Survey().ActiveFilter().AddNumericCondition(form_->Survey().Item(1), 0, "100");
+  testing::AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+  Child<QPushButton>(form_.get(), "btnSetFilter")->click();
+  QCOMPARE(prompts_.log, std::vector<std::string>{"warning: The filter you defined eliminates all "
+                                                  "records.  Please try again."});
+  Choose(0);
+  QCOMPARE(Labels(), QStringList({"Yes=2", "No=1", "Other=1"}));
+  Choose(3);
+  QCOMPARE(View().DetailGrid().RecordCount(), 1);
+  QCOMPARE(View().DetailGrid().PanelText(0), QString("line 1\nline 2"));
 }
 
 }  // namespace quorvant::app

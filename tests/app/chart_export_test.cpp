@@ -183,8 +183,12 @@ void ChartExportTest::exportResponsesWritesTheTableAndOpensTheMapping() {
   QCOMPARE(dialogs_.export_proposal, QString::fromStdString(home_->File("home/s.dbf")));
   QVERIFY(QFile::exists(out + ".dbf"));
   QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(out + ".txt")});
-  QCOMPARE(prompts_.log.size(), size_t{1});
+  QCOMPARE(prompts_.log.size(), size_t{2});
   QVERIFY(QString::fromStdString(prompts_.log[0]).contains(out + ".dbf"));
+  // The end says where both files went.
+  QCOMPARE(QString::fromStdString(prompts_.log[1]), "info: The responses were written to " + out +
+                                                        ".dbf and their field mapping to " + out +
+                                                        ".txt.");
 
   // Cancelled: nothing written, nothing opened.
   form_->findChild<QAction*>("miFileExport")->trigger();

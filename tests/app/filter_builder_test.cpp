@@ -135,12 +135,23 @@ void FilterBuilderTest::enabledStatesFollowEveryChange() {
   QVERIFY(!Enabled(dialog, "btnAddToFilter"));  // no operator yet
   op->setCurrentIndex(1);
   QVERIFY(Enabled(dialog, "btnAddToFilter"));
-  for (const char* bad : {"", "3 .OR. .T.", "thirty", "1e3", "-"}) {
+  auto* why = Child<QLabel>(&dialog, "lblValueProblem");
+  for (const char* bad : {"", "3 .OR. .T.", "thirty", "1e3", "-", " 30", "30,5"}) {
     value->setText(bad);
     QVERIFY2(!Enabled(dialog, "btnAddToFilter"), bad);
+    // Beside the box, why the value cannot be added (an empty box needs no telling).
+    QCOMPARE(why->text().isEmpty(), *bad == 0);
   }
+  value->setText(" 30");
+  QCOMPARE(why->text(), QString("Type the number without blanks before or after it."));
+  value->setText("1e3");
+  QCOMPARE(why->text(),
+           QString("Write the number out in digits, without an exponent (1000, not 1e3)."));
+  value->setText("30,5");
+  QCOMPARE(why->text(), QString("Use a point, not a comma, before the decimals (30.5)."));
   value->setText("-2.5");
   QVERIFY(Enabled(dialog, "btnAddToFilter"));
+  QCOMPARE(why->text(), QString());
   Child<QPushButton>(&dialog, "btnAddToFilter")->click();
   QCOMPARE(value->text(), QString());
   QCOMPARE(current->count(), 3);

@@ -138,7 +138,12 @@ void ReportDialogsTest::printWritesTheWholeReportAndRemembersTheDirectory() {
   QVERIFY(QDir().mkpath(site));
   Print(site, false);
   QCOMPARE(remembered_, QString());
-  QVERIFY(prompts_.log.empty());
+  // The end says where the pages went.
+  QCOMPARE(prompts_.log,
+           std::vector<std::string>{"info: The web report was written to the folder " +
+                                    site.toStdString() + " (3 pages); its index page is " +
+                                    site.toStdString() + "/P.htm."});
+  prompts_.log.clear();
   QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(site + "/P.htm")});
   QVERIFY(!QFile::exists(site + "/P0.htm"));
   QVERIFY(QFile::exists(site + "/P1.htm") && QFile::exists(site + "/P2.htm"));
@@ -166,6 +171,9 @@ void ReportDialogsTest::printWritesTheChosenQuestionAlone() {
   Child<QComboBox>(form_.get(), "cmbQuestionList")->setCurrentIndex(0);
   Print(site, true);
   QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(site + "/P1.htm")});
+  QCOMPARE(prompts_.log, std::vector<std::string>{"info: The web page " + site.toStdString() +
+                                                  "/P1.htm and its chart image " +
+                                                  site.toStdString() + "/P1.jpg were written."});
   QVERIFY(QFile::exists(site + "/P1.jpg"));
   QVERIFY(!QFile::exists(site + "/P.htm") && !QFile::exists(site + "/P2.htm"));
 

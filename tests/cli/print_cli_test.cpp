@@ -3,6 +3,8 @@
 // and page footers, a long survey's pages, and the printed analysis.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli_runner.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
@@ -152,6 +154,42 @@ TEST_F(PrintCliTest, AnalysisReportAndOneQuestion) {
   EXPECT_NE(text.find("Bus"), std::string::npos);
   EXPECT_EQ(text.find("Questions"), std::string::npos);
   EXPECT_EQ(Pages(pdf), 1);
+}
+
+// A 20,000-character answer wraps to the page and runs on over pages:
+// every word of it is in the PDF's text, in order, and its own line
+// breaks start new lines.
+TEST_F(PrintCliTest, ALongAnswerIsPrintedWhole) {
+  if (!HavePoppler()) GTEST_SKIP() << "no poppler-utils";
+  std::string answer;
+  std::vector<std::string> words;
+  for (int i = 0; answer.size() < 20000; ++i) {
+    words.push_back("w" + std::to_string(i));
+    answer += words.back() + (i % 50 == 49 ? "\r\n" : " ");
+  }
+  {
+    TResponseTable responses(prompts_);
+    responses.Open(survey_);
+    responses.table().Append({{"QVX2", "0"}, {"QVX6", answer}});
+    responses.Close();
+  }
+  const std::string pdf = dir_.File("long.pdf");
+  const testing::CliRun r = Print("'" + pdf + "' --analysis --question 6");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = Text(pdf);
+  std::vector<std::string> printed;
+  std::istringstream in(text);
+  for (std::string token; in >> token;) {
+    if (token.size() > 1 && token[0] == 'w' &&
+        token.find_first_not_of("0123456789", 1) == std::string::npos) {
+      printed.push_back(token);
+    }
+  }
+  EXPECT_EQ(printed, words);
+  EXPECT_GT(Pages(pdf), 2);
+  EXPECT_NE(text.find("w49\n"), std::string::npos);  // its line break kept
+  // The short answers still print, each apart.
+  EXPECT_NE(text.find("Bus"), std::string::npos);
 }
 
 TEST_F(PrintCliTest, WrongArgumentsWriteNothing) {

@@ -112,7 +112,9 @@ class ReportCliTest : public testing::CoreTest {
 TEST_F(ReportCliTest, WritesEveryPageAndBaselineChartImages) {
   const testing::CliRun r = Report("'" + dir_.File("site") + "' --where '4>30'");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, Site("P.htm") + "\n");
+  // Where the pages went, in the words the window shows.
+  EXPECT_EQ(r.out, "The web report was written to the folder " + dir_.File("site") +
+                       " (4 pages); its index page is " + Site("P.htm") + ".\n");
   const std::string index = testing::ReadFileOrDie(Site("P.htm"));
   EXPECT_NE(index.find("\r\n<br><B>Active Filter:</B><br>\r\n"), std::string::npos);
   EXPECT_NE(index.find("\r\n3) <A HREF=\"P3.htm\">Age</A><p>\r\n"), std::string::npos);
@@ -138,7 +140,8 @@ TEST_F(ReportCliTest, WritesEveryPageAndBaselineChartImages) {
 TEST_F(ReportCliTest, OneQuestionAloneAndAMissingDirectory) {
   testing::CliRun r = Report("'" + dir_.File("site") + "' --question 2");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, Site("P1.htm") + "\n");
+  EXPECT_EQ(r.out, "The web page " + Site("P1.htm") + " and its chart image " + Site("P1.jpg") +
+                       " were written.\n");
   const std::string page = testing::ReadFileOrDie(Site("P1.htm"));
   EXPECT_NE(page.find("<B>1) Smoke?</B>\r\n<p>\r\n<IMG SRC=\"P1.jpg\" BORDER=0>\r\n"
                       "<P><HR><B>Other Responses:</B><HR>\r\n<HR>Generated"),

@@ -10,9 +10,15 @@ on the loopback address; the test passes when that server heard nothing, the
 page's DOM holds no element a payload would have made, and the answers show
 as typed text.
 
+The pages are then served over HTTP with a content type that names no
+character set, as many web servers send them: a browser that falls back to
+its default encoding must still show answers beyond ASCII as typed, which
+only the pages' own declaration of UTF-8 makes it do.
+
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium is not installed).
 """
 import argparse
+import functools
 import http.server
 import os
 import re
@@ -24,6 +30,7 @@ import threading
 from headless_browser import SKIPPED, find_chromium
 
 TEXT_FIELD = "qvx8"    # 40 characters
+BEYOND_ASCII = "Grüße aus Köln – naïve ☕"
 OTHER_FIELD = "qvx9Other"  # the Other text of question 9 (item position 8)
 MEMO_FIELD = "qvx10"   # verbose
 
@@ -39,6 +46,7 @@ def payloads(port):
         (MEMO_FIELD, f"<img src={base}/remote.png>"),
         (MEMO_FIELD, f"</BODY></HTML><script>document.write('<p id=pwned>')</script>"),
         (MEMO_FIELD, f"<svg onload=fetch('{base}/svg')>"),
+        (MEMO_FIELD, BEYOND_ASCII),
     ]
 
 
@@ -48,6 +56,32 @@ def reply_text(port):
         lines.append(f'RemoteAddr=10.0.0.{n},DateRec=2026010100000{n % 10},"{field}={text}"')
     lines.append("</DATA>")
     return "\r\n".join(lines) + "\r\n"
+
+
+class PlainHtml(http.server.SimpleHTTPRequestHandler):
+    """Serves the report's files as "text/html" without a charset."""
+
+    def guess_type(self, path):
+        return "text/html" if path.endswith(".htm") else super().guess_type(path)
+
+    def log_message(self, *args):
+        pass
+
+
+def served_dom(chromium, site, name, profile):
+    """The DOM of the page as the browser shows it when served over HTTP."""
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 0), functools.partial(PlainHtml, directory=site))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                   "--disable-background-networking", "--disable-component-update",
+                   "--disable-sync", f"--user-data-dir={profile}", "--dump-dom",
+                   f"http://127.0.0.1:{server.server_address[1]}/{name}"]
+        return subprocess.run(command, capture_output=True, text=True, encoding="utf-8",
+                              timeout=120, start_new_session=True).stdout
+    finally:
+        server.shutdown()
 
 
 class Listener(http.server.BaseHTTPRequestHandler):
@@ -125,6 +159,10 @@ def main():
                                "<img src=\"x\"", "<a id="):
                     if marker in dom:
                         failures.append(f"{name}: the DOM holds {marker}")
+            served = served_dom(chromium, site, "survey9.htm", os.path.join(work, "profile"))
+            if BEYOND_ASCII not in served:
+                failures.append(f"served over HTTP the answer {BEYOND_ASCII!r} is garbled: "
+                                f"{served[:2000]!r}")
     finally:
         server.shutdown()
     if Listener.heard:

@@ -13,9 +13,10 @@
 #include "app/analysis/response_column_model.h"
 #include "app/analysis/results_summary.h"
 #include "app/chart/chart_view.h"
-#include "core/analysis/answer_view_filter.h"
 #include "app/shell/whats_this.h"
+#include "core/analysis/answer_view_filter.h"
 #include "core/analysis/question_view_texts.h"
+#include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
 #include "core/survey/survey.h"
 
@@ -110,6 +111,11 @@ bool TAnalysisView::OtherResponsesShown() const {
   return pnlOtherResponses_ != nullptr && !pnlOtherResponses_->isHidden();
 }
 
+std::string TAnalysisView::ShownAnswerField() const {
+  if (item_ < 0 || item_ >= survey_.ItemCount()) return {};
+  return "QVX" + std::to_string(survey_.Item(item_).ID) + (OtherResponsesShown() ? "OT" : "");
+}
+
 void TAnalysisView::SetViewFilter(const std::string& filter) {
   try {
     table_.table().SetFilter(filter);
@@ -130,22 +136,28 @@ void TAnalysisView::ShowQuestion(int item_index) {
                                               : ShortTextPage());
   } else {
     if (q.Style == kStyleNumeric) {
-      if (const TNumericResults* n = survey_.Results().NumericOf(q.ID)) {
-        average_text_ = AverageText(n->Average);
-      }
+      // Nothing counted: no average of another question's answers.
+      const TNumericResults* n = survey_.Results().NumericOf(q.ID);
+      average_text_ = AverageText(n != nullptr ? n->Average : 0);
     }
     setCurrentWidget(graph_);
   }
   if (table_.IsOpen()) {
-    const std::string filter = survey_.ActiveFilter().FilterExpression();
+    // The counts fall back to every record when no record meets the
+    // filter; the answers listed beside them follow.
+    const std::string filter = CountedFilterExpression(survey_);
     SetViewFilter(filter);
     if (q.Style == kStyleText) ShowTextAnswers(q, filter);
-    FillChart(chart_->chart(), q, survey_.Results());
-    ApplyQuestionSettings(chart_->chart(), q);
-    chart_->chart().title = Q(q.Text + "\r\n" + TypeLine(q, average_text_));
-    chart_->Redraw();
-    summary_->Show(q, survey_.Results());
+  } else {
+    ForgetTable();
   }
+  // Without a table the results list is empty, so the chart and the
+  // numbers under it are too: nothing of the question shown before stays.
+  FillChart(chart_->chart(), q, survey_.Results());
+  ApplyQuestionSettings(chart_->chart(), q);
+  chart_->chart().title = Q(q.Text + "\r\n" + TypeLine(q, average_text_));
+  chart_->Redraw();
+  summary_->Show(q, survey_.Results());
   emit ViewChanged();
 }
 
@@ -190,6 +202,8 @@ void TAnalysisView::ClearChart() {
 void TAnalysisView::ForgetTable() {
   if (detail_ != nullptr) detail_->Show(nullptr, {});
   if (short_text_model_ != nullptr) short_text_model_->Show(nullptr, {});
+  // What was counted from the table goes with it, here and in an export.
+  ClearChart();
 }
 
 void TAnalysisView::SetBackground(const ChartBackground& background) {

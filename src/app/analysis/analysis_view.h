@@ -7,7 +7,10 @@
 // ShowQuestion() shows the question a line of "&Results for Question:"
 // stands for: it chooses the page, sets the response table's view filter to
 // the analysis filter (and, for text answers, to the records that have
-// one), and fills the chart from the results list. A click on the chart's
+// one), and fills the chart from the results list. Without a response
+// table nothing is counted: the chart and the numbers under it are empty,
+// under the title of the question shown. When the last compute set the
+// filter aside, the answer lists set it aside too. A click on the chart's
 // "Other" point lists every non-blank Other text, whatever the filter.
 //
 // Ownership: reads the survey and the response table it is given, which
@@ -44,7 +47,8 @@ class TAnalysisView : public QStackedWidget {
   void ShowQuestion(int item_index);
   // Empties the chart and its title (a survey without questions).
   void ClearChart();
-  // Lets go of the response table before it closes: the text views empty.
+  // Lets go of the response table before it closes: the text views, the
+  // chart and the numbers under it empty.
   void ForgetTable();
   // Draws the chart on this background from now on.
   void SetBackground(const ChartBackground& background);
@@ -58,6 +62,9 @@ class TAnalysisView : public QStackedWidget {
   int CurrentItem() const { return item_; }
   bool GraphShown() const { return currentWidget() == graph_; }
   bool OtherResponsesShown() const;
+  // The field whose answers the text page shows: the Other texts under the
+  // "Other Responses" bar, else the question's own answers.
+  std::string ShownAnswerField() const;
   // The average text kept from the last Numeric question shown.
   const std::string& CurrentAverageText() const { return average_text_; }
 

@@ -148,6 +148,11 @@ QWidget* TQVXFilterBuilder::BuildNumericPage() {
   cmbOperator_->setCurrentIndex(-1);
   eValue_ = new QLineEdit(page);
   eValue_->setObjectName("eValue");
+  // Why "&Add to Filter" stays disabled for the value typed.
+  lblValueProblem_ = new QLabel(page);
+  lblValueProblem_->setObjectName("lblValueProblem");
+  lblValueProblem_->setWordWrap(true);
+  lblValueProblem_->setTextFormat(Qt::PlainText);
   connect(cmbOperator_, &QComboBox::currentIndexChanged, this, &TQVXFilterBuilder::UpdateButtons);
   connect(eValue_, &QLineEdit::textChanged, this, &TQVXFilterBuilder::UpdateButtons);
 
@@ -158,8 +163,9 @@ QWidget* TQVXFilterBuilder::BuildNumericPage() {
   layout->addWidget(cmbOperator_, 1, 0, 1, 2);
   layout->addWidget(BuddyLabel("the &value:", eValue_, page), 2, 0);
   layout->addWidget(eValue_, 2, 1);
+  layout->addWidget(lblValueProblem_, 3, 1);
   layout->setColumnStretch(1, 1);
-  layout->setRowStretch(3, 1);
+  layout->setRowStretch(4, 1);
   return page;
 }
 
@@ -226,13 +232,15 @@ void TQVXFilterBuilder::RefillCurrentFilter() {
 }
 
 void TQVXFilterBuilder::UpdateButtons() {
+  const std::string value = eValue_->text().toStdString();
   bool add = false;
   if (nbFilterType_->currentWidget() == tsSelectList_) {
     add = lbOptions_->currentRow() >= 0 && ChosenQuestion() != nullptr;
   } else if (nbFilterType_->currentWidget() == tsNumeric_) {
     // Only a number may reach the filter's expression.
-    add = cmbOperator_->currentIndex() >= 0 && IsFilterNumber(eValue_->text().toStdString());
+    add = cmbOperator_->currentIndex() >= 0 && IsFilterNumber(value);
   }
+  lblValueProblem_->setText(Q(FilterNumberProblem(value)));
   btnAddToFilter_->setEnabled(add);
   const int lines = lbCurrentFilter_->count();
   btnRemove_->setEnabled(lines > 0 && lbCurrentFilter_->currentRow() >= 0);

@@ -12,6 +12,7 @@
 #include "core/analysis/filter_list.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -71,6 +72,7 @@ class TQVXFilterBuilder : public QDialog {
   QListWidget* lbOptions_ = nullptr;
   QComboBox* cmbOperator_ = nullptr;
   QLineEdit* eValue_ = nullptr;
+  QLabel* lblValueProblem_ = nullptr;
   QPushButton* btnAddToFilter_ = nullptr;
 };
 

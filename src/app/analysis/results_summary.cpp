@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <utility>
+#include <vector>
 
 #include "core/analysis/results.h"
 #include "core/survey/question.h"
@@ -28,14 +30,17 @@ QString Number(double value) {
 }  // namespace
 
 ResultsSummary::ResultsSummary(QWidget* parent) : QWidget(parent) {
-  table_ = new QTableWidget(0, 3, this);
+  table_ = new QTableWidget(0, 4, this);
   table_->setObjectName("grdResults");
-  table_->setHorizontalHeaderLabels({"Answer", "Count", "Percent"});
+  // Two bases, each named: the records counted, and the answers the chart
+  // shows (its Percent marks and legend divide by their sum).
+  table_->setHorizontalHeaderLabels({"Answer", "Count", "% of respondents", "% of answers"});
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
@@ -63,30 +68,47 @@ void ResultsSummary::Clear() {
   statistics_->hide();
 }
 
+namespace {
+
+QString PercentText(double count, double base) {
+  return QString::number(base > 0 ? 100.0 * count / base : 0, 'f', 1) + " %";
+}
+
+}  // namespace
+
 void ResultsSummary::Show(const TQuestion& question, const TResultsList& results) {
   Clear();
   const double records = results.RecordsCounted();
-  auto add = [&](const std::string& label, int count) {
+  std::vector<std::pair<std::string, int>> shown;
+  if (question.Style == kStyleNumeric) {
+    const TNumericResults* n = results.NumericOf(question.ID);
+    if (n == nullptr) return;
+    for (const TCountResults& g : n->Groups) shown.emplace_back(g.Label, g.Count);
+    statistics_->setText(n->Count > 0 ? "Average " + Number(n->Average) + "    Lowest " +
+                                            Number(n->Lowest) + "    Highest " +
+                                            Number(n->Highest) + "    Answers " + Number(n->Count)
+                                      : "No valid answers");
+    statistics_->show();
+  } else {
+    for (const TCountResults* e : results.CountsOf(question.ID)) {
+      if (e->Count > 0) shown.emplace_back(e->Label, e->Count);
+    }
+  }
+  double answers = 0;
+  for (const auto& entry : shown) answers += entry.second;
+  auto add = [&](const std::string& label, int count, const QString& of_answers) {
     const int row = table_->rowCount();
     table_->insertRow(row);
     table_->setItem(row, 0, Cell(QString::fromStdString(label), false));
     table_->setItem(row, 1, Cell(QString::number(count), true));
-    const double percent = records > 0 ? 100.0 * count / records : 0;
-    table_->setItem(row, 2, Cell(QString::number(percent, 'f', 1) + " %", true));
+    table_->setItem(row, 2, Cell(PercentText(count, records), true));
+    table_->setItem(row, 3, Cell(of_answers, true));
   };
-  if (question.Style == kStyleNumeric) {
-    if (const TNumericResults* n = results.NumericOf(question.ID)) {
-      for (const TCountResults& g : n->Groups) add(g.Label, g.Count);
-      statistics_->setText(n->Count > 0 ? "Average " + Number(n->Average) + "    Lowest " +
-                                              Number(n->Lowest) + "    Highest " +
-                                              Number(n->Highest) + "    Answers " + Number(n->Count)
-                                        : "No valid answers");
-      statistics_->show();
-    }
-  } else {
-    for (const TCountResults* e : results.CountsOf(question.ID)) {
-      if (e->Count > 0) add(e->Label, e->Count);
-    }
+  for (const auto& [label, count] : shown) add(label, count, PercentText(count, answers));
+  // The records that gave no answer that counted: with them the counts of a
+  // single answer add up to the respondents.
+  if (records > 0) {
+    add("No answer", static_cast<int>(records - results.AnsweredOf(question.ID)), QString());
   }
 }
 

@@ -1,7 +1,9 @@
 // ResultsSummary: under the chart, the numbers behind it: a compact
-// read-only table of the entries shown (label, count, percent of the
-// records counted) and, for Numeric questions, a line with the average,
-// lowest and highest value. Cells can be selected and copied as text
+// read-only table of the entries shown (label, count, "% of respondents"
+// of the records counted, "% of answers" of the sum of the entries shown,
+// as the chart's Percent marks have it) with a last row "No answer" for
+// the records that gave none, and, for Numeric questions, a line with the
+// average, lowest and highest value. Cells can be selected and copied as text
 // (Ctrl+C or the pop-up menu), tab-separated, for a spreadsheet.
 #pragma once
 

@@ -69,11 +69,12 @@ QImage TQVXMainForm::ChartImage() const {
 }
 
 std::vector<std::string> TQVXMainForm::CurrentAnswers() {
-  const int item = analysis_view_->CurrentItem();
-  if (!response_table_.IsOpen() || item < 0 || item >= survey_.ItemCount()) return {};
+  const std::string field = analysis_view_->ShownAnswerField();
+  if (!response_table_.IsOpen() || field.empty()) return {};
   Table& table = response_table_.table();
-  // The view filter Show question has set.
-  return TrimmedAnswers(table, table.Filter(), "QVX" + std::to_string(survey_.Item(item).ID));
+  // What the page lists: the view filter it has set, on the field it shows
+  // (the Other texts under "Other Responses").
+  return TrimmedAnswers(table, table.Filter(), field);
 }
 
 void TQVXMainForm::CopyChartBitmap() { QApplication::clipboard()->setImage(ChartImage()); }

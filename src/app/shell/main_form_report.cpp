@@ -63,6 +63,7 @@ void TQVXMainForm::WriteAnalysisPages(bool selected_only) {
     prompts_.ShowError(result.error);
     return;
   }
+  prompts_.ShowInfo(result.written);
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(result.opened)));
 }
 

@@ -83,8 +83,10 @@ const QHash<QString, QString>& Texts() {
        "The chart of the chosen question's answers. Click the \"Other\" point to read what "
        "respondents typed into the Other box."},
       {"grdResults",
-       "The numbers behind the chart: each answer's count and its share of the responses "
-       "counted. Select cells and press Ctrl+C to copy them."},
+       "The numbers behind the chart: each answer's count, its share of the respondents "
+       "counted (\"% of respondents\") and its share of the answers the chart shows (\"% of "
+       "answers\", as the chart's percent marks). \"No answer\" counts the respondents who "
+       "gave none. Select cells and press Ctrl+C to copy them."},
       {"lblStatistics", "The average, lowest and highest number given, over the valid answers."},
       {"grdShortText", "The typed answers, one per response."},
       {"btnBackToChart", "Returns from the Other answers to the question's chart."},
@@ -120,6 +122,9 @@ const QHash<QString, QString>& Texts() {
       {"TQVXFilterBuilder/cmbOperator", "How the respondent's number compares with the value."},
       {"TQVXFilterBuilder/eValue",
        "The number to compare with, such as 30, -2 or 4.5. Only a number can be added."},
+      {"TQVXFilterBuilder/lblValueProblem",
+       "Why the value typed cannot be added: it must be a plain number, without blanks, "
+       "decimal comma or exponent."},
       {"TQVXFilterBuilder/btnAddToFilter", "Adds the condition to the current filter."},
       {"sbStatus",
        "The survey's file, whether it has unsaved changes, and the state of its web "

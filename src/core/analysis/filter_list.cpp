@@ -31,6 +31,26 @@ bool IsFilterNumber(std::string_view text) {
   return ec == std::errc() && end == unsigned_text.data() + unsigned_text.size();
 }
 
+std::string FilterNumberProblem(std::string_view text) {
+  if (text.empty() || IsFilterNumber(text)) return {};
+  const std::string_view trimmed = TrimBlanks(text);
+  if (trimmed.size() != text.size() && IsFilterNumber(trimmed)) {
+    return "Type the number without blanks before or after it.";
+  }
+  const std::string plain(trimmed);
+  if (plain.find(',') != std::string::npos) {
+    return "Use a point, not a comma, before the decimals (30.5).";
+  }
+  double value = 0;
+  const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  const bool whole = end == plain.data() + plain.size();
+  if (whole && ec == std::errc::result_out_of_range) return "The number is too large.";
+  if (whole && ec == std::errc() && plain.find_first_of("eE") != std::string::npos) {
+    return "Write the number out in digits, without an exponent (1000, not 1e3).";
+  }
+  return "Enter a plain number, such as 30 or -2.5.";
+}
+
 int TFilterList::AddChoiceCondition(const TQuestion& question, bool selected, int k) {
   const std::vector<std::string> lines = question.OptionLines();
   assert(k >= 0 && k < static_cast<int>(lines.size()));

@@ -29,6 +29,12 @@ enum FilterOperator : int {
 // reach an expression.
 bool IsFilterNumber(std::string_view text);
 
+// Why text is not IsFilterNumber, in a sentence for the author (blanks
+// around it, a decimal comma, an exponent, a number too large, anything
+// else); empty when it is one, and for an empty text, which needs no
+// telling.
+std::string FilterNumberProblem(std::string_view text);
+
 class TFilterList {
  public:
   // A condition on option line k of a choice question: selected or not.

@@ -56,22 +56,39 @@ ResultCounter::ResultCounter(const std::vector<TQuestion>& items,
       if (TNumericResults* numeric = results.NumericOf(q.ID)) {
         ops_.push_back({Kind::kNumeric, Locate(name)});
         ops_.back().numeric = numeric;
+        ops_.back().question = AddQuestion(q.ID);
       }
     } else if (q.Style == kStyleMultipleChoice) {
+      const size_t question = AddQuestion(q.ID);
       for (int j = 0; j < options && j < static_cast<int>(slots.size()); ++j) {
         if (slots[j] == nullptr) continue;
         const bool other = q.IncludeOther && j == options - 1;
         ops_.push_back({Kind::kTick, Locate(other ? name : name + "_" + std::to_string(j))});
         ops_.back().entry = slots[j];
+        ops_.back().question = question;
       }
     } else if (IsChoiceStyle(q.Style)) {
       Op op{Kind::kChoice, Locate(name)};
       op.first = slots_.size();
       op.count = static_cast<int>(slots.size());
       op.other_index = options - 1;
+      op.question = AddQuestion(q.ID);
       slots_.insert(slots_.end(), slots.begin(), slots.end());
       ops_.push_back(op);
     }
+  }
+}
+
+size_t ResultCounter::AddQuestion(int id) {
+  question_ids_.push_back(id);
+  answered_.push_back(0);
+  answered_in_.push_back(0);
+  return answered_.size() - 1;
+}
+
+void ResultCounter::StoreAnswered(TResultsList& results) const {
+  for (size_t k = 0; k < question_ids_.size(); ++k) {
+    results.SetAnswered(question_ids_[k], answered_[k]);
   }
 }
 
@@ -95,36 +112,48 @@ std::string_view ResultCounter::Text(const Field& field, std::string_view bytes,
 }
 
 void ResultCounter::Visit(std::string_view bytes, RecordSource& source) {
+  ++record_;
   for (const Op& op : ops_) {
     const std::string_view text = Text(op.field, bytes, source);
+    bool counted = false;
     switch (op.kind) {
       case Kind::kChoice:
-        CountChoice(op, text);
+        counted = CountChoice(op, text);
         break;
       case Kind::kTick:
-        if (text == "Y") ++op.entry->Count;
+        counted = text == "Y";
+        if (counted) ++op.entry->Count;
         break;
       case Kind::kNumeric:
-        CountNumber(*op.numeric, text);
+        counted = CountNumber(*op.numeric, text);
         break;
+    }
+    if (counted && answered_in_[op.question] != record_) {
+      answered_in_[op.question] = record_;
+      ++answered_[op.question];
     }
   }
 }
 
-void ResultCounter::CountChoice(const Op& op, std::string_view text) {
+bool ResultCounter::CountChoice(const Op& op, std::string_view text) {
   const int index = IsOther(text) ? op.other_index : ChoiceIndex(text);
-  if (index < 0 || index >= op.count) return;
-  if (TCountResults* entry = slots_[op.first + static_cast<size_t>(index)]) ++entry->Count;
+  if (index < 0 || index >= op.count) return false;
+  TCountResults* entry = slots_[op.first + static_cast<size_t>(index)];
+  if (entry == nullptr) return false;
+  ++entry->Count;
+  return true;
 }
 
-void ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text) {
+bool ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text) {
   const std::optional<double> value = DecodeNumber(text);
-  if (!value || !std::isfinite(*value) || *value == -9999) return;
+  if (!value || !std::isfinite(*value) || *value == -9999) return false;
   const double x = *value;
   numeric.Total += x;
   numeric.Count += 1;
   numeric.Average = numeric.Total / numeric.Count;
-  if (x > numeric.Highest) numeric.Highest = x;
+  // From the first value on, so that answers all below 0 keep their own
+  // highest rather than the start value.
+  if (x > numeric.Highest || numeric.Count == 1) numeric.Highest = x;
   if (x < numeric.Lowest || numeric.Lowest == TNumericResults::kNoLowest) numeric.Lowest = x;
   // Values beyond 64 bits lie in no group anyway; clamping keeps the cast defined.
   constexpr double kLimit = 9.0e18;
@@ -132,6 +161,7 @@ void ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text)
   if (TCountResults* group = FindNumericGroup(numeric.Groups, static_cast<int64_t>(t))) {
     ++group->Count;
   }
+  return true;
 }
 
 }  // namespace quorvant

@@ -14,9 +14,11 @@
 //  - Multiple Choice: option j counts when field QVX<id>_<j> (QVX<id> for
 //    the Other position) holds exactly "Y".
 //  - Numeric: a blank field, a text that is no number and -9999 are left
-//    out; every other value x enters total, count, highest (from 0) and
-//    lowest, and the group holding x truncated toward zero counts.
-// A field the table lacks reads as blank.
+//    out; every other value x enters total, count, highest and lowest
+//    (both from the first such value), and the group holding x truncated
+//    toward zero counts.
+// A field the table lacks reads as blank. Per question it also counts the
+// records whose answer counted somewhere (StoreAnswered).
 //
 // Ownership: keeps pointers into the results list, which must outlive it
 // and not change. Thread-safety: none.
@@ -42,6 +44,8 @@ class ResultCounter : public RecordVisitor {
                 TResultsList& results);
 
   void Visit(std::string_view bytes, RecordSource& source) override;
+  // Writes the answered records of every question counted into the list.
+  void StoreAnswered(TResultsList& results) const;
 
  private:
   enum class Kind : uint8_t { kChoice, kTick, kNumeric };
@@ -60,18 +64,27 @@ class ResultCounter : public RecordVisitor {
     int other_index = -1;                // the index "OTH" stands for
     TCountResults* entry = nullptr;      // kTick
     TNumericResults* numeric = nullptr;  // kNumeric
+    size_t question = 0;                 // in answered_
   };
 
   Field Locate(const std::string& name) const;
   std::string_view Text(const Field& field, std::string_view bytes, RecordSource& source);
-  void CountChoice(const Op& op, std::string_view text);
-  static void CountNumber(TNumericResults& numeric, std::string_view text);
+  bool CountChoice(const Op& op, std::string_view text);
+  static bool CountNumber(TNumericResults& numeric, std::string_view text);
+  size_t AddQuestion(int id);
 
   const std::vector<FieldDef>& fields_;
   TResultsList& results_;
   std::vector<Op> ops_;
   std::vector<TCountResults*> slots_;
   std::string memo_;  // the memo text last read
+  // Per question counted: its ID, its answered records, and the number of
+  // the record that last answered it (a Multiple Choice record answers
+  // once however many boxes it ticked).
+  std::vector<int> question_ids_;
+  std::vector<uint32_t> answered_;
+  std::vector<uint64_t> answered_in_;
+  uint64_t record_ = 0;
 };
 
 }  // namespace quorvant

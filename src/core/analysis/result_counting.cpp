@@ -37,22 +37,31 @@ bool ComputeResults(TSurvey& survey, TResponseTable& responses, Prompts& prompts
   try {
     ResultCounter counter(survey.Items(), table.Fields(), results);
     const std::string filter = survey.ActiveFilter().FilterExpression();
-    const bool filtered = ApplyFilter(table, filter, prompts) && !filter.empty();
+    const bool applied = ApplyFilter(table, filter, prompts);
+    bool set_aside = !applied && !filter.empty();
     // Nothing was counted when no record passed, so the second pass starts
     // from the same zeros.
     uint32_t counted = table.ScanQuery(counter);
-    if (counted == 0 && filtered) {
+    if (counted == 0 && applied && !filter.empty()) {
       prompts.ShowWarning(kFilterEliminatesAll);
       table.SetQuery("");
       counted = table.ScanQuery(counter);
+      set_aside = true;
     }
     results.SetRecordsCounted(counted);
+    counter.StoreAnswered(results);
+    results.SetFilterSetAside(set_aside);
   } catch (const ETableError& e) {
     results.Clear();
     prompts.ShowError(e.what());
     return false;
   }
   return true;
+}
+
+std::string CountedFilterExpression(const TSurvey& survey) {
+  if (survey.Results().FilterSetAside()) return "";
+  return survey.ActiveFilter().FilterExpression();
 }
 
 bool OpenResponsesAndCompute(TSurvey& survey, TResponseTable& table, Prompts& prompts) {

@@ -19,4 +19,21 @@ TNumericResults* TResultsList::NumericOf(int question_id) const {
   return nullptr;
 }
 
+uint32_t TResultsList::AnsweredOf(int question_id) const {
+  for (const auto& [id, n] : answered_) {
+    if (id == question_id) return n;
+  }
+  return 0;
+}
+
+void TResultsList::SetAnswered(int question_id, uint32_t n) {
+  for (auto& [id, count] : answered_) {
+    if (id == question_id) {
+      count = n;
+      return;
+    }
+  }
+  answered_.emplace_back(question_id, n);
+}
+
 }  // namespace quorvant

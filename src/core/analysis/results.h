@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvant {
@@ -33,7 +34,8 @@ struct TCountResults : TBaseResults {
 };
 
 // One Numeric question. Lowest starts at kNoLowest, which also says that no
-// valid value has been seen. Median and Mode are kept for readers but no
+// valid value has been seen; Highest starts at 0 and takes the first valid
+// value, then every larger one. Median and Mode are kept for readers but no
 // compute fills them.
 struct TNumericResults : TBaseResults {
   static constexpr double kNoLowest = -100000;
@@ -58,7 +60,9 @@ class TResultsList {
 
   void Clear() {
     entries_.clear();
+    answered_.clear();
     records_counted_ = 0;
+    filter_set_aside_ = false;
   }
   bool Empty() const { return entries_.empty(); }
   // Appends an entry; returns it.
@@ -74,6 +78,18 @@ class TResultsList {
   uint32_t RecordsCounted() const { return records_counted_; }
   void SetRecordsCounted(uint32_t n) { records_counted_ = n; }
 
+  // Of the records counted, those that gave the question an answer that
+  // counted somewhere (an option, Other, a valid number); the rest left it
+  // unanswered. 0 for a question the compute did not count.
+  uint32_t AnsweredOf(int question_id) const;
+  void SetAnswered(int question_id, uint32_t n);
+
+  // True when the last compute counted every record because no record met
+  // the analysis filter or the table could not evaluate it: whatever lists
+  // answers must then set the filter aside too.
+  bool FilterSetAside() const { return filter_set_aside_; }
+  void SetFilterSetAside(bool set_aside) { filter_set_aside_ = set_aside; }
+
   // The count entries with this QuestionID, in list order.
   std::vector<TCountResults*> CountsOf(int question_id) const;
   // The first numeric entry with this QuestionID; nullptr when there is none.
@@ -81,7 +97,9 @@ class TResultsList {
 
  private:
   std::vector<std::unique_ptr<TBaseResults>> entries_;
+  std::vector<std::pair<int, uint32_t>> answered_;  // by question ID
   uint32_t records_counted_ = 0;
+  bool filter_set_aside_ = false;
 };
 
 }  // namespace quorvant

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "core/analysis/answer_view_filter.h"
+#include "core/analysis/result_counting.h"
 #include "core/reports/report_page.h"
 #include "core/reports/report_texts.h"
+#include "core/reports/text_wrap.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
@@ -25,22 +27,8 @@ std::string FilterLine(const TSurvey& survey) {
     if (k > 0) line += " and ";
     line += descriptions[k];
   }
+  if (survey.Results().FilterSetAside()) line += std::string(" - ") + kFilterSetAside;
   return line;
-}
-
-// A line break in a memo answer starts a new printed line.
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
 }
 
 // The trimmed, non-empty texts of field in the records the view filter
@@ -63,9 +51,21 @@ std::vector<std::string> Answers(Table& table, const TQuestion& q, const std::st
   return texts;
 }
 
+// Each answer wrapped to the page between the margins, its own line breaks
+// kept, and half a line between one answer and the next; a long answer
+// runs on over as many pages as it needs.
 void PrintAnswers(ReportPage& page, const std::vector<std::string>& answers) {
-  for (const std::string& answer : answers) {
-    for (const std::string& line : LinesOf(answer)) {
+  page.canvas().SetTextStyle({});
+  const int width = page.PW() - 2 * page.L();
+  const TextMeasure measure = [&page](std::string_view text) {
+    return page.canvas().TextWidth(text);
+  };
+  for (size_t k = 0; k < answers.size(); ++k) {
+    if (k > 0) {
+      page.Advance(page.TH() / 2);
+      page.BreakTest();
+    }
+    for (const std::string& line : WrapText(answers[k], width, measure)) {
       page.Text(page.L(), line);
       page.Advance(page.TH() + 10);
       page.BreakTest();
@@ -82,7 +82,8 @@ void PrintQuestion(const AnalysisReport& report, ReportPage& page, int item_inde
   page.Advance(page.TH() + 10);
   page.canvas().SetTextStyle({});
   page.BreakTest();
-  const std::string filter = report.survey.ActiveFilter().FilterExpression();
+  // Set aside with the counts when no record meets it.
+  const std::string filter = CountedFilterExpression(report.survey);
   const std::string field = "QVX" + std::to_string(q.ID);
   if (q.Style != kStyleText) {
     const int half = page.PW() / 2;

@@ -1,7 +1,9 @@
 // The printed analysis: an index of the survey's items with their style
 // tags, then one page per question with its title, the active filter, its
 // chart and the typed answers (Other texts, or a Text question's answers)
-// of the records the analysis filter leaves.
+// of the records the analysis filter leaves, each wrapped to the page.
+// When the last compute set the filter aside (no record met it), the
+// answers are those of every record and the filter line says so.
 #pragma once
 
 #include <functional>

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/analysis/filter_list.h"
+#include "core/analysis/result_counting.h"
 #include "core/reports/answer_list.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/date_time.h"
@@ -16,8 +17,11 @@
 namespace quorvant {
 namespace {
 
+// The pages are UTF-8 and say so: a server or browser that guesses another
+// encoding would garble every answer beyond ASCII.
 constexpr char kFirstLine[] =
-    "<HTML><HEAD><TITLE>Quorvant Analysis</TITLE></HEAD><BODY bgcolor=\"#FFFFFF\">";
+    "<HTML><HEAD><META charset=\"utf-8\"><TITLE>Quorvant Analysis</TITLE></HEAD>"
+    "<BODY bgcolor=\"#FFFFFF\">";
 constexpr char kSecondLine[] = "<FONT FACE=\"Verdana, Arial, Helvetica\" SIZE=\"-1\">";
 
 std::string Joined(const std::string& dir, const std::string& name) {
@@ -32,10 +36,18 @@ class PageText {
     text_.append(line);
     text_ += "\r\n";
   }
-  // One line per answer: the answer escaped, then `end`.
+  // One line per answer: the answer escaped, each of its own line breaks
+  // shown as "<BR>", then `end`.
   void Answers(const AnswerColumn& answers, std::string_view end) {
     for (size_t i = 0; i < answers.size(); ++i) {
-      AppendEscapedHtml(text_, answers[i]);
+      std::string_view answer = answers[i];
+      for (size_t br = answer.find_first_of("\r\n"); br != std::string_view::npos;
+           br = answer.find_first_of("\r\n")) {
+        AppendEscapedHtml(text_, answer.substr(0, br));
+        text_ += "<BR>";
+        answer.remove_prefix(br + (answer.compare(br, 2, "\r\n") == 0 ? 2 : 1));
+      }
+      AppendEscapedHtml(text_, answer);
       text_.append(end);
       text_ += "\r\n";
     }
@@ -76,13 +88,12 @@ FieldAnswers ReadAnswers(const TSurvey& survey, Table* table, const std::vector<
   FieldAnswers answers;
   if (table == nullptr || !table->IsOpen()) return answers;
   const std::vector<std::string> fields = AnswerFields(survey, items);
-  std::vector<AnswerColumn> read =
-      TrimmedAnswers(*table, survey.ActiveFilter().FilterExpression(), fields);
+  std::vector<AnswerColumn> read = TrimmedAnswers(*table, CountedFilterExpression(survey), fields);
   for (size_t k = 0; k < fields.size(); ++k) answers[fields[k]] = std::move(read[k]);
   return answers;
 }
 
-WebReportResult Failed(std::string error) { return {false, std::move(error), ""}; }
+WebReportResult Failed(std::string error) { return {false, std::move(error), "", ""}; }
 
 bool WritePage(const std::string& path, const std::string& text) {
   // Made again at will from the survey and its table: never worth a flush.
@@ -119,7 +130,7 @@ std::string QuestionPageText(const TSurvey& survey, Table* table, const WebRepor
                                   names.IndexLink() + "\">Question Index</A></SMALL><p>"
                             : "<p>");
   const bool open = table != nullptr && table->IsOpen();
-  const std::string filter = survey.ActiveFilter().FilterExpression();
+  const std::string filter = CountedFilterExpression(survey);
   const std::string field = "QVX" + std::to_string(q.ID);
   if (q.Style == kStyleText) {
     if (open) {
@@ -156,7 +167,10 @@ WebReportResult WritePageOf(const TSurvey& survey, Table* table, const WebReport
   if (!WritePage(page, QuestionPageText(survey, table, names, item, part_of_report, prepared))) {
     return Failed("The page " + page + " could not be written.");
   }
-  return {true, "", part_of_report ? "" : page};
+  const bool image = q.Style != kStyleText && hooks.write_chart;
+  return {true, "", part_of_report ? "" : page,
+          "The web page " + page + (image ? " and its chart image " + names.ImagePath(item) : "") +
+              (image ? " were written." : " was written.")};
 }
 
 }  // namespace
@@ -178,6 +192,9 @@ std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNa
     lines.push_back("<br><B>Active Filter:</B><br>");
     for (size_t k = 0; k < conditions.size(); ++k) {
       lines.push_back(conditions[k] + (k + 1 < conditions.size() ? " <B>and</B> " : " "));
+    }
+    if (survey.Results().FilterSetAside()) {
+      lines.push_back(std::string("<br><I>") + kFilterSetAside + "</I>");
     }
   }
   lines.push_back("<hr>");
@@ -211,7 +228,10 @@ WebReportResult WriteWebReport(const TSurvey& survey, Table* table, const WebRep
   if (!WritePage(names.IndexPath(), index.Text())) {
     return Failed("The page " + names.IndexPath() + " could not be written.");
   }
-  return {true, "", names.IndexPath()};
+  return {true, "", names.IndexPath(),
+          "The web report was written to the folder " + names.dir + " (" +
+              std::to_string(items.size() + 1) + " pages); its index page is " + names.IndexPath() +
+              "."};
 }
 
 }  // namespace quorvant

@@ -5,7 +5,11 @@
 //
 // Respondents' texts (answers, Other texts) are escaped, so that a typed
 // "<script>" shows as typed and never runs; the author's own texts (survey
-// name, author, questions, filter descriptions) keep their markup.
+// name, author, questions, filter descriptions) keep their markup. Every
+// page declares UTF-8 in its head; an answer's own line breaks show as
+// "<BR>", the answer staying one line of the file. When the last compute set
+// the filter aside (no record met it), the pages list every record's
+// answers and the index says so under the filter.
 //
 // Drawing the chart needs the chart engine, which lives outside the core:
 // the caller hands in how to show a question (the Analysis page's Show
@@ -52,6 +56,9 @@ struct WebReportResult {
   bool ok = true;
   std::string error;
   std::string opened;  // the page to open in the browser
+  // On success, where the files went, in a sentence for the author (the
+  // window shows it, the command line prints it).
+  std::string written;
 };
 
 // "<HR>Generated at " + the current date-time text + " by " + the link to

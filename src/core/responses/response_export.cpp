@@ -28,6 +28,11 @@ std::string ExportInfoText(const std::string& export_name) {
          "generated.";
 }
 
+std::string ExportWrittenText(const std::string& export_name) {
+  return "The responses were written to " + export_name + " and their field mapping to " +
+         MappingFileName(export_name) + ".";
+}
+
 namespace {
 
 void WriteMapping(const TSurvey& survey, const std::string& export_name) {
@@ -50,6 +55,7 @@ void ExportResponses(const TSurvey& survey, Table& table, const std::string& cho
   table.CopyTo(name);
   prompts.ShowInfo(ExportInfoText(name));
   WriteMapping(survey, name);
+  prompts.ShowInfo(ExportWrittenText(name));
   open_text(MappingFileName(name));
 }
 

@@ -25,6 +25,10 @@ std::string MappingFileName(const std::string& export_name);
 // will now be generated."
 std::string ExportInfoText(const std::string& export_name);
 
+// Where the export went, said at its end: "The responses were written to "
+// + N + " and their field mapping to " + the mapping text's name + ".".
+std::string ExportWrittenText(const std::string& export_name);
+
 // Copies the open table to export_name (replacing files of that name) and
 // writes the mapping text beside it. Throws ETableError when the copy fails
 // and std::runtime_error ("Unable to write to " + name) when the mapping
@@ -32,7 +36,8 @@ std::string ExportInfoText(const std::string& export_name);
 void WriteResponseExport(const TSurvey& survey, Table& table, const std::string& export_name);
 
 // The whole command after the save dialog: the name rule, the copy, the
-// information box, the mapping text, then open_text(mapping file name).
+// information box, the mapping text, the box ExportWrittenText, then
+// open_text(mapping file name).
 // Errors are thrown as by WriteResponseExport; the information box is shown
 // only once the copy exists.
 void ExportResponses(const TSurvey& survey, Table& table, const std::string& chosen,

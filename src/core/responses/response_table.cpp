@@ -77,6 +77,9 @@ bool ResetLocalResponses(TSurvey& survey, TResponseTable& table, Prompts& prompt
     return false;
   }
   survey.SetSRLastUpdate("Never");
+  // Nothing is left to count: no results, no responses received.
+  survey.SetSRResponseCount(0);
+  survey.Results().Clear();
   try {
     table.Close();
   } catch (const ETableError&) {
@@ -101,7 +104,9 @@ std::optional<int> OpenResponseTableOnLoad(const TSurvey& survey, TResponseTable
 
 bool OpenResponsesOfLoadedSurvey(TSurvey& survey, TResponseTable& table) {
   const std::optional<int> count = OpenResponseTableOnLoad(survey, table);
-  if (count) survey.SetLoadedResponseCount(*count);
+  // Without a table there is nothing received to count, whatever the file
+  // remembers.
+  survey.SetLoadedResponseCount(count.value_or(0));
   return count.has_value();
 }
 

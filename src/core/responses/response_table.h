@@ -55,10 +55,11 @@ class TResponseTable {
   int remote_ip_order_ = 0;
 };
 
-// Reset Local Responses: asks first; on Yes sets SRLastUpdate to "Never",
-// closes the table, deletes its .dbf, .cdx and .fpt (missing files and
-// files that cannot be deleted are skipped) and adds "Response file reset"
-// to the history. False when the author said No.
+// Reset Local Responses: asks first; on Yes sets SRLastUpdate to "Never"
+// and SRResponseCount to 0, empties the results list, closes the table,
+// deletes its .dbf, .cdx and .fpt (missing files and files that cannot be
+// deleted are skipped) and adds "Response file reset" to the history.
+// False when the author said No.
 bool ResetLocalResponses(TSurvey& survey, TResponseTable& table, Prompts& prompts);
 
 // For the survey load path: when SRResponseFile names an existing file,
@@ -67,9 +68,9 @@ bool ResetLocalResponses(TSurvey& survey, TResponseTable& table, Prompts& prompt
 // table. Throws ETableError when the table cannot be opened.
 std::optional<int> OpenResponseTableOnLoad(const TSurvey& survey, TResponseTable& table);
 
-// The survey load hook: OpenResponseTableOnLoad, then the count goes to
-// SRResponseCount as loaded data (the survey does not become modified).
-// False when the survey has no table. Throws ETableError.
+// The survey load hook: OpenResponseTableOnLoad, then the count (0 when
+// there is no table) goes to SRResponseCount as loaded data (the survey
+// does not become modified). False when the survey has no table. Throws ETableError.
 bool OpenResponsesOfLoadedSurvey(TSurvey& survey, TResponseTable& table);
 
 }  // namespace quorvant

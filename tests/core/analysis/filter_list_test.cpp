@@ -99,6 +99,32 @@ TEST(FilterListTest, OnlyNumbersReachANumericCondition) {
   }
 }
 
+// The note beside the value box says why a value cannot be added.
+TEST(FilterListTest, AValueThatIsNoPlainNumberSaysWhy) {
+  const struct {
+    const char* text;
+    const char* problem;
+  } cases[] = {
+      {"30", ""},
+      {"-2.5", ""},
+      {"", ""},
+      {" 30", "Type the number without blanks before or after it."},
+      {"30 ", "Type the number without blanks before or after it."},
+      {"30,5", "Use a point, not a comma, before the decimals (30.5)."},
+      {"1e3", "Write the number out in digits, without an exponent (1000, not 1e3)."},
+      {"-2.5E2", "Write the number out in digits, without an exponent (1000, not 1e3)."},
+      {"thirty", "Enter a plain number, such as 30 or -2.5."},
+      {"3 .OR. .T.", "Enter a plain number, such as 30 or -2.5."},
+      {"-", "Enter a plain number, such as 30 or -2.5."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FilterNumberProblem(c.text), c.problem) << c.text;
+    // A problem exactly when the value cannot be added.
+    EXPECT_EQ(FilterNumberProblem(c.text).empty(), *c.text == 0 || IsFilterNumber(c.text));
+  }
+  EXPECT_EQ(FilterNumberProblem(std::string(400, '9')), "The number is too large.");
+}
+
 class FilterConditionTest : public testing::CoreTest {
  protected:
   FilterConditionTest() {

@@ -61,6 +61,7 @@ class ResultCountingRandomTest : public testing::CoreTest {
       std::map<int, int> groups;
     };
     std::map<int, Stats> stats;
+    std::map<int, int> answered;  // records whose answer counted somewhere
     Table& t = table_.table();
     auto pass = [&](bool filtered) {
       int passed = 0;
@@ -74,12 +75,15 @@ class ResultCountingRandomTest : public testing::CoreTest {
           const std::string id = std::to_string(q.ID);
           const int options = static_cast<int>(q.OptionLines().size()) + q.IncludeOther;
           if (q.Style == kStyleMultipleChoice) {
+            bool ticked = false;
             for (int j = 0; j < options; ++j) {
               const bool other = q.IncludeOther && j == options - 1;
               if (Field("QVX" + id + (other ? "" : "_" + std::to_string(j))) == "Y") {
                 ++counts[{q.ID, j}];
+                ticked = true;
               }
             }
+            if (ticked) ++answered[q.ID];
           } else if (IsChoiceStyle(q.Style)) {
             const std::string text = Field("QVX" + id);
             int index = -1;
@@ -92,15 +96,19 @@ class ResultCountingRandomTest : public testing::CoreTest {
                 index = std::stoi(text);
               }
             }
-            if (index >= 0 && index < options) ++counts[{q.ID, index}];
+            if (index >= 0 && index < options) {
+              ++counts[{q.ID, index}];
+              ++answered[q.ID];
+            }
           } else if (q.Style == kStyleNumeric) {
             const std::string text = Field("QVX" + id);
             if (text.empty() || std::stod(text) == -9999) continue;
             const double x = std::stod(text);
             Stats& s = stats[q.ID];
+            ++answered[q.ID];
             s.total += x;
             s.count += 1;
-            if (x > s.high) s.high = x;
+            if (x > s.high || s.count == 1) s.high = x;
             if (x < s.low || s.low == -100000) s.low = x;
             // Groups as written: the first from Min to Min+Step, then Step+1 wide, cut to Max.
             int lo = q.MinValue, hi = lo + q.StepValue, g = 0;
@@ -125,8 +133,11 @@ class ResultCountingRandomTest : public testing::CoreTest {
     }
     if (conditions.empty()) pass(false);
 
-    std::string out;
+    std::string out = eliminated ? "filter set aside\n" : "";
     for (const TQuestion& q : survey_.Items()) {
+      if (q.Style == kStyleNumeric || IsChoiceStyle(q.Style)) {
+        out += std::to_string(q.ID) + " answered=" + std::to_string(answered[q.ID]) + "\n";
+      }
       if (q.Style == kStyleNumeric) {
         const Stats& s = stats[q.ID];
         out += std::to_string(q.ID) + " n=" + std::to_string(s.count) +
@@ -147,8 +158,15 @@ class ResultCountingRandomTest : public testing::CoreTest {
   }
 
   std::string Computed() {
-    std::string out;
-    for (const auto& e : survey_.Results().Entries()) {
+    const TResultsList& results = survey_.Results();
+    std::string out = results.FilterSetAside() ? "filter set aside\n" : "";
+    int last_id = -1;
+    for (const auto& e : results.Entries()) {
+      if (e->QuestionID != last_id) {
+        last_id = e->QuestionID;
+        out += std::to_string(last_id) +
+               " answered=" + std::to_string(results.AnsweredOf(last_id)) + "\n";
+      }
       if (auto* c = dynamic_cast<TCountResults*>(e.get())) {
         out += std::to_string(c->QuestionID) + "/" + std::to_string(c->Index) + "=" +
                std::to_string(c->Count) + "\n";
@@ -182,6 +200,7 @@ TEST_F(ResultCountingRandomTest, EveryEntryEqualsAPlainLinearCount) {
   AddItem(kStyleNumeric, {}, false, 0, 50, 9);
   AddItem(kStyleNumeric, {}, false, -5, 5, 0);
   AddItem(kStyleText, {}, false);
+  AddItem(kStyleNumeric, {}, false, -50, 0, 10);  // every answer below 0
   ASSERT_TRUE(table_.Create(survey_));
 
   std::mt19937 random(20261209);
@@ -208,6 +227,7 @@ TEST_F(ResultCountingRandomTest, EveryEntryEqualsAPlainLinearCount) {
         {"QVX6", number()},
         {"QVX7", pick({"-6", "-5", "0", "3", "5", "6", "-9999", ""})},
         {"QVX8", pick({"free text", ""})},
+        {"QVX9", pick({"-3", "-12", "-40", "-9999", ""})},
     });
   }
   table_.table().Commit();

@@ -140,6 +140,8 @@ TEST_F(ResultCountingTest, AFilterThatEliminatesEveryRecordCountsThemAllAndStays
   EXPECT_EQ(Printed(), "1 Yes=1\n1 No=0\n2 n=1 total=30 avg=30 high=30 low=30 | 0 to 100=1\n");
   EXPECT_EQ(table_.table().Query(), "QVX1=\"0\"");
   EXPECT_TRUE(prompts_.log.empty());
+  EXPECT_FALSE(survey_.Results().FilterSetAside());
+  EXPECT_EQ(CountedFilterExpression(survey_), "QVX1=\"0\"");
 
   survey_.ActiveFilter().AddNumericCondition(survey_.Item(1), kFilterGreaterThan, "35");
   ComputeResults(survey_, table_, prompts_);
@@ -149,6 +151,9 @@ TEST_F(ResultCountingTest, AFilterThatEliminatesEveryRecordCountsThemAllAndStays
   EXPECT_EQ(Printed(), "1 Yes=1\n1 No=1\n2 n=2 total=70 avg=35 high=40 low=30 | 0 to 100=2\n");
   EXPECT_EQ(table_.table().Query(), "");
   EXPECT_EQ(survey_.ActiveFilter().Count(), 2);
+  // Whatever lists answers beside these counts sets the filter aside too.
+  EXPECT_TRUE(survey_.Results().FilterSetAside());
+  EXPECT_EQ(CountedFilterExpression(survey_), "");
 }
 
 TEST_F(ResultCountingTest, AConditionOnAQuestionAddedAfterTheTableCountsEverything) {
@@ -163,6 +168,7 @@ TEST_F(ResultCountingTest, AConditionOnAQuestionAddedAfterTheTableCountsEverythi
       "error: The filter you defined cannot be applied to the responses: "))
       << prompts_.log[0];
   EXPECT_EQ(Printed(), "1 Yes=1\n1 No=0\n2 Later=0\n");
+  EXPECT_TRUE(survey_.Results().FilterSetAside());
 }
 
 TEST_F(ResultCountingTest, ATableDamagedWhileOpenGivesOneErrorAndNoCounts) {

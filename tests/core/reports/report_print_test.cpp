@@ -2,9 +2,13 @@
 // every call.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "core/analysis/result_counting.h"
 #include "core/reports/analysis_report.h"
 #include "core/reports/page_canvas.h"
 #include "core/reports/survey_report.h"
+#include "core/reports/text_wrap.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
 #include "core/survey/survey.h"
@@ -203,6 +207,162 @@ TEST_F(ReportPrintTest, AnalysisIndexFilterChartAndAnswers) {
   EXPECT_EQ(one.log.substr(0, one.log.find('\n')),
             "B 20,20 Quorvant Analysis Report - Fair, Question #2");
   EXPECT_EQ(one.pages(), 1);
+}
+
+// The answers printed after the title and filter line: each text drawn
+// at the left margin with its page and position.
+struct PrintedLine {
+  int page;
+  int y;
+  std::string text;
+};
+std::vector<PrintedLine> AnswerLines(const std::string& log, int first_y) {
+  std::vector<PrintedLine> lines;
+  std::istringstream in(log);
+  int page = 1;
+  for (std::string line; std::getline(in, line);) {
+    if (line == "-- new page") ++page;
+    int y = 0;
+    char text[1] = {};
+    if (line.rfind("T 20,", 0) != 0 || std::sscanf(line.c_str(), "T 20,%d%c", &y, text) != 2) {
+      continue;
+    }
+    const std::string rest = line.substr(line.find(' ', 5) + 1);
+    if (rest.rfind("Page ", 0) == 0 || (page == 1 && y < first_y)) continue;
+    lines.push_back({page, y, rest});
+  }
+  return lines;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// A long answer wraps between the margins and runs on over pages; a word
+// wider than the page breaks between characters; its line breaks stay; the
+// next answer starts half a line further down.
+TEST_F(ReportPrintTest, LongAnswersWrapToThePageAndKeepTheirLines) {
+  survey_.SetName("Long");
+  survey_.SetFileName(dir_.File("long.qvx"));
+  const int why = survey_.AddItem("Why?", kStyleText, 0, 0, 0, false, -1, "");
+  std::string answer;
+  for (int i = 0; answer.size() < 20000; ++i) {
+    answer += "word" + std::to_string(i) + (i % 97 == 96 ? "\r\n" : " ");
+  }
+  const std::string wide(250, 'x');
+  answer += wide + "\n\nlast line";
+  testing::ScriptedPrompts prompts;
+  TResponseTable responses(prompts);
+  ASSERT_TRUE(responses.Create(survey_));
+  Table& t = responses.table();
+  const std::string field = "QVX" + std::to_string(survey_.Item(why).ID);
+  t.Append({{field, answer}});
+  t.Append({{field, "second answer"}});
+  t.Commit();
+
+  AnalysisReport report{survey_, &t, {}};
+  RecordingCanvas canvas(1000, 1000);
+  PrintQuestionAnalysis(report, why, canvas);
+  const std::vector<PrintedLine> lines = AnswerLines(canvas.log, 174);
+  ASSERT_GT(lines.size(), 200u);
+  std::string printed;
+  for (const PrintedLine& line : lines) {
+    EXPECT_LE(line.text.size(), 96u) << line.text;       // 960 pixels between the margins
+    EXPECT_LE(line.y, 1000 - 2 * 20 - 15) << line.text;  // above the footer
+    printed += line.text + "\n";
+  }
+  EXPECT_GT(lines.back().page, 5);
+  // Every word, in order; the wide word in full lines of 96 and the rest.
+  std::vector<std::string> expected = Words(answer);
+  expected.resize(expected.size() - 3);  // the wide word, "last", "line"
+  for (size_t at = 0; at < wide.size(); at += 96) expected.push_back(wide.substr(at, 96));
+  for (const char* w : {"last", "line", "second", "answer"}) expected.emplace_back(w);
+  std::vector<std::string> got = Words(printed);
+  EXPECT_EQ(got, expected);
+  // The answer's own line breaks start lines: after word96, and an empty
+  // line between the wide word and "last line".
+  for (int i = 96; answer.find("word" + std::to_string(i + 1) + " ") != std::string::npos;
+       i += 97) {
+    EXPECT_NE(printed.find("word" + std::to_string(i) + "\nword" + std::to_string(i + 1) + " "),
+              std::string::npos)
+        << i;
+  }
+  EXPECT_NE(printed.find(std::string(250 - 192, 'x') + "\n\nlast line\nsecond answer\n"),
+            std::string::npos);
+  // Half a line (10) more between the two answers than between two lines.
+  const PrintedLine& last = lines[lines.size() - 2];
+  const PrintedLine& next = lines.back();
+  ASSERT_EQ(last.text, "last line");
+  if (last.page == next.page) {
+    EXPECT_EQ(next.y - last.y, 30 + 10);
+  }
+}
+
+// Wrapping never splits a character, keeps every one, and stays bounded
+// for characters that take no width at all.
+TEST(TextWrapTest, CharactersStayWholeAndNarrowTextStaysBounded) {
+  const TextMeasure chars = [](std::string_view text) {
+    int n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+  };
+  const std::string umlauts = "\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC";  // five ü
+  EXPECT_EQ(WrapText(umlauts, 2, chars),
+            (std::vector<std::string>{"\xC3\xBC\xC3\xBC", "\xC3\xBC\xC3\xBC", "\xC3\xBC"}));
+  EXPECT_EQ(WrapText("ab  cd\r\n\r\nef", 3, chars),
+            (std::vector<std::string>{"ab", "cd", "", "ef"}));
+  EXPECT_EQ(WrapText("", 3, chars), std::vector<std::string>{""});
+  EXPECT_EQ(WrapText("abc", 0, chars), (std::vector<std::string>{"a", "b", "c"}));
+
+  const std::string zero_width = [] {
+    std::string t;
+    for (int i = 0; i < 100000; ++i) t += "\xE2\x80\x8B";  // U+200B, no width
+    return t;
+  }();
+  long long measured = 0;
+  const TextMeasure nothing = [&measured](std::string_view text) {
+    measured += static_cast<long long>(text.size());
+    return 0;
+  };
+  const std::vector<std::string> lines = WrapText(zero_width, 100, nothing);
+  std::string joined;
+  for (const std::string& line : lines) {
+    EXPECT_LE(line.size(), 1024u);
+    joined += line;
+  }
+  EXPECT_EQ(joined, zero_width);
+  EXPECT_LT(measured, 400000000);
+}
+
+// A filter no record meets: the counts cover every record, and so do the
+// printed answers, under a filter line that says so.
+TEST_F(ReportPrintTest, AFilterSetAsideBySomeCountIsSetAsideForTheAnswersToo) {
+  survey_.SetName("Fair");
+  survey_.SetFileName(dir_.File("fair.qvx"));
+  const int colour = Add("Colour?", kStyleSingleChoice, {"Red", "Green"}, true);
+  testing::ScriptedPrompts prompts;
+  TResponseTable responses(prompts);
+  ASSERT_TRUE(responses.Create(survey_));
+  const std::string c = "QVX" + std::to_string(survey_.Item(colour).ID);
+  responses.table().Append({{c, "Oth"}, {c + "OT", "teal"}});
+  responses.table().Append({{c, "Oth"}, {c + "OT", "mauve"}});
+  responses.table().Commit();
+  survey_.ActiveFilter().AddChoiceCondition(survey_.Item(colour), true, 0);  // nobody
+  ASSERT_TRUE(ComputeResults(survey_, responses, prompts));
+  ASSERT_TRUE(survey_.Results().FilterSetAside());
+
+  AnalysisReport report{survey_, &responses.table(), {}};
+  RecordingCanvas canvas(1000, 1000);
+  PrintQuestionAnalysis(report, colour, canvas);
+  EXPECT_NE(canvas.log.find("Active Filter: " + survey_.ActiveFilter().Descriptions()[0] + " - " +
+                            kFilterSetAside + "\n"),
+            std::string::npos)
+      << canvas.log;
+  EXPECT_NE(canvas.log.find(" teal\n"), std::string::npos) << canvas.log;
+  EXPECT_NE(canvas.log.find(" mauve\n"), std::string::npos) << canvas.log;
 }
 
 }  // namespace

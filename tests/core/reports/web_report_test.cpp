@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/analysis/filter_condition.h"
@@ -101,7 +103,16 @@ TEST_F(WebReportTest, NamesFollowTheFileNameAndItemPositions) {
   for (int i = 1; i <= 4; ++i) EXPECT_TRUE(FileExists(dir_.File("P" + std::to_string(i) + ".htm")));
   const std::string page = testing::ReadFileOrDie(dir_.File("P1.htm"));
   EXPECT_EQ(page.substr(0, 2 + page.find("\r\n")),
-            "<HTML><HEAD><TITLE>Quorvant Analysis</TITLE></HEAD><BODY bgcolor=\"#FFFFFF\">\r\n");
+            "<HTML><HEAD><META charset=\"utf-8\"><TITLE>Quorvant Analysis</TITLE></HEAD>"
+            "<BODY bgcolor=\"#FFFFFF\">\r\n");
+  // Every page says its encoding in its head.
+  for (const std::string name : {"P.htm", "P1.htm", "P2.htm", "P3.htm", "P4.htm"}) {
+    const std::string text = testing::ReadFileOrDie(dir_.File(name));
+    const size_t meta = text.find("<META charset=\"utf-8\">");
+    EXPECT_TRUE(meta != std::string::npos && meta < text.find("</HEAD>")) << name;
+  }
+  EXPECT_EQ(r.written, "The web report was written to the folder " + dir_.path() +
+                           " (5 pages); its index page is " + names_.IndexPath() + ".");
   EXPECT_NE(page.find("\r\n<IMG SRC=\"P1.jpg\" BORDER=0>\r\n"), std::string::npos);
   EXPECT_EQ(page.find('\n'), page.find("\r\n") + 1);
   EXPECT_TRUE(page.ends_with("</FONT></BODY></HTML>\r\n"));
@@ -204,6 +215,43 @@ TEST_F(WebReportTest, TheWholeReportListsWhatEachPageAndATableWalkList) {
   EXPECT_EQ(Body(Page(3)), walked);
 }
 
+// The line breaks inside an answer show in the browser; each answer stays
+// one line of the file.
+TEST_F(WebReportTest, AnAnswersLineBreaksShow) {
+  table_.table().Append({{"QVX3",
+                          "Gr\xC3\xBC\xC3\x9F"
+                          "e\r\n<b>two</b>\nthree\rfour"}});
+  table_.table().Commit();
+  Count();
+  const Lines body = Body(Page(2));
+  EXPECT_NE(std::find(body.begin(), body.end(),
+                      "Gr\xC3\xBC\xC3\x9F"
+                      "e<BR>&lt;b&gt;two&lt;/b&gt;<BR>three<BR>four<HR>"),
+            body.end())
+      << ::testing::PrintToString(body);
+}
+
+// A filter no record meets: the counts fall back to every record, and the
+// pages list every record's answers under a filter that says so.
+TEST_F(WebReportTest, AFilterSetAsideByTheCountIsSetAsideOnThePages) {
+  ASSERT_EQ(AddFilterCondition(survey_, "5>500", survey_.ActiveFilter()), "");
+  Count();
+  ASSERT_TRUE(survey_.Results().FilterSetAside());
+  EXPECT_EQ(Body(Page(3)), (Lines{"Bo<BR>", "Cy<BR>", "Di<BR>"}));
+  EXPECT_EQ(Body(Page(1)).back(), "cigar<BR>");
+  const Lines index = IndexPageLines(survey_, names_, listing_.analysis_items);
+  EXPECT_EQ(index[5], "<br><B>Active Filter:</B><br>");
+  EXPECT_EQ(index[6], survey_.ActiveFilter().Descriptions()[0] + " ");
+  EXPECT_EQ(index[7], std::string("<br><I>") + kFilterSetAside + "</I>");
+  EXPECT_EQ(index[8], "<hr>");
+  // The whole report, read in one pass, lists them too.
+  WebReportHooks hooks;
+  hooks.write_chart = [](int, const std::string& path) { return WriteFileAtomically(path, "j"); };
+  ASSERT_TRUE(WriteWebReport(survey_, &table_.table(), names_, listing_.analysis_items, hooks).ok);
+  EXPECT_NE(testing::ReadFileOrDie(names_.PagePath(3)).find("\r\nBo<BR>\r\nCy<BR>\r\n"),
+            std::string::npos);
+}
+
 TEST_F(WebReportTest, WithoutATableTextPagesHoldOnlyTheirHead) {
   table_.Close();
   Lines page = Page(2);
@@ -233,6 +281,14 @@ TEST_F(WebReportTest, FailuresAreToldAndKeepWhatWasWritten) {
   EXPECT_TRUE(FileExists(dir_.File("P1.htm")));
   EXPECT_TRUE(FileExists(dir_.File("P2.htm")));
   EXPECT_FALSE(FileExists(dir_.File("P.htm")));
+
+  ASSERT_EQ(rmdir(dir_.File("P3.htm").c_str()), 0);
+  r = WriteQuestionPage(survey_, &table_.table(), names_, 4, false, hooks);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.written, "The web page " + dir_.File("P4.htm") + " and its chart image " +
+                           dir_.File("P4.jpg") + " were written.");
+  r = WriteQuestionPage(survey_, &table_.table(), names_, 3, false, hooks);
+  EXPECT_EQ(r.written, "The web page " + dir_.File("P3.htm") + " was written.");
 
   hooks.write_chart = [](int, const std::string&) { return false; };
   r = WriteQuestionPage(survey_, &table_.table(), names_, 4, false, hooks);

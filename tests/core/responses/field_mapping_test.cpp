@@ -139,7 +139,11 @@ TEST_F(FieldMappingTest, ExportCopiesTheTableAndWritesTheMapping) {
   ExportResponses(survey_, t, dir_.File("Export"), prompts,
                   [&](const std::string& path) { opened = path; });
   const std::string out = dir_.File("Export.dbf");
-  EXPECT_EQ(prompts.log, std::vector<std::string>{"info: " + ExportInfoText(out)});
+  // The box before the mapping, and at the end where both files went.
+  EXPECT_EQ(prompts.log, (std::vector<std::string>{"info: " + ExportInfoText(out),
+                                                   "info: The responses were written to " + out +
+                                                       " and their field mapping to " +
+                                                       dir_.File("Export.txt") + "."}));
   EXPECT_EQ(ExportInfoText("N.dbf"),
             "The responses for this survey have been generated and saved in the dBase file named "
             "N.dbf.  A text file containing field mapping information will now be generated.");
