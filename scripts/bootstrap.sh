@@ -14,7 +14,7 @@ PACKAGES=(
   libsecret-1-dev
   # tests and their peers
   libgtest-dev python3 python3-dbf gdal-bin python3-aiosmtpd chromium poppler-utils xvfb
-  xauth openbox xdotool libreoffice-calc-nogui libreoffice-base-drivers
+  xauth openbox xdotool x11-utils libreoffice-calc-nogui libreoffice-base-drivers
   libreoffice-writer-nogui libreoffice-impress-nogui python3-matplotlib
   gnome-keyring dbus openssl
 )

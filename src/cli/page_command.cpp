@@ -41,7 +41,7 @@ int RunPage(const Args& args) {
     if (generated) survey.AddHistory(survey.HTMLStatus());
     if (survey.Modified()) survey.Save();
     if (!generated) {
-      std::fprintf(stderr, "%s\n", kPageNotGeneratedMessage);
+      std::fprintf(stderr, "%s\n", PageNotGeneratedMessage(files[1]).c_str());
       return 1;
     }
   } catch (const ESurveyException& e) {

@@ -2,13 +2,18 @@
 // "&Update Now" running the update dialog; "&Clear Results From Server..."
 // against a collector on a loopback port.
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QtTest>
 #include <memory>
 #include <thread>
 
+#include "app/analysis/analysis_view.h"
+#include "app/analysis/chart_toolbox.h"
+#include "app/chart/chart_view.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/main_form.h"
 #include "app_test_env.h"
@@ -27,6 +32,7 @@ class MainFormResponsesTest : public QObject {
   void init();
   void cleanup();
   void loadingCountsTheTableWithoutModifying();
+  void lookingAtTheAnalysisChangesNothing();
   void updateNowRunsTheDialogAndRefreshes();
   void clearResultsRecordsOnlyWhatHappened();
 
@@ -75,6 +81,57 @@ void MainFormResponsesTest::loadingCountsTheTableWithoutModifying() {
   QVERIFY(!form_->Survey().Modified());
   QCOMPARE(form_->findChild<QLabel*>("lblResponsesReceived")->text(),
            QString("Responses Received: 3"));
+}
+
+// Opening the example survey with responses and looking at every question
+// on the Analysis page, with the chart toolbox open and a click into each
+// chart, is no change: Exit asks nothing.
+void MainFormResponsesTest::lookingAtTheAnalysisChangesNothing() {
+  const std::string path = home_->File("home/example.qvx");
+  {
+    SettingsStore settings;
+    TSurvey survey(settings);
+    survey.Load(QUORVANT_SOURCE_DIR "/data/examples/example.qvx");
+    survey.SetHTMLStatus("HTML file generated");
+    survey.SaveAs(path);
+    TResponseTable table(prompts_);
+    table.Create(survey);
+    for (int i = 0; i < 4; ++i) {
+      table.table().Append({{"REMOTEIP", "10.0.0." + std::to_string(i)},
+                            {"QVX2", std::to_string(i % 3)},
+                            {"QVX3_0", "1"},
+                            {"QVX4", "2"},
+                            {"QVX7", std::to_string(10 * i)},
+                            {"QVX8", "Kitchen"}});
+    }
+    table.Close();
+    survey.Save();
+  }
+  form_ =
+      std::make_unique<TQVXMainForm>(prompts_, dialogs_, QStringList{QString::fromStdString(path)});
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  QVERIFY(!form_->Survey().Modified());
+  auto* pages = form_->findChild<QTabWidget*>("pgcMain");
+  pages->setCurrentIndex(1);
+  auto* questions = form_->findChild<QComboBox*>("cmbQuestionList");
+  QVERIFY(questions->count() >= 5);
+  auto* toolbox = form_->findChild<QPushButton*>("btnChartToolbox");
+  for (int round = 0; round < 2; ++round) {
+    for (int row = 0; row < questions->count(); ++row) {
+      questions->setCurrentIndex(row);
+      QWidget* chart = &form_->AnalysisView().Chart();
+      if (chart->isVisible()) QTest::mouseClick(chart, Qt::LeftButton, {}, chart->rect().center());
+      if (round == 0 && toolbox->isEnabled() && !form_->ChartToolbox().isVisible()) {
+        toolbox->click();
+      }
+    }
+  }
+  pages->setCurrentIndex(0);
+  QVERIFY(!form_->Survey().Modified());
+  QVERIFY(form_->findChild<QLabel*>("pnlModified")->text().isEmpty());
+  QVERIFY(form_->close());
+  QCOMPARE(dialogs_.confirm_save_count, 0);
 }
 
 void MainFormResponsesTest::updateNowRunsTheDialogAndRefreshes() {

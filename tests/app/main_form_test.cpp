@@ -6,16 +6,20 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
 
+#include "app/shell/about_box.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/question_editor.h"
@@ -49,12 +53,15 @@ class MainFormTest : public QObject {
   void saveAsAnotherNameOpensAFreshCopy();
   void recentFilesKeepSixAndMoveReAddedOnes();
   void reopenListsBareNamesAndDropsMissingFiles();
+  void savedAndOpenedFilesAreOfferedAtOnce();
   void templatesApplyToChoiceQuestionsOfAMixedSelection();
   void previewKeepsAnUnpublishedSurveyUnpublished();
   void copyPutsPlainTextOnTheSystemClipboard();
   void propertiesOfAPublishedSurveyAskFirst();
   void preferencesSetTheDataDirectoryAndExtension();
   void longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse();
+  void aboutBoxClosesByItsButtonAndByEsc();
+  void theSplashIsFreedWhenTheWindowFirstShows();
 
  private:
   void Start(const QStringList& arguments = {});
@@ -324,7 +331,7 @@ void MainFormTest::saveAsAnotherNameOpensAFreshCopy() {
   QDir().mkpath(home_->Path("copies"));
   dialogs_->save_names = {home_->Path("copies/copy")};
   Trigger("miFileSaveAs");
-  const std::string copy = home_->File("copies/copy.QVX");
+  const std::string copy = home_->File("copies/copy.qvx");
   QCOMPARE(s.FileName(), copy);
   QVERIFY(s.UniqueName() != old_unique);
   QCOMPARE(s.HTMLStatus(), std::string("HTML file not generated"));
@@ -347,13 +354,14 @@ void MainFormTest::recentFilesKeepSixAndMoveReAddedOnes() {
   }
   const std::vector<std::string>& files = form_->Recent().Files();
   QCOMPARE(files.size(), size_t(6));
-  QCOMPARE(files.front(), paths[6].toStdString());
-  QCOMPARE(files.back(), paths[1].toStdString());
+  QCOMPARE(files.front(), paths[7].toStdString());  // the open one is on it too
+  QCOMPARE(files.back(), paths[2].toStdString());
   dialogs_->open_names = {paths[3]};
-  Trigger("miFileOpen");  // s8 joins the list, s4 is open and stays on it
+  Trigger("miFileOpen");  // s4 moves to the head without growing the list
   QCOMPARE(files.size(), size_t(6));
-  QCOMPARE(files.front(), paths[7].toStdString());
-  QCOMPARE(form_->findChild<QMenu*>("miFileReopen")->actions().size(), 5);  // without s4
+  QCOMPARE(files.front(), paths[3].toStdString());
+  QCOMPARE(files[1], paths[7].toStdString());
+  QCOMPARE(form_->findChild<QMenu*>("miFileReopen")->actions().size(), 6);
   form_->AddToRecentFiles(paths[5].toStdString());
   QCOMPARE(files.front(), paths[5].toStdString());
   QCOMPARE(files.size(), size_t(6));
@@ -378,7 +386,33 @@ void MainFormTest::reopenListsBareNamesAndDropsMissingFiles() {
   reopen->actions()[0]->trigger();
   QCOMPARE(form_->Survey().FileName(), here.toStdString());
   QCOMPARE(form_->Survey().ItemCount(), 2);
-  QVERIFY(reopen->isEmpty());  // the open file is not offered
+  QCOMPARE(reopen->actions().size(), 1);  // the open file, to go back to its saved state
+  QCOMPARE(reopen->actions()[0]->text(), QString("here.qvx"));
+}
+
+// A new survey saved as "fruit" is written as fruit.qvx and offered under
+// Reopen at once; so is a file opened after it.
+void MainFormTest::savedAndOpenedFilesAreOfferedAtOnce() {
+  const QString other = MakeSurveyFile("other.qvx", 1);
+  Start();
+  QMenu* reopen = form_->findChild<QMenu*>("miFileReopen");
+  QVERIFY(reopen->isEmpty());
+  form_->Survey().AddItem("Apple?", kStyleSingleChoice, 0, 0, 0, false, 0, "Yes,No");
+  dialogs_->save_names = {home_->Path("home/fruit")};
+  Trigger("miFileSaveAs");
+  QCOMPARE(form_->Survey().FileName(), home_->File("home/fruit.qvx"));
+  QVERIFY(FileExists(home_->File("home/fruit.qvx")));
+  QVERIFY(!FileExists(home_->File("home/fruit.QVX")));
+  QVERIFY(reopen->isEnabled());
+  QCOMPARE(reopen->actions().size(), 1);
+  QCOMPARE(reopen->actions()[0]->text(), QString("fruit.qvx"));
+  dialogs_->open_names = {other};
+  Trigger("miFileOpen");
+  QCOMPARE(reopen->actions().size(), 2);
+  QCOMPARE(reopen->actions()[0]->text(), QString("other.qvx"));
+  reopen->actions()[1]->trigger();
+  QCOMPARE(form_->Survey().FileName(), home_->File("home/fruit.qvx"));
+  QCOMPARE(form_->Survey().Item(0).Text, std::string("Apple?"));
 }
 
 void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
@@ -527,6 +561,46 @@ void MainFormTest::longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse() {
   QCOMPARE(form_->Survey().ItemCount(), 6);
   SettingsStore settings;
   QCOMPARE(settings.ReadInteger(settings::kQuestionWindow, "Left", 0), first_place.x());
+}
+
+void MainFormTest::aboutBoxClosesByItsButtonAndByEsc() {
+  Start();
+  QString button;
+  testing::AnswerNextModal([&button](QWidget* about) {
+    auto* ok = about->findChild<QPushButton*>("btnOK");
+    if (ok != nullptr && ok->isVisible()) {
+      button = ok->text();
+      ok->click();
+    } else {
+      about->close();
+    }
+  });
+  Trigger("miHelpAbout");
+  QCOMPARE(button, QString("OK"));
+  QString closed;
+  testing::AnswerNextModal([&closed](QWidget* about) {
+    closed = about->objectName();
+    QTest::keyClick(about, Qt::Key_Escape);
+  });
+  Trigger("miHelpAbout");
+  QCOMPARE(closed, QString("TQVXAbout"));
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+// Shown, as at start-up, before the event loop runs; it must be gone once
+// the window shows, not left behind it for the rest of the run. A plain
+// event loop stands for the program's: QTest's waits would also run the
+// deletions that the program's loop never gets to.
+void MainFormTest::theSplashIsFreedWhenTheWindowFirstShows() {
+  QPointer<QWidget> splash = new app::TQVXAbout(nullptr, true);
+  splash->show();
+  form_ = std::make_unique<TQVXMainForm>(*prompts_, *dialogs_, QStringList{}, splash);
+  QVERIFY(!splash.isNull());
+  form_->show();
+  QEventLoop loop;
+  QTimer::singleShot(100, &loop, &QEventLoop::quit);
+  loop.exec();
+  QVERIFY(splash.isNull());
 }
 
 QTEST_MAIN(MainFormTest)

@@ -239,6 +239,13 @@ void PublishSurveyTest::requestsAreSentAsTypedAndJudgedByTheirKind() {
   QCOMPARE(QString::fromStdString(survey_->PubHistory()).contains("Server verified."),
            verify && passes);
   QVERIFY(!dialog->Busy());
+  // The verification's outcome stays with the survey: the dialog opened
+  // again shows it, and a registration leaves it alone.
+  const QString server_status = Get<QLabel>(dialog.get(), "lblServerStatus")->text();
+  QCOMPARE(QString::fromStdString(survey_->ServerStatus()),
+           verify ? server_status : QString("Server not verified"));
+  dialog = Open();
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblServerStatus")->text(), server_status);
 }
 
 void PublishSurveyTest::oneRequestAtATime() {
@@ -293,6 +300,17 @@ void PublishSurveyTest::generationNeedsAFileName() {
   QCOMPARE(survey_->HTMLFileName(), home_->File("page.txt.htm"));
   QCOMPARE(Get<QLineEdit>(dialog.get(), "eHTMLFileName")->text(),
            QString::fromStdString(home_->File("page.txt.htm")));
+
+  // A folder that does not exist is named rather than blamed on the disk
+  // space or the template.
+  const std::string nowhere = home_->File("not there");
+  Get<QLineEdit>(dialog.get(), "eHTMLFileName")
+      ->setText(QString::fromStdString(nowhere + "/p.htm"));
+  prompts_.log.clear();
+  Get<QPushButton>(dialog.get(), "btnGenerateHTMLPage")->click();
+  QCOMPARE(prompts_.log, (std::vector<std::string>{"error: The HTML file could not be generated.  "
+                                                   "The folder " +
+                                                   nowhere + " does not exist."}));
 }
 
 void PublishSurveyTest::MakeList(int people) {
@@ -337,6 +355,11 @@ void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
       Get<QLabel>(dialog.get(), "lblEmailStatus")->text().startsWith("2 Notifications sent on "));
   QVERIFY(QString::fromStdString(survey_->PubHistory()).contains("2 Notifications sent."));
   QVERIFY(prompts_.log.empty());
+  // The outcome is the survey's notification status from now on.
+  const QString status = Get<QLabel>(dialog.get(), "lblEmailStatus")->text();
+  QCOMPARE(QString::fromStdString(survey_->EMailStatus()), status);
+  dialog = Open(hooks);
+  QCOMPARE(Get<QLabel>(dialog.get(), "lblEmailStatus")->text(), status);
 
   // Send Now again (or Alt+S hit by mistake): asked first, and No sends
   // nothing.

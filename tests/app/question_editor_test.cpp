@@ -17,6 +17,7 @@
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
+#include "core/survey/comma_text.h"
 #include "core/survey/question.h"
 #include "support/scripted_prompts.h"
 
@@ -36,6 +37,7 @@ class QuestionEditorTest : public QObject {
   void resetKeepsLengthAndRange();
   void fieldsFollowTheStyle();
   void templatesReplaceOptionsAndSaveToFreeNames();
+  void tabMovesOnAndLineEndsAreTrimmed();
 
  private:
   template <typename T>
@@ -201,6 +203,34 @@ void QuestionEditorTest::templatesReplaceOptionsAndSaveToFreeNames() {
            (std::vector<std::string>{"one", "two"}));
   QCOMPARE(editor_->TemplateFiles().size(), size_t(4));
   QVERIFY(prompts_.log.empty());
+}
+
+// Tab in the Responses box goes to the next control as everywhere else; the
+// blanks and tabs that end an option line are not saved with it, here nor in
+// a template saved from here.
+void QuestionEditorTest::tabMovesOnAndLineEndsAreTrimmed() {
+  auto* responses = Child<QPlainTextEdit>("memResponses");
+  responses->setFocus();
+  QCOMPARE(editor_->focusWidget(), responses);
+  QTest::keyClicks(responses, "Cherry");
+  QTest::keyClick(responses, Qt::Key_Tab);
+  QCOMPARE(responses->toPlainText(), QString("Cherry"));
+  QVERIFY(editor_->focusWidget() != responses);
+  responses->setPlainText("Apple \t\nCherry\t\n\n  Plum~3  \nPear\n");
+  const std::vector<std::string> expected{"Apple", "Cherry", "", "  Plum~3", "Pear"};
+  QCOMPARE(SplitCommaText(editor_->Fields().options), expected);
+  bool tab_typed = true;
+  testing::AnswerNextModal([&tab_typed](QWidget* dialog) {
+    auto* box = dialog->findChild<QPlainTextEdit*>("memResponses");
+    const QString before = box->toPlainText();
+    QTest::keyClick(box, Qt::Key_Tab);
+    tab_typed = box->toPlainText() != before;
+    dialog->findChild<QLineEdit*>("eDescription")->setText("Fruit");
+    dialog->findChild<QPushButton*>("btnOK")->click();
+  });
+  Child<QAction>("miSaveToTemplate")->trigger();
+  QVERIFY(!tab_typed);
+  QCOMPARE(ReadResponseTemplate(data_dir_ + "rtemp0.qvt").values, expected);
 }
 
 QTEST_MAIN(QuestionEditorTest)

@@ -4,38 +4,29 @@
 #include "app/shell/whats_this.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSet>
 #include <QToolButton>
 #include <QWhatsThis>
 #include <QtTest>
 #include <memory>
 
-#include "app/analysis/analysis_view.h"
-#include "app/analysis/chart_toolbox.h"
-#include "app/analysis/filter_builder.h"
-#include "app/libraries/import_style_dialog.h"
-#include "app/libraries/library_name_dialog.h"
-#include "app/libraries/question_library_dialog.h"
-#include "app/libraries/response_template_editor.h"
-#include "app/libraries/template_manager_dialog.h"
+#include "app/emaillists/email_list_whats_this.h"
 #include "app/publishing/publish_survey_dialog.h"
-#include "app/responses/update_responses_dialog.h"
-#include "app/shell/directory_chooser.h"
-#include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
-#include "app/shell/preferences_dialog.h"
 #include "app/shell/question_editor.h"
-#include "app/shell/report_destination_dialog.h"
-#include "app/shell/skip_group_dialog.h"
 #include "app/shell/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
 #include "app_test_env.h"
-#include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
+#include "every_window.h"
 #include "support/scripted_prompts.h"
 
 using namespace quorvant;
@@ -52,83 +43,31 @@ class WhatsThisTest : public QObject {
   void otherControlsGetTheEntryAlone();
   void toolbarButtonsAndTheQuestionList();
   void choosingTheEntryShowsTheExplanation();
+  void mergeFieldsAreExplainedWhereTheMessageIsWritten();
 
  private:
-  // Every window that installs help, built once per test.
-  QList<QWidget*> Windows();
-
   std::unique_ptr<testing::AppHome> home_;
   std::unique_ptr<SettingsStore> settings_;
-  std::unique_ptr<TSurvey> survey_;
   testing::ScriptedPrompts prompts_;
   testing::ScriptedWindowDialogs dialogs_;
-  std::vector<std::unique_ptr<QWidget>> windows_;
-  std::unique_ptr<TResponseTable> table_;
-  std::unique_ptr<SurveyEditing> editing_;
 };
 
 void WhatsThisTest::init() {
   home_ = std::make_unique<testing::AppHome>();
   settings_ = std::make_unique<SettingsStore>();
-  survey_ = std::make_unique<TSurvey>(*settings_);
-  table_ = std::make_unique<TResponseTable>(prompts_);
 }
 
 void WhatsThisTest::cleanup() {
-  windows_.clear();
-  editing_.reset();
-  table_.reset();
-  survey_.reset();
   settings_.reset();
   home_.reset();
-}
-
-QList<QWidget*> WhatsThisTest::Windows() {
-  const std::string data_dir = home_->File("data/");
-  QDir().mkpath(QString::fromStdString(data_dir));
-  auto keep = [this](QWidget* w) {
-    windows_.emplace_back(w);
-    return w;
-  };
-  auto* chooser = new app::TQVXSelDir(dialogs_, nullptr);
-  auto* main = new app::TQVXMainForm(prompts_, dialogs_, {});
-  main->AnalysisView().DetailGrid();  // the text pages are made on first use
-  main->AnalysisView().ShortTextGrid();
-  auto* question = new app::TQVXQuestion(*settings_, prompts_, data_dir, nullptr);
-  auto* header = new app::TQVXHeader(*settings_, nullptr);
-  editing_ = std::make_unique<SurveyEditing>(*survey_, *survey_, prompts_, *settings_);
-  return {
-      keep(main),
-      &main->ChartToolbox(),
-      keep(question),
-      keep(header),
-      keep(new app::TQVXql(
-          *settings_, prompts_, data_dir, *survey_, *editing_, *question, *header, [] {}, nullptr)),
-      keep(new app::TQVXLibName("New Library",
-                                "Please enter a &name for the new library:", nullptr)),
-      keep(new app::TQVXTemplateMgr(prompts_, dialogs_, data_dir, nullptr)),
-      keep(new app::TQVXImportSurvey(nullptr)),
-      keep(new app::TQVXSkipGroup({"2) Why?"}, "1) Do you?", {"Yes", "No"}, nullptr)),
-      keep(new app::TQVXrt(*settings_, "a\nb", nullptr)),
-      keep(new app::TQVXProperties(
-          *survey_, *settings_, prompts_, dialogs_, data_dir, [](const std::string&) {}, nullptr)),
-      keep(new app::TQVXPrefs(*settings_, prompts_, *chooser, data_dir, nullptr)),
-      keep(new app::TQVXDestination(*chooser, "", nullptr)),
-      keep(new app::TQVXRangeSelect(nullptr)),
-      keep(chooser),
-      keep(new app::TQVXUpdateResponses(*survey_, *table_, *settings_, prompts_,
-                                        [](const std::string&) {})),
-      keep(new app::TQVXWarning("Really?", nullptr)),
-      keep(new app::TQVXPublishSurvey(*survey_, *settings_, prompts_, data_dir, data_dir)),
-      keep(new app::TQVXFilterBuilder(*survey_, {}, TFilterList(), nullptr)),
-  };
 }
 
 // A key naming no control is a misspelt or forgotten explanation; a control
 // with an explanation must carry it.
 void WhatsThisTest::everyExplanationBelongsToAControl() {
   QSet<QString> found;
-  for (QWidget* window : Windows()) {
+  testing::EveryWindow every(*settings_, prompts_, dialogs_, home_->File("data/"));
+  for (QWidget* window : every.Windows()) {
     QList<QWidget*> controls = window->findChildren<QWidget*>();
     controls.prepend(window);
     for (QWidget* control : controls) {
@@ -137,7 +76,11 @@ void WhatsThisTest::everyExplanationBelongsToAControl() {
       if (auto* tool = qobject_cast<QToolButton*>(control); tool && tool->defaultAction()) {
         name = tool->defaultAction()->objectName();
       }
-      QCOMPARE(control->whatsThis(), app::WhatsThisText(window->objectName(), name));
+      // The e-mail list window brings its explanations with it.
+      const QString expected = qobject_cast<app::TQVXEList*>(window)
+                                   ? app::EmailListWhatsThis(name)
+                                   : app::WhatsThisText(window->objectName(), name);
+      QCOMPARE(control->whatsThis(), expected);
       found.insert(name);
       found.insert(window->objectName() + "/" + name);
     }
@@ -204,6 +147,40 @@ void WhatsThisTest::choosingTheEntryShowsTheExplanation() {
   }
   QVERIFY(shown != nullptr);
   QWhatsThis::hideText();
+}
+
+// The invitation's merge fields are listed by the message box's explanation
+// (shown as plain text, so that they are not taken for markup) and on the
+// help pages that the properties and the publish dialog open.
+void WhatsThisTest::mergeFieldsAreExplainedWhereTheMessageIsWritten() {
+  const QStringList fields{"<FirstName>", "<LastName>", "<EmailAddress>", "<SurveyTitle>",
+                           "<SurveyAuthor>"};
+  SettingsStore settings;
+  TSurvey survey(settings);
+  app::TQVXProperties properties(
+      survey, settings, prompts_, dialogs_, home_->File("data/"), [](const std::string&) {},
+      nullptr);
+  const QString text = Child<QPlainTextEdit>(&properties, "memNotifyMessage")->whatsThis();
+  QVERIFY(!Qt::mightBeRichText(text));
+  testing::UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("file", &catcher, "Open");
+  Child<QPushButton>(&properties, "btnHelp")->click();
+  app::TQVXPublishSurvey publish(survey, settings, prompts_, home_->File("data/"),
+                                 home_->File("data/"));
+  Child<QPushButton>(&publish, "btnHelp")->click();
+  QDesktopServices::unsetUrlHandler("file");
+  QCOMPARE(catcher.urls.size(), 2);
+  QCOMPARE(catcher.urls[0].fileName(), QString("survey-properties.html"));
+  for (const QUrl& page : catcher.urls) {
+    QFile file(page.toLocalFile());
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(page.toLocalFile()));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (QString field : fields) {
+      QVERIFY2(text.contains(field), qPrintable(field));
+      QVERIFY2(html.contains(field.replace("<", "&lt;").replace(">", "&gt;")),
+               qPrintable(page.fileName() + " lacks " + field));
+    }
+  }
 }
 
 QTEST_MAIN(WhatsThisTest)

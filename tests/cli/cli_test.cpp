@@ -24,8 +24,8 @@ class CliTest : public testing::CoreTest {
  protected:
   Result Run(const std::string& args) { return RunProgram(QUORVANT_CLI_PATH, args); }
   Result RunProgram(const std::string& program, const std::string& args) {
-    const std::string command = "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" + program +
-                                "' " + args + " 2>&1";
+    const std::string command =
+        "QUORVANT_CONFIG_DIR='" + dir_.File("config") + "' '" + program + "' " + args + " 2>&1";
     Result r;
     FILE* pipe = ::popen(command.c_str(), "r");
     std::array<char, 4096> buf;
@@ -95,8 +95,7 @@ TEST_F(CliTest, CommandsOfTheDesktopHelperNameItWhenItIsMissing) {
   const std::string print = "print '" + Example() + "' '" + dir_.File("s.pdf") + "'";
   const Result printed = run(print);
   EXPECT_EQ(printed.status, 1);
-  EXPECT_NE(printed.out.find("quorvant-cli-desktop, which could not be started"),
-            std::string::npos)
+  EXPECT_NE(printed.out.find("quorvant-cli-desktop, which could not be started"), std::string::npos)
       << printed.out;
   EXPECT_FALSE(std::filesystem::exists(dir_.File("s.pdf")));
   // Through the helper next to the real program, the same command works.
@@ -155,6 +154,14 @@ TEST_F(CliTest, PageWithAMissingTemplateFails) {
             "space and that the display template you have specified is correct.\n");
   EXPECT_NE(ReadFileOrDie(page).find("Error! The display template file named "), std::string::npos);
   EXPECT_EQ(ReadFileOrDie(survey), before) << "nothing changed, nothing saved";
+  // A folder that is not there is named, whatever the template.
+  const std::string nowhere = dir_.File("no such folder"), copy = dir_.File("t.qvx");
+  WriteFileOrDie(copy, ReadFileOrDie(Example()));
+  const Result missing =
+      Run("page '" + copy + "' '" + nowhere + "/s.htm' --data-dir '" + dir_.File("data") + "'");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out,
+            "The HTML file could not be generated.  The folder " + nowhere + " does not exist.\n");
   EXPECT_EQ(Run("page '" + survey + "'").status, 2);
   EXPECT_EQ(Run("page a b c").status, 2);
   EXPECT_EQ(Run("page a b --data-dir").status, 2);

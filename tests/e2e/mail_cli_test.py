@@ -151,6 +151,8 @@ def main():
                 check(base64.b64decode(m["parts"][1]["data"]) == page_bytes, "attachment bytes")
             saved = open(survey, newline="").read()
             check("3 Notifications sent." in saved, "history of the run saved")
+            check(re.search(r"(?m)^EMailStatus=3 Notifications sent on ", saved) is not None,
+                  "the run's outcome saved as the notification status")
             for m in messages:
                 check(re.fullmatch(r"\w{3}, \d\d \w{3} \d{4} \d\d:\d\d:\d\d \+0000", m["date"]),
                       f"Date: {m['date']}")
@@ -214,6 +216,12 @@ def main():
                                      stderr=subprocess.DEVNULL)
         try:
             wait_for_port(collector_port)
+            r = cli("verify", survey)
+            check(r.returncode == 0, f"verify failed: {r.stdout} {r.stderr}")
+            status = re.search(r"(?m)^ServerStatus=(.*)$", open(survey).read())
+            check(status is not None and status.group(1).strip() == r.stdout.strip() and
+                  status.group(1).startswith("Server verified at "),
+                  f"the verification's outcome saved as the server status: {r.stdout}")
             r = cli("register", survey)
             check(r.returncode == 0, f"register failed: {r.stderr}")
             unique = re.search(r"(?m)^UniqueName=(.*)$", open(survey).read()).group(1).strip()

@@ -10,6 +10,7 @@
 #include "app/shell/dialog_placement.h"
 #include "app/shell/whats_this.h"
 #include "core/shell/settings_keys.h"
+#include "core/survey/question.h"
 
 namespace quorvant::app {
 
@@ -23,6 +24,8 @@ TQVXrt::TQVXrt(SettingsStore& settings, const QString& responses, QWidget* paren
   memResponses_ = new QPlainTextEdit(responses, this);
   memResponses_->setObjectName("memResponses");
   memResponses_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // As in the question editor: Tab moves on rather than into a response.
+  memResponses_->setTabChangesFocus(true);
 
   QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "&OK", &btnOK_);
   connect(eDescription_, &QLineEdit::textChanged, this, &TQVXrt::UpdateOk);
@@ -40,10 +43,8 @@ TQVXrt::TQVXrt(SettingsStore& settings, const QString& responses, QWidget* paren
 
 QString TQVXrt::Description() const { return eDescription_->text(); }
 
-QStringList TQVXrt::Responses() const {
-  QStringList lines = memResponses_->toPlainText().split('\n');
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-  return lines;
+std::vector<std::string> TQVXrt::Responses() const {
+  return OptionLinesFromText(memResponses_->toPlainText().toStdString());
 }
 
 void TQVXrt::UpdateOk() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -22,7 +24,8 @@ class TQVXrt : public QDialog {
   TQVXrt(SettingsStore& settings, const QString& responses, QWidget* parent);
 
   QString Description() const;
-  QStringList Responses() const;  // one entry per line
+  // One entry per line, without the blanks and tabs that end a line.
+  std::vector<std::string> Responses() const;
 
   void done(int result) override;
 

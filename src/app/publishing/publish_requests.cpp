@@ -57,7 +57,7 @@ void TQVXPublishSurvey::GeneratePageNow() {
     survey_.AddHistory(survey_.HTMLStatus());
   } else {
     QApplication::restoreOverrideCursor();
-    prompts_.ShowError(kPageNotGeneratedMessage);
+    prompts_.ShowError(PageNotGeneratedMessage(file));
     QApplication::setOverrideCursor(Qt::WaitCursor);
   }
   lblGenWebStatus_->setText(Q(survey_.HTMLStatus()));

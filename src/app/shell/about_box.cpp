@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/shell/bundled_icon.h"
@@ -47,6 +48,16 @@ TQVXAbout::TQVXAbout(QWidget* parent, bool splash)
   layout->addSpacing(12);
   layout->addWidget(version);
   layout->addWidget(site);
+  // The splash goes by itself; the about box is closed by its button, Enter
+  // or Esc.
+  if (!splash) {
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("btnOK");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addSpacing(12);
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+  }
   adjustSize();
   CentreOnScreen(*this);
 }

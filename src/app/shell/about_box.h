@@ -1,5 +1,6 @@
 // TQVXAbout: the about box, also shown borderless as the splash while the
-// program starts. A click anywhere on it closes it.
+// program starts. A click anywhere on it closes it; the about box also has
+// an "OK" button, and Esc closes it.
 #pragma once
 
 #include <QDialog>

@@ -1,8 +1,12 @@
 #include "app/shell/dialog_buttons.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QUrl>
+
+#include "app/shell/app_paths.h"
 
 namespace quorvant::app {
 
@@ -16,6 +20,15 @@ QDialogButtonBox* MakeOkCancelButtons(QDialog& dialog, const char* ok_text, QPus
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   if (ok != nullptr) *ok = ok_button;
   return buttons;
+}
+
+QPushButton* AddHelpButton(QDialogButtonBox& buttons, const char* page) {
+  QPushButton* help = buttons.addButton("&Help", QDialogButtonBox::HelpRole);
+  help->setObjectName("btnHelp");
+  const QString path = HelpPagePath(page);
+  QObject::connect(help, &QPushButton::clicked, help,
+                   [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+  return help;
 }
 
 }  // namespace quorvant::app

@@ -13,4 +13,8 @@ namespace quorvant::app {
 QDialogButtonBox* MakeOkCancelButtons(QDialog& dialog, const char* ok_text,
                                       QPushButton** ok = nullptr);
 
+// Adds "&Help" (named "btnHelp") to the box; it opens the help page `page`
+// (a name under data/help, without ".html") in the browser.
+QPushButton* AddHelpButton(QDialogButtonBox& buttons, const char* page);
+
 }  // namespace quorvant::app

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QPrinter>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -129,17 +129,19 @@ TQVXSelDir& TQVXMainForm::DirectoryChooser() {
 
 void TQVXMainForm::BuildQuestionsPage(QWidget* page) {
   auto* bar = new QVBoxLayout;
+  // The letters of these buttons differ from those of the menu bar (Help,
+  // Edit, Options), which share the window with them.
   auto* add_question = BarButton("btnAddQuestion", "Add a &Question...", page);
-  auto* add_header = BarButton("btnAddHeader", "Add a &Header...", page);
+  auto* add_header = BarButton("btnAddHeader", "Add a Heade&r...", page);
   btnDeleteItems_ = BarButton("btnDeleteItems", "&Delete selected items...", page);
-  btnEditItem_ = BarButton("btnEditItem", "&Edit selected item...", page);
+  btnEditItem_ = BarButton("btnEditItem", "Edit selected &item...", page);
   btnSkipGroup_ = new QToolButton(page);
   btnSkipGroup_->setObjectName("btnSkipGroup");
   btnSkipGroup_->setText("Skip &Group");
   btnSkipGroup_->setPopupMode(QToolButton::MenuButtonPopup);
   btnSkipGroup_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   btnMoveUp_ = BarButton("btnMoveUp", "Move &up", page);
-  btnMoveDown_ = BarButton("btnMoveDown", "Move d&own", page);
+  btnMoveDown_ = BarButton("btnMoveDown", "Move do&wn", page);
   btnPreview_ = BarButton("btnPreview", "&Preview as Web Page", page);
   for (QWidget* w : std::initializer_list<QWidget*>{add_question, add_header, btnDeleteItems_,
                                                     btnEditItem_, btnSkipGroup_}) {
@@ -298,7 +300,10 @@ void TQVXMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
-  if (splash_) splash_->deleteLater();
+  // Deleted at once: a deletion queued here, before the program's event
+  // loop runs, would wait for that loop to return and leave the splash on
+  // the screen for the whole run.
+  delete splash_.data();
   pgcMain_->setCurrentWidget(tsQuestions_);
   RebuildQuestionList();
   RefreshMainWindow();

@@ -100,6 +100,9 @@ void TQVXMainForm::LoadSurvey(const std::string& path) {
     prompts_.ShowError(e.what());
     return;
   }
+  // An opened file is offered under Reopen at once, not only after the
+  // next file is opened.
+  recent_.Add(survey_.FileName(), last_dir_);
   OpenLoadedResponses();
 }
 

@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/analysis/analysis_view.h"
 #include "app/shell/analysis_list_model.h"
 #include "app/shell/main_form.h"
-#include "app/analysis/analysis_view.h"
 #include "app/shell/question_list_view.h"
 #include "core/shell/date_time.h"
 
@@ -93,7 +93,7 @@ void TQVXMainForm::ApplyCommandStates(const CommandStates& s) {
 
 void TQVXMainForm::RefreshReopenMenu() {
   miFileReopen_->clear();
-  for (const ReopenEntry& entry : recent_.ReopenEntries(survey_.FileName(), last_dir_)) {
+  for (const ReopenEntry& entry : recent_.ReopenEntries(last_dir_)) {
     QAction* action = miFileReopen_->addAction(Q(entry.caption));
     action->setData(entry.index);
     const int index = entry.index;

@@ -118,7 +118,7 @@ QWidget* TQVXPrefs::BuildEmailPage() {
   const std::pair<const char*, QLineEdit*> rows[] = {{"&Display Name:", eDisplayName_},
                                                      {"&Reply Address:", eReplyAddress_},
                                                      {"&SMTP Server Address:", eSMTPServer_},
-                                                     {"O&utgoing Port:", eOutgoingPort_},
+                                                     {"&Outgoing Port:", eOutgoingPort_},
                                                      {"&User ID:", eSMTPUserID_},
                                                      {"Pass&word:", ePassword_}};
   QList<QLabel*> labels;

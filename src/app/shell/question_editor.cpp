@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QFormLayout>
@@ -18,11 +17,9 @@
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/libraries/response_template_editor.h"
-#include "app/shell/app_paths.h"
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/whats_this.h"
@@ -83,10 +80,7 @@ TQVXQuestion::TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::strin
   connect(cmbStyle_, &QComboBox::currentIndexChanged, this, &TQVXQuestion::StyleChanged);
 
   QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "OK");
-  auto* help = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
-  help->setObjectName("btnHelp");
-  connect(help, &QPushButton::clicked, this,
-          [] { QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPagePath("question-editor"))); });
+  AddHelpButton(*buttons, "question-editor");
 
   auto* style_row = new QHBoxLayout;
   style_row->addWidget(style_label);
@@ -116,6 +110,8 @@ QWidget* TQVXQuestion::BuildResponsesPage() {
   memResponses_ = new QPlainTextEdit(page);
   memResponses_->setObjectName("memResponses");
   memResponses_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A tab typed here would end up inside the option.
+  memResponses_->setTabChangesFocus(true);
   auto* label = new QLabel("&Responses:", page);
   label->setBuddy(memResponses_);
   cbIncludeOther_ = new QCheckBox("&Include \"Other - please specify\" text response", page);
@@ -264,19 +260,11 @@ void TQVXQuestion::Fill(const TQuestion& item) {
   StepEdited();
 }
 
-QStringList TQVXQuestion::OptionLines() const {
-  QStringList lines = memResponses_->toPlainText().split('\n');
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-  return lines;
-}
-
 ItemFields TQVXQuestion::Fields() const {
   ItemFields f;
   f.text = memQuestion_->toPlainText().toStdString();
   f.style = cmbStyle_->currentIndex() + 1;
-  std::vector<std::string> options;
-  for (const QString& line : OptionLines()) options.push_back(line.toStdString());
-  f.options = JoinCommaText(options);
+  f.options = JoinCommaText(OptionLinesFromText(memResponses_->toPlainText().toStdString()));
   f.include_other = cbIncludeOther_->isChecked();
   f.min = FieldNumber(eMinimum_->text().toStdString(), 1);
   f.max = FieldNumber(eMaximum_->text().toStdString(), 10);
@@ -316,7 +304,7 @@ void TQVXQuestion::SaveToTemplate() {
   if (editor.exec() != QDialog::Accepted) return;
   TResponseTemplate t;
   t.title = editor.Description().toStdString();
-  for (const QString& line : editor.Responses()) t.values.push_back(line.toStdString());
+  t.values = editor.Responses();
   try {
     WriteResponseTemplate(data_dir_ + FreeResponseTemplateName(data_dir_), t);
   } catch (const EProfileWriteError&) {

@@ -68,7 +68,6 @@ class TQVXQuestion : public QDialog {
   void ShowGroups(int groups);
   void InsertTemplate(int index);
   void SaveToTemplate();
-  QStringList OptionLines() const;
 
   SettingsStore& settings_;
   Prompts& prompts_;

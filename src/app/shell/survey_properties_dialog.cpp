@@ -83,6 +83,7 @@ TQVXProperties::TQVXProperties(TSurvey& survey, SettingsStore& settings, Prompts
 
   cbMakeDefault_ = Named("cbMakeDefault", new QCheckBox("Ma&ke Default", this));
   QDialogButtonBox* buttons = MakeOkCancelButtons(*this, "OK");
+  AddHelpButton(*buttons, "survey-properties");
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(cbMakeDefault_);
   bottom->addWidget(buttons, 1);

@@ -115,7 +115,7 @@ QWidget* TQVXProperties::BuildNotificationsPage() {
   auto* send_layout = new QGridLayout(send);
   send_layout->addWidget(rbAllAddresses_, 0, 0);
   send_layout->addWidget(rbRandomSampling_, 1, 0);
-  send_layout->addWidget(BuddyLabel("&Sampling quantity:", tbSampling_, send), 0, 1);
+  send_layout->addWidget(BuddyLabel("Sampling &quantity:", tbSampling_, send), 0, 1);
   send_layout->addWidget(tbSampling_, 1, 1);
   send_layout->addWidget(lblSampling_, 1, 2);
   send_layout->setColumnStretch(1, 1);

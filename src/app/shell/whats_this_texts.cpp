@@ -95,7 +95,8 @@ const QHash<QString, QString>& Texts() {
       // The Chart Toolbox.
       {"cmbChartType", "The kind of chart this question is drawn as."},
       {"cbDisplayLegend", "Shows the list of answers beside the chart."},
-      {"cmbLegendStyle", "What the legend shows with each answer: nothing, its count or its share."},
+      {"cmbLegendStyle",
+       "What the legend shows with each answer: nothing, its count or its share."},
       {"cbDisplayMarks", "Shows a label at each bar, slice or point."},
       {"cmbMarksStyle", "What the labels at the bars, slices or points say."},
       {"tbRotation", "Turns the pie. Only a pie chart can be turned."},
@@ -195,7 +196,11 @@ const QHash<QString, QString>& Texts() {
       {"rbAllAddresses", "Sends the notification to every address of the list."},
       {"rbRandomSampling", "Sends the notification to a random part of the list."},
       {"tbSampling", "The share of the list, in per cent, that receives the notification."},
-      {"memNotifyMessage", "The message sent with the notification."},
+      {"memNotifyMessage",
+       "The message sent with the notification. In each message <FirstName>, <LastName> and "
+       "<EmailAddress> are replaced by the recipient's entries in the e-mail list, "
+       "<SurveyTitle> by the survey's name and <SurveyAuthor> by its author, exactly as "
+       "written."},
       {"cbAttachSurvey", "Sends the survey's web page along with the notification."},
       {"memHistory", "When and how the survey was published. It is kept by the program."},
       {"cbOnly1Email", "Keeps only the first response from each e-mail address."},

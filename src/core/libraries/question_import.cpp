@@ -96,7 +96,10 @@ ImportLineKind ClassifyImportLine(std::string_view line) {
   if (line.size() >= 2 && (line[0] == 'H' || line[0] == 'h') && line[1] == ')') {
     return ImportLineKind::kHeader;
   }
-  if (line.empty() || (line[0] != ' ' && line[0] != kIgnoredMark)) return ImportLineKind::kQuestion;
+  // A tab indents like a blank: editors put one there when the author
+  // presses Tab to indent an option.
+  const bool indented = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+  if (line.empty() || (!indented && line[0] != kIgnoredMark)) return ImportLineKind::kQuestion;
   if (line[0] == kIgnoredMark) return ImportLineKind::kIgnored;
   const std::string_view trimmed = TrimControlsView(line);
   return !trimmed.empty() && trimmed[0] == '-' ? ImportLineKind::kTemplate

@@ -116,7 +116,7 @@ class MailingRun {
     } catch (const StoppedByUser& stop) {
       result_.end = MailingEnd::kStopped;
       survey_.AddHistory(stop.message);
-      view_.SetStatus(stop.message);
+      ShowOutcome(stop.message);
       RecordRefused();
     } catch (const EMailTransportError& e) {
       Fail(e.what());
@@ -264,6 +264,13 @@ class MailingRun {
     std::string status = std::to_string(result_.sent) + " Notifications sent on " +
                          DateTimeToText(Now()).value_or("");
     if (refused > 0) status += ". " + std::to_string(refused) + " refused.";
+    ShowOutcome(status);
+  }
+
+  // The status line of a finished run stays with the survey, so that the
+  // Analysis page and the next publish dialog show the last mailing.
+  void ShowOutcome(const std::string& status) {
+    survey_.SetEMailStatus(status);
     view_.SetStatus(status);
   }
 
@@ -281,7 +288,7 @@ class MailingRun {
                        " sent: " + error;
     survey_.AddHistory(text);
     RecordRefused();
-    view_.SetStatus(text);
+    ShowOutcome(text);
     prompts_.ShowError(error);
   }
 

@@ -1,7 +1,7 @@
 // The mailing run of the publish dialog's last step: an invitation to every
 // address of the survey's notification list, or to a random sample of it,
 // through a MailTransport, with progress shown through a MailingView and the
-// outcome recorded in the survey's publication history.
+// outcome recorded in the survey's publication history and its EMailStatus.
 //
 // The run is synchronous: it calls view.ProcessEvents() after every draw
 // and every message, which is where a window repaints and its Stop button

@@ -45,6 +45,7 @@ ServerReplyOutcome ApplyVerificationReply(TSurvey& survey, std::string_view body
                     " failed: An invalid verification code was passed.";
     outcome.error_caption = "Server Verification Failed";
   }
+  survey.SetServerStatus(outcome.status);
   return outcome;
 }
 
@@ -65,12 +66,13 @@ ServerReplyOutcome ApplyRegistrationReply(TSurvey& survey, std::string_view body
   return outcome;
 }
 
-ServerReplyOutcome ConnectionFailedOutcome(const TSurvey& survey, bool verification) {
+ServerReplyOutcome ConnectionFailedOutcome(TSurvey& survey, bool verification) {
   ServerReplyOutcome outcome;
   outcome.status = "Connection to server failed...";
   outcome.error = "The connection to " + survey.EffectiveServerURL() + " failed.";
   outcome.error_caption =
       verification ? "Server Verification Failed" : "Survey Registration Failed";
+  if (verification) survey.SetServerStatus(outcome.status);
   return outcome;
 }
 

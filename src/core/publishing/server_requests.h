@@ -35,13 +35,15 @@ struct ServerReplyOutcome {
 };
 
 // Judges a verification reply; a pass adds "Server verified." to the history.
+// The status line becomes the survey's ServerStatus, which is saved with it.
 ServerReplyOutcome ApplyVerificationReply(TSurvey& survey, std::string_view body);
 // Judges a registration reply; a pass sets RegDate to now (which adds the
 // history line), a failure sets it to 0.
 ServerReplyOutcome ApplyRegistrationReply(TSurvey& survey, std::string_view body);
 
 // The outcome when the server could not be reached or answered with an error
-// status. verification chooses the message box caption.
-ServerReplyOutcome ConnectionFailedOutcome(const TSurvey& survey, bool verification);
+// status. verification chooses the message box caption; a verification
+// that failed so also leaves its status line in ServerStatus.
+ServerReplyOutcome ConnectionFailedOutcome(TSurvey& survey, bool verification);
 
 }  // namespace quorvant

@@ -54,11 +54,9 @@ void RecentFiles::Remove(const std::string& path) {
   std::erase_if(files_, [&](const std::string& f) { return EqualsIgnoreCase(f, path); });
 }
 
-std::vector<ReopenEntry> RecentFiles::ReopenEntries(const std::string& open_file,
-                                                    const std::string& last_dir) const {
+std::vector<ReopenEntry> RecentFiles::ReopenEntries(const std::string& last_dir) const {
   std::vector<ReopenEntry> entries;
   for (size_t i = 0; i < files_.size(); ++i) {
-    if (files_[i] == open_file) continue;
     entries.push_back({ShortPath(files_[i], last_dir), static_cast<int>(i)});
   }
   return entries;

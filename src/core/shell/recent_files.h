@@ -35,9 +35,9 @@ class RecentFiles {
 
   const std::vector<std::string>& Files() const { return files_; }
 
-  // The Reopen menu: every entry except the open survey's own file.
-  std::vector<ReopenEntry> ReopenEntries(const std::string& open_file,
-                                         const std::string& last_dir) const;
+  // The Reopen menu: every entry, the open survey's own file included, so
+  // that a file just saved or opened is offered at once.
+  std::vector<ReopenEntry> ReopenEntries(const std::string& last_dir) const;
 
  private:
   std::vector<std::string> files_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvant {
@@ -25,7 +26,7 @@ bool IsChoiceStyle(int style);
 struct TQuestion {
   std::string Text;
   int Style = kStyleText;
-  std::string Options;  // option lines as comma text
+  std::string Options;       // option lines as comma text
   int LengthOfResponse = 0;  // Text questions: maximum length, -1 for verbose
   int ID = 0;
   bool IncludeOther = false;
@@ -42,12 +43,18 @@ struct TQuestion {
   int Rotation = 0;
   int SkipGroupOfQuestion = -1;  // a member's head ID, else -1
   int SkipGroupOfResponse = -1;  // a head's skipping option index, else -1
-  int GroupSize = -1;  // run-time only: on a head, members + 1; -1 to the end
+  int GroupSize = -1;            // run-time only: on a head, members + 1; -1 to the end
 
   bool IsHeader() const { return Style == kStyleHeader; }
   // The option lines decoded from Options.
   std::vector<std::string> OptionLines() const;
   void SetOptionLines(const std::vector<std::string>& lines);
 };
+
+// The option lines typed into an editor's box, one per line. Blanks and tabs
+// at a line's end are dropped: nobody sees them while typing, yet they would
+// stand in the page, the charts and the exports. A final line break makes no
+// empty last line.
+std::vector<std::string> OptionLinesFromText(std::string_view text);
 
 }  // namespace quorvant

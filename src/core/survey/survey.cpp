@@ -147,6 +147,11 @@ void TSurvey::UpdateItem(int index, const std::string& text, int style, int step
 void TSurvey::UpdateChartSettings(int index, int chart_type, bool display_legend, int legend_style,
                                   bool display_marks, int marks_style, int rotation) {
   TQuestion& item = Item(index);
+  if (item.ChartType == chart_type && item.DisplayLegend == display_legend &&
+      item.LegendStyle == legend_style && item.DisplayMarks == display_marks &&
+      item.MarksStyle == marks_style && item.Rotation == rotation) {
+    return;  // the chart toolbox hands back what it was shown
+  }
   item.ChartType = chart_type;
   item.DisplayLegend = display_legend;
   item.LegendStyle = legend_style;

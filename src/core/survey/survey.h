@@ -51,6 +51,8 @@ class TSurvey {
   // Overwrites text, style, step, max, min, include-other, length and options.
   void UpdateItem(int index, const std::string& text, int style, int step, int max, int min,
                   bool include_other, int length, const std::string& options);
+  // Stores the chart settings of one item; the survey counts as changed only
+  // when one of them differs from what the item holds.
   void UpdateChartSettings(int index, int chart_type, bool display_legend, int legend_style,
                            bool display_marks, int marks_style, int rotation);
   void DeleteItem(int index);
@@ -195,8 +197,11 @@ class TSurvey {
   // ProfileAppender (survey_file.cpp).
   template <typename Profile>
   void WriteKeys(Profile& file) const;
+  // Only a value that differs is a change: the windows hand back what they
+  // show, often unchanged, and looking must not make the survey modified.
   template <typename T>
   void Set(T& field, const T& value) {
+    if (field == value) return;
     field = value;
     Touch();
   }

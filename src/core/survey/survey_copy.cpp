@@ -42,7 +42,7 @@ int AppendPlainCopy(TSurvey& to, const TQuestion& q) {
 
 std::string WithSurveyExtension(const std::string& chosen) {
   const std::string ext = std::filesystem::path(chosen).extension().string();
-  return EqualsIgnoreCase(ext, ".qvx") ? chosen : chosen + ".QVX";
+  return EqualsIgnoreCase(ext, ".qvx") ? chosen : chosen + ".qvx";
 }
 
 bool SaveSurveyAs(TSurvey& survey, const std::string& path, const SettingsStore& settings) {

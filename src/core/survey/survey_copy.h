@@ -13,7 +13,7 @@ struct TQuestion;
 // new ID, without chart or skip-group settings. Returns its index.
 int AppendPlainCopy(TSurvey& to, const TQuestion& item);
 
-// The chosen name with ".QVX" appended unless its extension already is
+// The chosen name with ".qvx" appended unless its extension already is
 // ".qvx" in any letter case.
 std::string WithSurveyExtension(const std::string& chosen);
 

@@ -1,6 +1,7 @@
 #include "core/webpage/page_generator.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "core/shell/atomic_file.h"
@@ -18,6 +19,12 @@ namespace quorvant {
 const char kPageNotGeneratedMessage[] =
     "The HTML file could not be generated.  Please verify that you have sufficient disk space "
     "and that the display template you have specified is correct.";
+
+std::string PageNotGeneratedMessage(const std::string& output_path) {
+  const std::string folder = std::filesystem::path(output_path).parent_path().string();
+  if (folder.empty() || DirectoryExists(folder)) return kPageNotGeneratedMessage;
+  return "The HTML file could not be generated.  The folder " + folder + " does not exist.";
+}
 
 namespace {
 

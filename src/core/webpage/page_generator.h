@@ -46,5 +46,9 @@ bool GeneratePage(TSurvey& survey, const std::string& data_dir, const std::strin
 
 // The message callers show when GeneratePage() returns false.
 extern const char kPageNotGeneratedMessage[];
+// The same for a page meant for output_path: when the folder named there
+// does not exist, the message says so instead of pointing at the disk space
+// and the display template.
+std::string PageNotGeneratedMessage(const std::string& output_path);
 
 }  // namespace quorvant

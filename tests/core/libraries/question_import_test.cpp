@@ -47,19 +47,14 @@ TEST_F(QuestionImportTest, LinesAreClassifiedInTheirTestOrder) {
     const char* line;
     ImportLineKind kind;
   } cases[] = {
-      {"H) Heading", ImportLineKind::kHeader},
-      {"h)x", ImportLineKind::kHeader},
-      {"H)", ImportLineKind::kHeader},
-      {"H", ImportLineKind::kQuestion},
-      {"", ImportLineKind::kQuestion},
-      {"Why? ", ImportLineKind::kQuestion},
-      {"\tTabbed", ImportLineKind::kQuestion},
-      {"\x04 skip", ImportLineKind::kIgnored},
-      {"  -Yes", ImportLineKind::kTemplate},
-      {" -", ImportLineKind::kTemplate},
-      {"  Maybe", ImportLineKind::kResponse},
-      {"   ", ImportLineKind::kResponse},
-      {" h) indented", ImportLineKind::kResponse},
+      {"H) Heading", ImportLineKind::kHeader},   {"h)x", ImportLineKind::kHeader},
+      {"H)", ImportLineKind::kHeader},           {"H", ImportLineKind::kQuestion},
+      {"", ImportLineKind::kQuestion},           {"Why? ", ImportLineKind::kQuestion},
+      {"\tTabbed", ImportLineKind::kResponse},   {"\t-Yes", ImportLineKind::kTemplate},
+      {"\t \tMixed", ImportLineKind::kResponse}, {"Tab\tinside", ImportLineKind::kQuestion},
+      {"\x04 skip", ImportLineKind::kIgnored},   {"  -Yes", ImportLineKind::kTemplate},
+      {" -", ImportLineKind::kTemplate},         {"  Maybe", ImportLineKind::kResponse},
+      {"   ", ImportLineKind::kResponse},        {" h) indented", ImportLineKind::kResponse},
   };
   for (const auto& c : cases) EXPECT_EQ(ClassifyImportLine(c.line), c.kind) << c.line;
   EXPECT_EQ(ImportStyleForIndex(0), 1);
@@ -76,6 +71,7 @@ TEST_F(QuestionImportTest, AFileBecomesQuestionsHeadersAndOptions) {
       "Do you like it?  \r\n"    // trailing blanks kept
       "  -Yes\r\n"               // template through its title
       "  Sometimes  \n"          // then a response line, trimmed
+      "\tOften\t\n"              // a tab indents like a blank
       "\n"                       // ends the question
       "  orphan\n"               // goes to the next question
       "h)lower\r"                // lower-case header, CR line end
@@ -87,7 +83,7 @@ TEST_F(QuestionImportTest, AFileBecomesQuestionsHeadersAndOptions) {
       5);
   EXPECT_EQ(items,
             "7| About you|\n"
-            "5|Do you like it?  |early;Yes;No;Don't Know;Sometimes;\n"
+            "5|Do you like it?  |early;Yes;No;Don't Know;Sometimes;Often;\n"
             "7|lower|\n"
             "5|Second|orphan;  -Nothing like it;  -;\n"
             "5|Last|\n");

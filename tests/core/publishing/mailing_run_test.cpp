@@ -128,6 +128,7 @@ TEST_F(MailingRunTest, AllAddressesRunSendsEveryUndeletedRecordInRecordOrder) {
   EXPECT_EQ(m.attachment_path, "");
   EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 3 Notifications sent.\r\n");
   EXPECT_EQ(view_.status, "3 Notifications sent on 12/03/1998 14:15:02");
+  EXPECT_EQ(survey_.EMailStatus(), view_.status);  // kept and saved with the survey
   EXPECT_EQ(transport_.log.front(), "connect");
   EXPECT_EQ(transport_.log.back(), "disconnect");
   EXPECT_EQ(view_.log.front(), "max 3");
@@ -243,6 +244,7 @@ TEST_F(MailingRunTest, StopEndsTheRunWithTheNumberSent) {
   EXPECT_EQ(transport_.messages.size(), 3u);
   EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: Send notifications stopped by user - 3 sent.\r\n");
   EXPECT_EQ(view_.status, "Send notifications stopped by user - 3 sent.");
+  EXPECT_EQ(survey_.EMailStatus(), view_.status);
   EXPECT_EQ(transport_.log.back(), "disconnect");
 
   // Stopped while drawing: nothing goes out.
@@ -289,6 +291,8 @@ TEST_F(MailingRunTest, LostConnectionOrRefusedLoginEndsCleanlyAndIsRecorded) {
   EXPECT_EQ(NewHistory(),
             "12/03/1998 14:15:02: Send notifications ended by an error - 2 sent: Connection "
             "lost\r\n");
+  EXPECT_EQ(survey_.EMailStatus(),
+            "Send notifications ended by an error - 2 sent: Connection lost");
   EXPECT_EQ(prompts_.log, (std::vector<std::string>{"error: Connection lost"}));
   EXPECT_FALSE(transport_.connected);
 
@@ -336,6 +340,7 @@ TEST_F(MailingRunTest, FailedChecksShowTheirMessageAndRecordNothing) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
+    survey_.SetEMailStatus("Not sent");
     std::filesystem::remove(list);
     if (row.list_size >= 0) MakeList(row.list_size);
     if (row.list_size == -2) testing::WriteFileOrDie(list, "not a table at all");
@@ -350,6 +355,7 @@ TEST_F(MailingRunTest, FailedChecksShowTheirMessageAndRecordNothing) {
     EXPECT_EQ(result.end, MailingEnd::kNotStarted);
     EXPECT_TRUE(transport_.messages.empty());
     EXPECT_EQ(NewHistory(), "");
+    EXPECT_EQ(survey_.EMailStatus(), "Not sent");
     ASSERT_EQ(prompts_.log.size(), 1u);
     EXPECT_TRUE(prompts_.log[0].starts_with("error: " + row.message)) << prompts_.log[0];
   }

@@ -42,7 +42,14 @@ TEST_F(ServerRequestsTest, VerificationJudgesTheBodyText) {
   EXPECT_TRUE(passed.passed);
   EXPECT_EQ(passed.status, "Server verified at 12/03/1998 14:15:02");
   EXPECT_EQ(survey_.PubHistory(), "12/03/1998 14:15:02: Server verified.\r\n");
+  // The outcome stays with the survey, saved and shown when it is opened again.
+  EXPECT_EQ(survey_.ServerStatus(), passed.status);
+  survey_.SaveAs(dir_.File("verified.qvx"));
+  TSurvey reopened(settings_);
+  reopened.Load(dir_.File("verified.qvx"));
+  EXPECT_EQ(reopened.ServerStatus(), "Server verified at 12/03/1998 14:15:02");
   const ServerReplyOutcome failed = ApplyVerificationReply(survey_, "quorvant");
+  EXPECT_EQ(survey_.ServerStatus(), "Server did not pass verification.");
   EXPECT_FALSE(failed.passed);
   EXPECT_EQ(failed.status, "Server did not pass verification.");
   EXPECT_EQ(failed.error,
@@ -77,7 +84,10 @@ TEST_F(ServerRequestsTest, ConnectionFailureNamesTheServer) {
   EXPECT_EQ(verify.status, "Connection to server failed...");
   EXPECT_EQ(verify.error, "The connection to http://host.example/qvx/ failed.");
   EXPECT_EQ(verify.error_caption, "Server Verification Failed");
+  EXPECT_EQ(survey_.ServerStatus(), "Connection to server failed...");
+  survey_.SetServerStatus("Server not verified");
   EXPECT_EQ(ConnectionFailedOutcome(survey_, false).error_caption, "Survey Registration Failed");
+  EXPECT_EQ(survey_.ServerStatus(), "Server not verified");  // a registration's, not ours
 }
 
 }  // namespace

@@ -30,16 +30,17 @@ TEST_F(RecentFilesTest, KeepsSixMostRecentFirstAndMovesReAddedFiles) {
   EXPECT_EQ(r.Files().size(), 6u);
 }
 
-TEST_F(RecentFilesTest, ReopenEntriesSkipTheOpenFileAndShortenTheLastDirectory) {
+TEST_F(RecentFilesTest, ReopenEntriesListEveryFileAndShortenTheLastDirectory) {
   RecentFiles r;
   r.Add("/other/b.qvx", "/s");
   r.Add("/S/a.qvx", "/s");
   r.Add("/s/open.qvx", "/s");
-  const auto entries = r.ReopenEntries("/s/open.qvx", "/s");
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].caption, "a.qvx");
-  EXPECT_EQ(entries[0].index, 1);
-  EXPECT_EQ(entries[1].caption, "/other/b.qvx");
+  const auto entries = r.ReopenEntries("/s");
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].caption, "open.qvx");
+  EXPECT_EQ(entries[1].caption, "a.qvx");
+  EXPECT_EQ(entries[1].index, 1);
+  EXPECT_EQ(entries[2].caption, "/other/b.qvx");
   EXPECT_EQ(ShortPath("/x.qvx", "/"), "x.qvx");
   EXPECT_EQ(ShortPath("/s/sub/x.qvx", "/s"), "/s/sub/x.qvx");
 }

@@ -26,11 +26,11 @@ class SurveyCopyTest : public testing::CoreTest {
   }
 };
 
-TEST_F(SurveyCopyTest, ExtensionIsAppendedInUpperCaseUnlessPresent) {
-  EXPECT_EQ(WithSurveyExtension("/a/survey"), "/a/survey.QVX");
+TEST_F(SurveyCopyTest, ExtensionIsAppendedInLowerCaseUnlessPresent) {
+  EXPECT_EQ(WithSurveyExtension("/a/survey"), "/a/survey.qvx");
   EXPECT_EQ(WithSurveyExtension("/a/survey.QvX"), "/a/survey.QvX");
-  EXPECT_EQ(WithSurveyExtension("/a/survey.txt"), "/a/survey.txt.QVX");
-  EXPECT_EQ(WithSurveyExtension("/a.qvx/survey"), "/a.qvx/survey.QVX");
+  EXPECT_EQ(WithSurveyExtension("/a/survey.txt"), "/a/survey.txt.qvx");
+  EXPECT_EQ(WithSurveyExtension("/a.qvx/survey"), "/a.qvx/survey.qvx");
 }
 
 TEST_F(SurveyCopyTest, UntitledAndOwnNameSaveInPlace) {

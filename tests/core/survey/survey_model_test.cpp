@@ -133,6 +133,31 @@ TEST_F(SurveyModelTest, SettersStampAndMarkModified) {
   EXPECT_NE(s.LastUpdated(), time());
 }
 
+// Handing back what the survey holds, as the windows do when they are only
+// looked at, is no change.
+TEST_F(SurveyModelTest, OnlyADifferentValueIsAChange) {
+  TSurvey s(settings_);
+  Add(s, "a");
+  s.UpdateChartSettings(0, 3, false, 2, false, 4, 45);
+  s.SetName("x");
+  s.SetServerStatus("Server verified at 12/03/1998 14:15:02");
+  s.SetModified(false);
+  const TDateTime stamp = s.LastUpdated();
+  SetTime({2002, 1, 1, 0, 0, 1, 0});
+  s.UpdateChartSettings(0, 3, false, 2, false, 4, 45);
+  s.SetName("x");
+  s.SetServerStatus("Server verified at 12/03/1998 14:15:02");
+  s.SetSRResponseCount(s.SRResponseCount());
+  EXPECT_FALSE(s.Modified());
+  EXPECT_EQ(s.LastUpdated(), stamp);
+  s.UpdateChartSettings(0, 3, false, 2, false, 4, 46);
+  EXPECT_TRUE(s.Modified());
+  EXPECT_EQ(s.Item(0).Rotation, 46);
+  s.SetModified(false);
+  s.SetName("y");
+  EXPECT_TRUE(s.Modified());
+}
+
 TEST_F(SurveyModelTest, EscapedTexts) {
   TSurvey s(settings_);
   s.SetInstructions("a\r\nb");
