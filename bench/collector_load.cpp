@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "collector/collector_server.h"
+#include "collector/sqlite_submission_store.h"
 #include "core/responses/result_reply.h"
 #include "core/shell/text_helpers.h"
 #include "idle_connections.h"
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
   fs::create_directories(dir);
   int status = 0;
   {
-    collector::SubmissionStore store((dir / "c.db").string());
+    collector::SqliteSubmissionStore store((dir / "c.db").string());
     store.Register(kSurvey, "NA", kPassword);
     collector::CollectorOptions options;
     options.port = 0;

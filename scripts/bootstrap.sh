@@ -9,7 +9,7 @@ PACKAGES=(
   # application
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   # collection server
-  libmicrohttpd-dev libsqlite3-dev libcpp-httplib-dev
+  libmicrohttpd-dev libsqlite3-dev libcpp-httplib-dev libsodium-dev
   # mail password in the desktop keyring
   libsecret-1-dev
   # tests and their peers

@@ -10,7 +10,7 @@
 
 #include "collector/collector_options.h"
 #include "collector/collector_server.h"
-#include "collector/submission_store.h"
+#include "collector/sqlite_submission_store.h"
 
 int main(int argc, char** argv) {
   using namespace quorvant::collector;
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    SubmissionStore store(options->database);
+    SqliteSubmissionStore store(options->database);
     CollectorServer server(*options, store);
     if (!server.Bind()) {
       std::fprintf(stderr, "quorvant-collector: cannot listen on %s:%d\n", options->host.c_str(),

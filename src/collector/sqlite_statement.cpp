@@ -4,6 +4,15 @@
 
 namespace quorvant::collector {
 
+void Execute(sqlite3* db, const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string why = error ? error : sqlite3_errmsg(db);
+    sqlite3_free(error);
+    throw StoreError("database error: " + why);
+  }
+}
+
 Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
   if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
     throw StoreError(std::string("database error: ") + sqlite3_errmsg(db));

@@ -9,6 +9,9 @@
 
 namespace quorvant::collector {
 
+// Runs one or more statements that return no rows. Throws StoreError.
+void Execute(sqlite3* db, const char* sql);
+
 class Statement {
  public:
   // Throws StoreError when the SQL does not prepare.

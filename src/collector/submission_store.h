@@ -1,20 +1,18 @@
-// The collector's database: registered surveys and their submissions, kept
-// in one SQLite file in WAL mode.
+// The collector's database as the HTTP layer sees it: registered surveys and
+// their submissions. Implementations keep them in one place (sqlite_submission_store.h);
+// whichever it is, the rules below hold.
 //
 // Every submission gets a stamp from a clock that never goes back (see
 // stamp_clock.h); Fetch() hands out only submissions whose second has fully
 // passed, so that successive fetches with the last stamp received never skip
-// or repeat a submission.
+// or repeat a submission. Passwords are kept only as salted slow hashes
+// (password_hash.h).
 //
-// Thread-safety: all methods may be called from any thread; they are
-// serialised by one mutex around the single connection.
+// Thread-safety: all methods may be called from any thread.
 #pragma once
-
-#include <sqlite3.h>
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -49,42 +47,33 @@ class SubmissionStore {
  public:
   using Clock = std::function<int64_t()>;  // seconds since 1970
 
-  // Opens or creates the database at path. Throws StoreError.
-  explicit SubmissionStore(const std::string& path, Clock clock = {});
-  ~SubmissionStore();
+  SubmissionStore() = default;
+  virtual ~SubmissionStore() = default;
   SubmissionStore(const SubmissionStore&) = delete;
   SubmissionStore& operator=(const SubmissionStore&) = delete;
 
   // Registers a survey under its password. Registering again with the same
   // password renews it (the account may change); another password is
   // refused, so nobody takes over someone else's survey.
-  Registration Register(const std::string& survey, const std::string& account,
-                        const std::string& password);
+  virtual Registration Register(const std::string& survey, const std::string& account,
+                                const std::string& password) = 0;
 
-  bool IsRegistered(const std::string& survey);
+  virtual bool IsRegistered(const std::string& survey) = 0;
 
   // Stores one submission of a registered survey and returns its stamp;
   // nothing when the survey is not registered. Throws StoreError.
-  std::optional<std::string> Submit(const std::string& survey, const std::string& remote,
-                                    const std::string& agent, const FormFields& fields);
+  virtual std::optional<std::string> Submit(const std::string& survey, const std::string& remote,
+                                            const std::string& agent,
+                                            const FormFields& fields) = 0;
 
   // The submissions with a stamp above after (empty: all) whose second has
   // passed, after checking the password.
-  FetchResult Fetch(const std::string& survey, const std::string& password,
-                    const std::string& after);
+  virtual FetchResult Fetch(const std::string& survey, const std::string& password,
+                            const std::string& after) = 0;
 
   // Deletes every submission of the survey after checking the password;
   // kOk when they are gone. Stamps handed out later still go up.
-  FetchStatus Clear(const std::string& survey, const std::string& password);
-
- private:
-  void Exec(const char* sql);
-  int64_t Tick();  // the clock's next reading, remembered in the database
-  std::optional<std::string> PasswordOf(const std::string& survey);
-
-  sqlite3* db_ = nullptr;
-  Clock clock_;
-  std::mutex mutex_;
+  virtual FetchStatus Clear(const std::string& survey, const std::string& password) = 0;
 };
 
 }  // namespace quorvant::collector

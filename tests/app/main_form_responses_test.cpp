@@ -18,6 +18,7 @@
 #include "app/shell/main_form.h"
 #include "app_test_env.h"
 #include "collector/collector_server.h"
+#include "collector/sqlite_submission_store.h"
 #include "collector/password_throttle.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"
@@ -163,7 +164,7 @@ void MainFormResponsesTest::updateNowRunsTheDialogAndRefreshes() {
 // such, not as a failed connection.
 void MainFormResponsesTest::clearResultsRecordsOnlyWhatHappened() {
   int64_t clock = 1800000000;
-  collector::SubmissionStore store(home_->File("c.db"), [&clock] { return clock; });
+  collector::SqliteSubmissionStore store(home_->File("c.db"), [&clock] { return clock; });
   store.Register("S1", "", "right");
   QVERIFY(store.Submit("S1", "10.0.0.1", "Browser", {{"qvx1", "0"}}));
   auto held = [&] {

@@ -11,6 +11,7 @@
 #include "app/responses/update_responses_dialog.h"
 #include "app_test_env.h"
 #include "collector/collector_server.h"
+#include "collector/sqlite_submission_store.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/comma_text.h"
@@ -60,7 +61,7 @@ class UpdateResponsesTest : public QObject {
 void UpdateResponsesTest::init() {
   home_ = std::make_unique<testing::AppHome>();
   settings_ = std::make_unique<SettingsStore>();
-  store_ = std::make_unique<collector::SubmissionStore>(home_->File("c.db"),
+  store_ = std::make_unique<collector::SqliteSubmissionStore>(home_->File("c.db"),
                                                         [this] { return clock_.load(); });
   collector::CollectorOptions options;
   options.port = 0;

@@ -9,6 +9,7 @@
 
 #include "cli_runner.h"
 #include "collector/collector_server.h"
+#include "collector/sqlite_submission_store.h"
 #include "collector/password_throttle.h"
 #include "core/survey/survey.h"
 #include "support/test_env.h"
@@ -52,7 +53,7 @@ class ClearResultsCliTest : public testing::CoreTest {
   }
 
   int64_t clock_seconds_ = 1765188000;
-  collector::SubmissionStore store_;
+  collector::SqliteSubmissionStore store_;
   collector::CollectorOptions options_;
   std::unique_ptr<collector::CollectorServer> server_;
   std::thread thread_;

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "collector/collector_server.h"
+#include "store_kinds.h"
 #include "support/test_env.h"
 
 namespace quorvant::collector {
@@ -21,15 +22,16 @@ using Clock = std::chrono::steady_clock;
 
 class CollectorAbuseTest : public ::testing::Test {
  protected:
-  explicit CollectorAbuseTest(bool trust_proxy = false) : store_(dir_.File("c.db")) {
+  explicit CollectorAbuseTest(bool trust_proxy = false)
+      : store_(StoreKinds().front().open(dir_.path(), {})) {
     options_.port = 0;
     options_.trust_proxy = trust_proxy;
-    server_ = std::make_unique<CollectorServer>(options_, store_);
+    server_ = std::make_unique<CollectorServer>(options_, *store_);
     EXPECT_TRUE(server_->Bind());
     thread_ = std::thread([this] { server_->Listen(); });
     client_ = std::make_unique<httplib::Client>("127.0.0.1", server_->port());
     client_->set_read_timeout(5, 0);
-    store_.Register("S1", "NA", "right");
+    store_->Register("S1", "NA", "right");
   }
   ~CollectorAbuseTest() override {
     server_->Stop();
@@ -57,7 +59,7 @@ class CollectorAbuseTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
-  SubmissionStore store_;
+  std::unique_ptr<SubmissionStore> store_;
   CollectorOptions options_;
   std::unique_ptr<CollectorServer> server_;
   std::thread thread_;

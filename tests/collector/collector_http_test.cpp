@@ -5,17 +5,18 @@
 #include <thread>
 
 #include "collector/collector_server.h"
+#include "store_kinds.h"
 #include "support/test_env.h"
 
 namespace quorvant::collector {
 namespace {
 
-class CollectorHttpTest : public ::testing::Test {
+class CollectorHttpTest : public ::testing::TestWithParam<StoreKind> {
  protected:
-  CollectorHttpTest() : store_(dir_.File("c.db"), [] { return clock_seconds; }) {
+  CollectorHttpTest() : store_(GetParam().open(dir_.path(), [] { return clock_seconds; })) {
     options_.port = 0;
     options_.trust_proxy = true;
-    server_ = std::make_unique<CollectorServer>(options_, store_);
+    server_ = std::make_unique<CollectorServer>(options_, *store_);
     EXPECT_TRUE(server_->Bind());
     thread_ = std::thread([this] { server_->Listen(); });
     client_ = std::make_unique<httplib::Client>("127.0.0.1", server_->port());
@@ -36,14 +37,14 @@ class CollectorHttpTest : public ::testing::Test {
 
   static inline int64_t clock_seconds = 1765188000;
   testing::TempDir dir_;
-  SubmissionStore store_;
+  std::unique_ptr<SubmissionStore> store_;
   CollectorOptions options_;
   std::unique_ptr<CollectorServer> server_;
   std::thread thread_;
   std::unique_ptr<httplib::Client> client_;
 };
 
-TEST_F(CollectorHttpTest, VerifyRegisterSubmitFetch) {
+TEST_P(CollectorHttpTest, VerifyRegisterSubmitFetch) {
   auto verify = client_->Get("/qvx/VerifyServer");
   ASSERT_TRUE(verify);
   EXPECT_NE(verify->body.find("Quorvant"), std::string::npos);
@@ -85,8 +86,8 @@ TEST_F(CollectorHttpTest, VerifyRegisterSubmitFetch) {
             "<ERROR>\r\nLastUpdate must be Never or a time stamp of 14 digits.\r\n");
 }
 
-TEST_F(CollectorHttpTest, HostileRequestsChangeNothing) {
-  store_.Register("S1", "", "pw");
+TEST_P(CollectorHttpTest, HostileRequestsChangeNothing) {
+  store_->Register("S1", "", "pw");
   struct Case {
     std::string body;
     const char* type;
@@ -117,6 +118,9 @@ TEST_F(CollectorHttpTest, HostileRequestsChangeNothing) {
   ++clock_seconds;
   EXPECT_EQ(Results("SurveyFile=S1&ID=pw&LastUpdate=Never"), "<DATA>\r\n</DATA>\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, CollectorHttpTest, ::testing::ValuesIn(StoreKinds()),
+                         StoreKindName);
 
 }  // namespace
 }  // namespace quorvant::collector

@@ -5,17 +5,18 @@
 #include <atomic>
 
 #include "collector/stamp_clock.h"
+#include "store_kinds.h"
 #include "support/test_env.h"
 
 namespace quorvant::collector {
 namespace {
 
-class SubmissionStoreTest : public ::testing::Test {
+class SubmissionStoreTest : public ::testing::TestWithParam<StoreKind> {
  protected:
   SubmissionStoreTest() { Open(); }
   void Open() {
     store_.reset();
-    store_ = std::make_unique<SubmissionStore>(dir_.File("c.db"), [this] { return now_.load(); });
+    store_ = GetParam().open(dir_.path(), [this] { return now_.load(); });
   }
   std::string Submit(const std::string& answer) {
     return store_->Submit("S1", "10.0.0.1", "agent", {{"qvx1", answer}}).value_or("refused");
@@ -37,7 +38,7 @@ class SubmissionStoreTest : public ::testing::Test {
   std::unique_ptr<SubmissionStore> store_;
 };
 
-TEST_F(SubmissionStoreTest, RegistrationKeepsTheFirstPassword) {
+TEST_P(SubmissionStoreTest, RegistrationKeepsTheFirstPassword) {
   EXPECT_FALSE(store_->IsRegistered("S1"));
   EXPECT_EQ(store_->Register("S1", "acct", "pw"), Registration::kRegistered);
   EXPECT_EQ(store_->Register("S1", "other", "pw"), Registration::kRenewed);
@@ -50,7 +51,7 @@ TEST_F(SubmissionStoreTest, RegistrationKeepsTheFirstPassword) {
   EXPECT_EQ(store_->Submit("S2", "a", "b", {}), std::nullopt);
 }
 
-TEST_F(SubmissionStoreTest, FetchesNeverSkipNorRepeat) {
+TEST_P(SubmissionStoreTest, FetchesNeverSkipNorRepeat) {
   store_->Register("S1", "", "pw");
   std::string last;
   EXPECT_EQ(Submit("a"), StampOf(now_));
@@ -69,7 +70,7 @@ TEST_F(SubmissionStoreTest, FetchesNeverSkipNorRepeat) {
   EXPECT_EQ(Fetch(last), "");
 }
 
-TEST_F(SubmissionStoreTest, EverythingSurvivesReopening) {
+TEST_P(SubmissionStoreTest, EverythingSurvivesReopening) {
   store_->Register("S1", "", "pw");
   Submit("x");
   ++now_;
@@ -79,10 +80,10 @@ TEST_F(SubmissionStoreTest, EverythingSurvivesReopening) {
   now_ += 200;
   std::string last;
   EXPECT_EQ(Fetch(last), "xy");
-  EXPECT_THROW(SubmissionStore(dir_.File("missing/dir/c.db")), StoreError);
+  EXPECT_THROW(GetParam().open(dir_.File("missing/dir"), {}), StoreError);
 }
 
-TEST_F(SubmissionStoreTest, AnswersAreKeptByteForByte) {
+TEST_P(SubmissionStoreTest, AnswersAreKeptByteForByte) {
   store_->Register("S1", "", "pw");
   std::string odd = "\"quoted\", comma\r\n&CR;\t\xE2\x82\xAC";
   odd += '\0';
@@ -91,6 +92,9 @@ TEST_F(SubmissionStoreTest, AnswersAreKeptByteForByte) {
   std::string last;
   EXPECT_EQ(Fetch(last), odd);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, SubmissionStoreTest, ::testing::ValuesIn(StoreKinds()),
+                         StoreKindName);
 
 }  // namespace
 }  // namespace quorvant::collector

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "collector/collector_server.h"
+#include "collector/sqlite_submission_store.h"
 #include "core/shell/settings_keys.h"
 #include "support/test_env.h"
 
@@ -49,7 +50,7 @@ class HttpClientTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
-  collector::SubmissionStore store_;
+  collector::SqliteSubmissionStore store_;
   std::unique_ptr<collector::CollectorServer> server_;
   std::thread thread_;
   QString base_;
