@@ -5,7 +5,8 @@
 // Hashing and checking each take a noticeable fraction of a second and 64 MB
 // of memory (libsodium's "interactive" limits): slow for a guesser, quick
 // enough for an author who registers or fetches now and then. Call them
-// outside any lock that other requests wait for.
+// outside any lock that other requests wait for. Both are safe to call from
+// several threads at once.
 #pragma once
 
 #include <string>

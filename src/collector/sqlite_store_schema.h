@@ -13,7 +13,8 @@ inline constexpr int kStoreSchemaVersion = 1;
 
 // Creates the tables of a new file or brings an older file up to
 // kStoreSchemaVersion, each step in one transaction. A file from a newer
-// collector is refused. Throws StoreError.
+// collector is refused. Call on a connection no other thread uses yet.
+// Throws StoreError.
 void MigrateStoreSchema(sqlite3* db);
 
 }  // namespace quorvant::collector
