@@ -20,10 +20,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class CollectorAbuseTest : public ::testing::Test {
+class CollectorAbuseTest : public ::testing::TestWithParam<StoreKind> {
  protected:
   explicit CollectorAbuseTest(bool trust_proxy = false)
-      : store_(StoreKinds().front().open(dir_.path(), {})) {
+      : store_(GetParam().open(dir_.path(), {})) {
     options_.port = 0;
     options_.trust_proxy = trust_proxy;
     server_ = std::make_unique<CollectorServer>(options_, *store_);
@@ -83,7 +83,7 @@ class BehindProxyTest : public CollectorAbuseTest {
   }
 };
 
-TEST_F(BehindProxyTest, WrongPasswordsAreThrottledPerAddressOnly) {
+TEST_P(BehindProxyTest, WrongPasswordsAreThrottledPerAddressOnly) {
   for (int i = 0; i < 5; ++i) {
     auto r = Fetch("203.0.113.5", "guess");
     ASSERT_TRUE(r);
@@ -111,7 +111,7 @@ TEST_F(BehindProxyTest, WrongPasswordsAreThrottledPerAddressOnly) {
 // the guesses at GetResults, and once the allowance is gone even the right
 // password is not confirmed. Showing the password of one's own survey
 // between guesses does not restore the allowance.
-TEST_F(BehindProxyTest, RegistrationGuessesShareTheAllowance) {
+TEST_P(BehindProxyTest, RegistrationGuessesShareTheAllowance) {
   const char* guesser = "203.0.113.6";
   ASSERT_TRUE(Registered(Register(guesser, "MINE", "mine")));
   for (int i = 0; i < 3; ++i) {
@@ -145,7 +145,7 @@ TEST_F(BehindProxyTest, RegistrationGuessesShareTheAllowance) {
   EXPECT_TRUE(Registered(Register(author, "S1", "right")));
 }
 
-TEST_F(CollectorAbuseTest, IdleConnectionsLockNobodyOutAndAreBoundedPerAddress) {
+TEST_P(CollectorAbuseTest, IdleConnectionsLockNobodyOutAndAreBoundedPerAddress) {
   std::vector<int> idle;
   for (int i = 0; i < 200; ++i) idle.push_back(HalfRequest());
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -165,7 +165,7 @@ TEST_F(CollectorAbuseTest, IdleConnectionsLockNobodyOutAndAreBoundedPerAddress) 
   for (int fd : idle) ::close(fd);
 }
 
-TEST_F(CollectorAbuseTest, TricklingHeaderIsCutOffAtItsDeadline) {
+TEST_P(CollectorAbuseTest, TricklingHeaderIsCutOffAtItsDeadline) {
   const int fd = HalfRequest();
   const auto start = Clock::now();
   bool closed = false;
@@ -181,6 +181,11 @@ TEST_F(CollectorAbuseTest, TricklingHeaderIsCutOffAtItsDeadline) {
   EXPECT_GE(lasted, ConnectionDeadlines::kHeaderSeconds - std::chrono::seconds(1));
   EXPECT_LT(lasted, ConnectionDeadlines::kHeaderSeconds + std::chrono::seconds(3));
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, CollectorAbuseTest, ::testing::ValuesIn(StoreKinds()),
+                         StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Stores, BehindProxyTest, ::testing::ValuesIn(StoreKinds()),
+                         StoreKindName);
 
 }  // namespace
 }  // namespace quorvant::collector
