@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ inline std::vector<StoreKind> StoreKinds() {
              return std::make_unique<SqliteSubmissionStore>(dir + "/c.db", std::move(clock));
            }}};
 }
+
+// Names the store in test output instead of dumping the struct's bytes.
+inline void PrintTo(const StoreKind& kind, std::ostream* os) { *os << kind.name; }
 
 inline std::string StoreKindName(const testing::TestParamInfo<StoreKind>& info) {
   return info.param.name;
