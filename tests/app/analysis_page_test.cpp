@@ -60,6 +60,13 @@ class AnalysisPageTest : public QObject {
   // Items: 0 single choice with Other, 1 numeric all invalid, 2 short text
   // (blank answers only), 3 verbose text, 4 multiple choice nobody ticked.
   void Open();
+  // Saves the survey and shows it in a new main window.
+  void SaveAndShow(TSurvey& survey) {
+    survey.Save();
+    form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
+                                           QStringList{QString::fromStdString(survey.FileName())});
+    form_->show();
+  }
   void Choose(int row) { Child<QComboBox>(form_.get(), "cmbQuestionList")->setCurrentIndex(row); }
   TAnalysisView& View() { return form_->AnalysisView(); }
   QStringList Labels() {
@@ -109,10 +116,7 @@ void AnalysisPageTest::Open() {
     table.table().Append({{"QVX1", r[0]}, {"QVX2", r[1]}, {"QVX4", r[2]}, {"QVX1OT", r[3]}});
   }
   table.Close();
-  survey.Save();
-  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
-                                         QStringList{QString::fromStdString(survey.FileName())});
-  form_->show();
+  SaveAndShow(survey);
 }
 
 void AnalysisPageTest::showQuestionForEveryStyle() {
@@ -372,10 +376,7 @@ void AnalysisPageTest::theNumbersUnderTheChartNameTheirBases() {
     table.table().Append({{"QVX1", r[0]}, {"QVX2_0", r[1]}, {"QVX2_1", r[2]}, {"QVX3", r[3]}});
   }
   table.Close();
-  survey.Save();
-  form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
-                                         QStringList{QString::fromStdString(survey.FileName())});
-  form_->show();
+  SaveAndShow(survey);
   auto* grid = Child<QTableWidget>(form_.get(), "grdResults");
   QStringList headers;
   for (int c = 0; c < grid->columnCount(); ++c) headers << grid->horizontalHeaderItem(c)->text();
