@@ -1,14 +1,11 @@
 // quorvant-cli import: build a new survey from a question text file, as
 // "&Import Questions..." does, and save it.
-#include <cstdio>
-
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
 #include "cli/option_arguments.h"
 #include "core/libraries/question_import.h"
 #include "core/shell/settings_store.h"
-#include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
+#include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 
@@ -28,21 +25,15 @@ int RunImport(const Args& args) {
 
   SettingsStore settings;
   ConsolePrompts prompts;
-  TSurvey survey(settings);
-  if (!ImportQuestionFile(survey, parsed->positional[0], style_code, DataDirectoryArgument(*parsed),
-                          prompts)) {
+  SurveyDocument document(settings, prompts);
+  if (!ImportQuestionFile(document.Survey(), parsed->positional[0], style_code,
+                          DataDirectoryArgument(*parsed), prompts)) {
     return 1;
   }
-  try {
-    // A conversion, like any other tool's output: the new survey is not
-    // flushed to disk (its text file is still there to import again), but a
-    // survey it replaces is never left empty by a crash.
-    survey.SaveAs(parsed->positional[1], WriteDurability::kKeepOld);
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  // A conversion, like any other tool's output: the new survey is not
+  // flushed to disk (its text file is still there to import again), but a
+  // survey it replaces is never left empty by a crash.
+  return document.WriteTo(parsed->positional[1], WriteDurability::kKeepOld) ? 0 : 1;
 }
 
 }  // namespace quorvant::cli

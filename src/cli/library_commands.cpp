@@ -12,7 +12,7 @@
 #include "core/shell/settings_store.h"
 #include "core/survey/editing_commands.h"
 #include "core/survey/question_list.h"
-#include "core/survey/survey.h"
+#include "core/survey/survey_document.h"
 #include "core/survey/survey_exception.h"
 
 namespace quorvant::cli {
@@ -116,18 +116,14 @@ int RunInsert(const Args& args) {
   if (!libraries.Open(parsed->positional[0])) return 1;
   const auto indexes = ItemIndexes(*parsed, libraries.Library().ItemCount(), parsed->positional[0]);
   if (!indexes) return 1;
-  TSurvey survey(settings), clipboard(settings);
+  SurveyDocument document(settings, prompts);
+  TSurvey& survey = document.Survey();
+  TSurvey clipboard(settings);
   if (!LoadSurvey(parsed->positional[1], survey)) return 1;
   SurveyEditing editing(survey, clipboard, prompts, settings);
   if (!editing.ConfirmChangePublished()) return 1;
   libraries.AppendTo(survey, *indexes);
-  try {
-    survey.Save();
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  return document.Save() ? 0 : 1;
 }
 
 }  // namespace

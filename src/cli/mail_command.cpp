@@ -15,8 +15,7 @@
 #include "core/publishing/mailing_run.h"
 #include "core/shell/preferences.h"
 #include "core/shell/settings_store.h"
-#include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
+#include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 namespace {
@@ -119,11 +118,12 @@ int RunMail(const Args& args) {
   }
   if (path.empty()) return UsageError(kUsage);
   SettingsStore settings;
-  TSurvey survey(settings);
+  ConsolePrompts prompts;
+  SurveyDocument document(settings, prompts);
+  TSurvey& survey = document.Survey();
   if (!LoadSurvey(path, survey)) return 1;
   Preferences prefs = ReadPreferences(settings);
   ConsoleView view;
-  ConsolePrompts prompts;
   std::unique_ptr<MailTransport> transport;
   if (dry_run) {
     options.mail_again = true;  // nothing goes out, so nothing is sent twice
@@ -134,14 +134,7 @@ int RunMail(const Args& args) {
   MailingResult result = RunMailing(survey, prefs, *transport, view, prompts, options);
   if (result.end == MailingEnd::kDeclined)
     std::fprintf(stderr, "Nothing was sent; give --again to mail the list once more.\n");
-  if (!dry_run && survey.Modified()) {
-    try {
-      survey.Save();
-    } catch (const ESurveyException& e) {
-      std::fprintf(stderr, "%s\n", e.what());
-      return 1;
-    }
-  }
+  if (!dry_run && survey.Modified() && !document.Save()) return 1;
   return result.end == MailingEnd::kCompleted ? 0 : 1;
 }
 

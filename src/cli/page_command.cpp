@@ -3,9 +3,10 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/console_prompts.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
-#include "core/survey/survey.h"
+#include "core/survey/survey_document.h"
 #include "core/survey/survey_exception.h"
 #include "core/webpage/page_generator.h"
 #include "core/webpage/shipped_templates.h"
@@ -33,19 +34,22 @@ int RunPage(const Args& args) {
   // The data folder gets the shipped templates it lacks, as at the program's start.
   InstallShippedTemplates(ShippedDataDirectory(), data_dir);
 
-  TSurvey survey(settings);
+  ConsolePrompts prompts;
+  SurveyDocument document(settings, prompts);
+  TSurvey& survey = document.Survey();
+  if (!document.Load(files[0])) return 1;
+  bool generated = false;
   try {
-    survey.Load(files[0]);
     RebuildQuestionList(survey);
-    const bool generated = GeneratePage(survey, data_dir, files[1]);
-    if (generated) survey.AddHistory(survey.HTMLStatus());
-    if (survey.Modified()) survey.Save();
-    if (!generated) {
-      std::fprintf(stderr, "%s\n", PageNotGeneratedMessage(files[1]).c_str());
-      return 1;
-    }
+    generated = GeneratePage(survey, data_dir, files[1]);
   } catch (const ESurveyException& e) {
     std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  if (generated) survey.AddHistory(survey.HTMLStatus());
+  if (survey.Modified() && !document.Save()) return 1;
+  if (!generated) {
+    std::fprintf(stderr, "%s\n", PageNotGeneratedMessage(files[1]).c_str());
     return 1;
   }
   std::printf("%s\n", survey.HTMLStatus().c_str());

@@ -1,10 +1,8 @@
 // quorvant-cli save: load a survey and write it back, in place or as a copy.
-#include <cstdio>
-
 #include "cli/commands.h"
+#include "cli/console_prompts.h"
 #include "core/shell/settings_store.h"
-#include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
+#include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 
@@ -22,19 +20,11 @@ int RunSave(const Args& args) {
   }
   if (input.empty()) return UsageError("usage: quorvant-cli save SURVEY.qvx [--as OUT.qvx]");
   SettingsStore settings;
-  TSurvey survey(settings);
-  try {
-    survey.Load(input);
-    if (output.empty()) {
-      survey.Save();
-    } else {
-      survey.SaveAs(output);
-    }
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
-  return 0;
+  ConsolePrompts prompts;
+  SurveyDocument document(settings, prompts);
+  if (!document.Load(input)) return 1;
+  const bool saved = output.empty() ? document.Save() : document.WriteTo(output);
+  return saved ? 0 : 1;
 }
 
 }  // namespace quorvant::cli

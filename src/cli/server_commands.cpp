@@ -5,11 +5,11 @@
 
 #include "app/transfer/http_client.h"
 #include "cli/commands.h"
+#include "cli/console_prompts.h"
 #include "core/publishing/clear_results.h"
 #include "core/publishing/server_requests.h"
 #include "core/shell/settings_store.h"
-#include "core/survey/survey.h"
-#include "core/survey/survey_exception.h"
+#include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 namespace {
@@ -56,13 +56,10 @@ int RunServerStep(const Args& args, Step step) {
     return UsageError(std::string("usage: quorvant-cli ") + name + " SURVEY.qvx");
   }
   SettingsStore settings;
-  TSurvey survey(settings);
-  try {
-    survey.Load(args[0]);
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  ConsolePrompts prompts;
+  SurveyDocument document(settings, prompts);
+  TSurvey& survey = document.Survey();
+  if (!document.Load(args[0])) return 1;
   int argc = 1;
   char program[] = "quorvant-cli";
   char* argv[] = {program, nullptr};
@@ -75,12 +72,7 @@ int RunServerStep(const Args& args, Step step) {
       JudgeReply(step, survey, status, status != 0 ? client.Body().toStdString() : std::string());
   std::printf("%s\n", result.status.c_str());
   if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());
-  try {
-    if (survey.Modified()) survey.Save();
-  } catch (const ESurveyException& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  if (survey.Modified() && !document.Save()) return 1;
   return result.passed ? 0 : 1;
 }
 

@@ -89,7 +89,7 @@ void AnalysisPageTest::init() {
 }
 
 void AnalysisPageTest::cleanup() {
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   home_.reset();
 }
@@ -157,7 +157,7 @@ void AnalysisPageTest::showQuestionForEveryStyle() {
 
 void AnalysisPageTest::theOtherPointListsEveryOtherTextWhateverTheFilter() {
   Open();
-  form_->Survey().ActiveFilter().AddChoiceCondition(form_->Survey().Item(0), true, 0);
+  form_->Document().Survey().ActiveFilter().AddChoiceCondition(form_->Document().Survey().Item(0), true, 0);
   Choose(1);
   Choose(0);
   emit View().Chart().PointClicked("Yes");  // not Other: nothing happens
@@ -178,23 +178,23 @@ void AnalysisPageTest::theOtherPointListsEveryOtherTextWhateverTheFilter() {
 void AnalysisPageTest::chartToolboxLoadsAppliesAndAppliesToAll() {
   Open();
   Choose(0);
-  form_->Survey().SetModified(false);
+  form_->Document().Survey().SetModified(false);
   TQVXChartTool& tool = form_->ChartToolbox();
   auto* type = Child<QComboBox>(&tool, "cmbChartType");
   auto* rotation = Child<QSlider>(&tool, "tbRotation");
   QCOMPARE(type->currentIndex(), 0);
   QVERIFY(!rotation->isEnabled());
-  QVERIFY(!form_->Survey().Modified());  // loading writes nothing back
+  QVERIFY(!form_->Document().Survey().Modified());  // loading writes nothing back
 
   type->setCurrentIndex(1);  // Pie: the rotation controls come alive
   QVERIFY(rotation->isEnabled());
-  QCOMPARE(form_->Survey().Item(0).ChartType, 1);
-  QVERIFY(form_->Survey().Modified());
+  QCOMPARE(form_->Document().Survey().Item(0).ChartType, 1);
+  QVERIFY(form_->Document().Survey().Modified());
   QCOMPARE(View().Chart().chart().VisibleKind(), std::optional(SeriesKind::kPie));
   rotation->setValue(90);
   QCOMPARE(Child<QLabel>(&tool, "lblDegrees")->text(), QString("90 Degrees"));
   QCOMPARE(View().Chart().chart().pie_rotation, 90);
-  QCOMPARE(form_->Survey().Item(0).Rotation, 90);
+  QCOMPARE(form_->Document().Survey().Item(0).Rotation, 90);
   type->setCurrentIndex(2);
   QVERIFY(!rotation->isEnabled());
   Child<QCheckBox>(&tool, "cbDisplayLegend")->setChecked(false);
@@ -203,23 +203,23 @@ void AnalysisPageTest::chartToolboxLoadsAppliesAndAppliesToAll() {
 
   prompts_.confirm_answers = {false};
   Child<QPushButton>(&tool, "btnApplyToAll")->click();
-  QCOMPARE(form_->Survey().Item(4).ChartType, 1);  // No changes nothing
+  QCOMPARE(form_->Document().Survey().Item(4).ChartType, 1);  // No changes nothing
   prompts_.confirm_answers = {true};
   Child<QPushButton>(&tool, "btnApplyToAll")->click();
   for (int item : {0, 1, 2, 3, 4}) {
-    QCOMPARE(form_->Survey().Item(item).ChartType, 2);
-    QCOMPARE(form_->Survey().Item(item).DisplayLegend, false);
+    QCOMPARE(form_->Document().Survey().Item(item).ChartType, 2);
+    QCOMPARE(form_->Document().Survey().Item(item).DisplayLegend, false);
   }
   QCOMPARE(prompts_.log.back(),
            std::string("confirm(default yes): Do you want to apply these chart settings to all "
                        "other questions?"));
 
   // Showing another question loads its settings without writing back.
-  form_->Survey().Item(1).ChartType = 4;
-  form_->Survey().SetModified(false);
+  form_->Document().Survey().Item(1).ChartType = 4;
+  form_->Document().Survey().SetModified(false);
   Choose(1);
   QCOMPARE(type->currentIndex(), 4);
-  QVERIFY(!form_->Survey().Modified());
+  QVERIFY(!form_->Document().Survey().Modified());
 }
 
 void AnalysisPageTest::chartToolboxRemembersItsPlace() {
@@ -228,7 +228,7 @@ void AnalysisPageTest::chartToolboxRemembersItsPlace() {
     TQVXChartTool& tool = form_->ChartToolbox();
     tool.move(123, 145);
   }
-  form_->Survey().SetModified(false);
+  form_->Document().Survey().SetModified(false);
   form_.reset();  // the toolbox goes with the window and writes its place
   SettingsStore settings;
   QCOMPARE(settings.ReadInteger(settings::kChartToolbox, "Left", -200), 123);
@@ -331,7 +331,7 @@ void AnalysisPageTest::withNothingToCountNothingOfAnotherQuestionStays() {
   auto* grid = Child<QTableWidget>(form_.get(), "grdResults");
   for (const int row : {4, 1, 0}) {
     Choose(row);
-    const TQuestion& q = form_->Survey().Item(row);
+    const TQuestion& q = form_->Document().Survey().Item(row);
     QVERIFY2(View().Chart().chart().title.startsWith(QString::fromStdString(q.Text) + "\r\n"),
              qPrintable(View().Chart().chart().title));
     for (int k = 0; k < kSeriesKinds; ++k) {
@@ -344,8 +344,8 @@ void AnalysisPageTest::withNothingToCountNothingOfAnotherQuestionStays() {
   QCOMPARE(View().DetailGrid().RecordCount(), 0);
 
   // Opened later, the survey whose file still counts 4 has no table.
-  form_->Survey().SetSRResponseCount(4);
-  form_->Survey().Save();
+  form_->Document().Survey().SetSRResponseCount(4);
+  form_->Document().Survey().Save();
   form_.reset();
   form_ = std::make_unique<TQVXMainForm>(
       prompts_, dialogs_, QStringList{QString::fromStdString(home_->File("home/s.qvx"))});
@@ -420,7 +420,7 @@ void AnalysisPageTest::theTextExportTakesTheOtherTextsShown() {
 // answers listed beside them too.
 void AnalysisPageTest::aFilterNoRecordMeetsIsSetAsideForTheTextListsToo() {
   Open();
-  form_->Survey().ActiveFilter().AddNumericCondition(form_->Survey().Item(1), 0, "100");
+  form_->Document().Survey().ActiveFilter().AddNumericCondition(form_->Document().Survey().Item(1), 0, "100");
   testing::AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
   Child<QPushButton>(form_.get(), "btnSetFilter")->click();
   QCOMPARE(prompts_.log, std::vector<std::string>{"warning: The filter you defined eliminates all "

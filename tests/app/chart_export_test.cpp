@@ -64,7 +64,7 @@ void ChartExportTest::init() {
 
 void ChartExportTest::cleanup() {
   QDesktopServices::unsetUrlHandler("file");
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   home_.reset();
 }

@@ -183,7 +183,7 @@ void FilterBuilderTest::okRecountsAndCancelKeepsTheFilter() {
   TQVXMainForm form(prompts_, dialogs_, {MakeSurvey()});
   form.show();
   auto count_of = [&](int index) {
-    for (TCountResults* e : form.Survey().Results().CountsOf(1)) {
+    for (TCountResults* e : form.Document().Survey().Results().CountsOf(1)) {
       if (e->Index == index) return e->Count;
     }
     return -1;
@@ -201,7 +201,7 @@ void FilterBuilderTest::okRecountsAndCancelKeepsTheFilter() {
     Child<QPushButton>(modal, "btnCancel")->click();
   });
   Child<QPushButton>(&form, "btnSetFilter")->click();
-  QCOMPARE(form.Survey().ActiveFilter().Count(), 0);
+  QCOMPARE(form.Document().Survey().ActiveFilter().Count(), 0);
   QCOMPARE(Child<QLabel>(&form, "lblFilter")->text(), QString("Filter: None"));
   QCOMPARE(Child<QLabel>(&form, "pnlFilter")->text(), QString());
 
@@ -210,7 +210,7 @@ void FilterBuilderTest::okRecountsAndCancelKeepsTheFilter() {
     Child<QPushButton>(modal, "btnOK")->click();
   });
   Child<QPushButton>(&form, "btnSetFilter")->click();
-  QCOMPARE(form.Survey().ActiveFilter().FilterExpression(), std::string("QVX1=\"0\""));
+  QCOMPARE(form.Document().Survey().ActiveFilter().FilterExpression(), std::string("QVX1=\"0\""));
   QCOMPARE(Child<QLabel>(&form, "lblFilter")->text(), QString("Filter: QVX1=\"0\""));
   QCOMPARE(Child<QLabel>(&form, "pnlFilter")->text(), QString("Filter: QVX1=\"0\""));
   QCOMPARE(Child<QLabel>(&form, "lblFilter")->textFormat(), Qt::PlainText);
@@ -230,13 +230,13 @@ void FilterBuilderTest::okRecountsAndCancelKeepsTheFilter() {
   QCOMPARE(Child<QLabel>(&form, "lblFilter")->text(), QString("Filter: None"));
   QCOMPARE(count_of(1), 1);
   QVERIFY(prompts_.log.empty());
-  form.Survey().SetModified(false);
+  form.Document().Survey().SetModified(false);
 }
 
 void FilterBuilderTest::resetLocalResponsesDeletesTheTable() {
   TQVXMainForm form(prompts_, dialogs_, {MakeSurvey()});
   form.show();
-  const std::string dbf = form.Survey().SRResponseFile();
+  const std::string dbf = form.Document().Survey().SRResponseFile();
   QVERIFY(FileExists(dbf));
   auto* reset = form.findChild<QAction*>("miSurveyResetResponses");
   prompts_.confirm_answers = {false};
@@ -245,13 +245,13 @@ void FilterBuilderTest::resetLocalResponsesDeletesTheTable() {
   prompts_.confirm_answers = {true};
   reset->trigger();
   QVERIFY(!FileExists(dbf));
-  QCOMPARE(form.Survey().SRLastUpdate(), std::string("Never"));
-  QVERIFY(form.Survey().PubHistory().find("Response file reset") != std::string::npos);
+  QCOMPARE(form.Document().Survey().SRLastUpdate(), std::string("Never"));
+  QVERIFY(form.Document().Survey().PubHistory().find("Response file reset") != std::string::npos);
   QCOMPARE(Child<QLabel>(&form, "pnlModified")->text(), QString(" Modified "));
   QCOMPARE(
       prompts_.log.back(),
       std::string("confirm(default no): Are you sure you want to reset your local responses?"));
-  form.Survey().SetModified(false);
+  form.Document().Survey().SetModified(false);
 }
 
 }  // namespace quorvant::app

@@ -64,7 +64,7 @@ void LibraryWindowsTest::init() {
 }
 
 void LibraryWindowsTest::cleanup() {
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   QVERIFY2(prompts_->confirm_answers.empty(), "a scripted confirmation was never asked");
   home_.reset();
@@ -84,7 +84,7 @@ void LibraryWindowsTest::Trigger(const char* name) {
 
 std::string LibraryWindowsTest::Texts() const {
   std::string out;
-  for (const TQuestion& q : form_->Survey().Items()) out += q.Text + ";";
+  for (const TQuestion& q : form_->Document().Survey().Items()) out += q.Text + ";";
   return out;
 }
 
@@ -97,7 +97,7 @@ void LibraryWindowsTest::SelectRows(QListView* list, const std::vector<int>& row
 
 void LibraryWindowsTest::libraryInsertsTheSelectedItemsInOrder() {
   Start();
-  form_->Survey().AddItem("Mine", kStyleText, 0, 0, 0, false, -1, "");
+  form_->Document().Survey().AddItem("Mine", kStyleText, 0, 0, 0, false, -1, "");
   bool checked = false;
   testing::AnswerNextModal([&](QWidget* dialog) {
     QCOMPARE(dialog->windowTitle(), QString("Question Library"));
@@ -117,7 +117,7 @@ void LibraryWindowsTest::libraryInsertsTheSelectedItemsInOrder() {
   Trigger("tbLibrary");
   QVERIFY(checked);
   QCOMPARE(Texts(), std::string("Mine;Which system?;How many?;Why?;"));
-  QCOMPARE(form_->Survey().Item(3).LengthOfResponse, 40);
+  QCOMPARE(form_->Document().Survey().Item(3).LengthOfResponse, 40);
   SettingsStore settings;
   QCOMPARE(settings.Read(settings::kQuestionLibraryLast), DataDir() + "computer.qvl");
   QVERIFY(settings.ReadInteger(settings::kQuestionLibrary, "Top", -200) != -200);
@@ -161,7 +161,7 @@ void LibraryWindowsTest::libraryCreatesEditsAndRebuildsTheMenu() {
   });
   Trigger("miSurveyLibrary");
   QCOMPARE(menu_entries, 2);
-  QCOMPARE(form_->Survey().ItemCount(), 0);
+  QCOMPARE(form_->Document().Survey().ItemCount(), 0);
   SettingsStore settings;
   TSurvey saved(settings);
   saved.Load(DataDir() + "computer.qvl");
@@ -208,7 +208,7 @@ void LibraryWindowsTest::deletedTemplatesLeaveTheApplyMenu() {
 
 void LibraryWindowsTest::importMakesANewUntitledSurvey() {
   Start();
-  form_->Survey().AddItem("Unsaved", kStyleText, 0, 0, 0, false, -1, "");
+  form_->Document().Survey().AddItem("Unsaved", kStyleText, 0, 0, 0, false, -1, "");
   const QString file = home_->Path("home/questions.txt");
   QFile out(file);
   QVERIFY(out.open(QIODevice::WriteOnly));
@@ -226,7 +226,7 @@ void LibraryWindowsTest::importMakesANewUntitledSurvey() {
   Trigger("miFileImport");
   QCOMPARE(dialogs_->confirm_save_count, 1);
   QCOMPARE(Texts(), std::string(" Start;Like it?;Why?;"));
-  const TSurvey& s = form_->Survey();
+  const TSurvey& s = form_->Document().Survey();
   QCOMPARE(s.Item(1).Style, int(kStylePulldown));
   QCOMPARE(s.Item(1).OptionLines(),
            (std::vector<std::string>{"Strongly Agree", "Agree", "Neutral", "Disagree",

@@ -50,7 +50,7 @@ class MainFormResponsesTest : public QObject {
 void MainFormResponsesTest::init() { home_ = std::make_unique<testing::AppHome>(); }
 
 void MainFormResponsesTest::cleanup() {
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   home_.reset();
 }
@@ -78,8 +78,8 @@ void MainFormResponsesTest::loadingCountsTheTableWithoutModifying() {
   form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
                                          QStringList{MakeSurvey(3, "http://127.0.0.1:1/qvx")});
   form_->show();
-  QCOMPARE(form_->Survey().SRResponseCount(), 3);
-  QVERIFY(!form_->Survey().Modified());
+  QCOMPARE(form_->Document().Survey().SRResponseCount(), 3);
+  QVERIFY(!form_->Document().Survey().Modified());
   QCOMPARE(form_->findChild<QLabel*>("lblResponsesReceived")->text(),
            QString("Responses Received: 3"));
 }
@@ -112,7 +112,7 @@ void MainFormResponsesTest::lookingAtTheAnalysisChangesNothing() {
       std::make_unique<TQVXMainForm>(prompts_, dialogs_, QStringList{QString::fromStdString(path)});
   form_->show();
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-  QVERIFY(!form_->Survey().Modified());
+  QVERIFY(!form_->Document().Survey().Modified());
   auto* pages = form_->findChild<QTabWidget*>("pgcMain");
   pages->setCurrentIndex(1);
   auto* questions = form_->findChild<QComboBox*>("cmbQuestionList");
@@ -129,7 +129,7 @@ void MainFormResponsesTest::lookingAtTheAnalysisChangesNothing() {
     }
   }
   pages->setCurrentIndex(0);
-  QVERIFY(!form_->Survey().Modified());
+  QVERIFY(!form_->Document().Survey().Modified());
   QVERIFY(form_->findChild<QLabel*>("pnlModified")->text().isEmpty());
   QVERIFY(form_->close());
   QCOMPARE(dialogs_.confirm_save_count, 0);
@@ -155,7 +155,7 @@ void MainFormResponsesTest::updateNowRunsTheDialogAndRefreshes() {
   QVERIFY(update->isEnabled());
   update->click();
   QCOMPARE(lines.last(), QString("Connection to server failed - update canceled."));
-  QCOMPARE(form_->TemporaryFiles().size(), size_t{2});
+  QCOMPARE(form_->Document().TemporaryFiles().size(), size_t{2});
   QVERIFY(prompts_.log.empty());
 }
 
@@ -197,7 +197,7 @@ void MainFormResponsesTest::clearResultsRecordsOnlyWhatHappened() {
   form_ = std::make_unique<TQVXMainForm>(prompts_, dialogs_,
                                          QStringList{MakeSurvey(1, guessed_at->Base())});
   form_->show();
-  TSurvey& survey = form_->Survey();
+  TSurvey& survey = form_->Document().Survey();
   survey.SetUniqueName("S1");
   survey.SetPassword("guess");
   survey.SetModified(false);

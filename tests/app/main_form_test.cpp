@@ -49,11 +49,9 @@ class MainFormTest : public QObject {
   void switchedOffWarningsAskNothing();
   void cancelOnExitKeepsTheProgramRunning();
   void yesOnExitSavesAndWritesSettings();
-  void saveAsOwnNameSavesInPlace();
-  void saveAsAnotherNameOpensAFreshCopy();
+  void saveAsOwnNameInPlaceAnotherNameAFreshCopy();
   void recentFilesKeepSixAndMoveReAddedOnes();
-  void reopenListsBareNamesAndDropsMissingFiles();
-  void savedAndOpenedFilesAreOfferedAtOnce();
+  void reopenMenuFollowsSavesOpensAndMissingFiles();
   void templatesApplyToChoiceQuestionsOfAMixedSelection();
   void previewKeepsAnUnpublishedSurveyUnpublished();
   void copyPutsPlainTextOnTheSystemClipboard();
@@ -84,7 +82,7 @@ void MainFormTest::init() {
 }
 
 void MainFormTest::cleanup() {
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   QVERIFY2(prompts_->suppressible_answers.empty(), "a scripted warning was never asked");
   QVERIFY2(prompts_->confirm_answers.empty(), "a scripted confirmation was never asked");
@@ -122,7 +120,8 @@ QString MainFormTest::MakeSurveyFile(const QString& name, int count) {
 
 std::string MainFormTest::Texts() {
   std::string out;
-  for (const TQuestion& q : form_->Survey().Items()) out += (out.empty() ? "" : " ") + q.Text;
+  for (const TQuestion& q : form_->Document().Survey().Items())
+    out += (out.empty() ? "" : " ") + q.Text;
   return out;
 }
 
@@ -134,8 +133,8 @@ void MainFormTest::freshAccountStartUp() {
   QVERIFY(qAbs(form_->frameGeometry().center().y() - screen.center().y()) <= 2);
   QCOMPARE(form_->windowTitle(), QString("Quorvant - (Untitled)"));
   QCOMPARE(form_->DataDirectory(), home_->File("data/Quorvant/"));
-  QCOMPARE(form_->LastDirectory(), home_->File("home"));
-  QVERIFY(form_->Recent().Files().empty());
+  QCOMPARE(form_->Document().LastDirectory(), home_->File("home"));
+  QVERIFY(form_->Document().Recent().Files().empty());
   QVERIFY(FileExists(home_->File("data/Quorvant/yesno.qvt")));
   QVERIFY(FileExists(home_->File("data/Quorvant/agree.qvt")));
   QVERIFY(FileExists(home_->File("data/applications/quorvant.desktop")));
@@ -155,7 +154,7 @@ void MainFormTest::addQuestionInsertsAfterASingleSelection() {
   });
   Trigger("actInsertQuestion");
   QCOMPARE(Texts(), std::string("q0 q1 inserted q2 q3 q4"));
-  QCOMPARE(form_->Survey().Item(2).Options, std::string("Red,Green"));
+  QCOMPARE(form_->Document().Survey().Item(2).Options, std::string("Red,Green"));
   QCOMPARE(form_->SelectedLines(), std::vector<int>{2});
 
   Select({0, 3});
@@ -198,7 +197,7 @@ void MainFormTest::copyPasteGivesNewIdentifiersAndPastesTwice() {
   Select({0});
   Trigger("tbPaste");
   Trigger("miEditPaste");
-  const TSurvey& s = form_->Survey();
+  const TSurvey& s = form_->Document().Survey();
   QCOMPARE(s.ItemCount(), 13);
   QCOMPARE(s.Item(9).ID, 10);
   QCOMPARE(s.Item(10).ID, 11);
@@ -220,7 +219,7 @@ void MainFormTest::skipGroupCreationSetsGroupSize() {
     ok->click();
   });
   Trigger("miCreateSkipGroup");
-  const TSurvey& s = form_->Survey();
+  const TSurvey& s = form_->Document().Survey();
   QCOMPARE(s.Item(1).SkipGroupOfResponse, 1);
   QCOMPARE(s.Item(2).SkipGroupOfQuestion, s.Item(1).ID);
   QCOMPARE(s.Item(3).SkipGroupOfQuestion, s.Item(1).ID);
@@ -229,12 +228,12 @@ void MainFormTest::skipGroupCreationSetsGroupSize() {
   QCOMPARE(form_->findChild<QListView*>("lbQuestions")->model()->index(2, 0).data().toString(),
            QString("2a) q2"));
   QCOMPARE(button->menu()->objectName(), QString("pmUngroup"));
-  QVERIFY(form_->Survey().Modified());
+  QVERIFY(form_->Document().Survey().Modified());
 }
 
 void MainFormTest::ungroupDissolvesTouchingGroups() {
   Start({MakeSurveyFile("five.qvx", 5)});
-  TSurvey& s = form_->Survey();
+  TSurvey& s = form_->Document().Survey();
   s.Item(0).SkipGroupOfResponse = 0;
   s.Item(1).SkipGroupOfQuestion = s.Item(0).ID;
   s.Item(2).SkipGroupOfQuestion = s.Item(0).ID;
@@ -255,9 +254,9 @@ void MainFormTest::ungroupDissolvesTouchingGroups() {
 
 void MainFormTest::switchedOffWarningsAskNothing() {
   Start({MakeSurveyFile("five.qvx", 5)});
-  form_->Survey().SetHTMLStatus("HTML file generated");
-  form_->Survey().Item(0).SkipGroupOfResponse = 0;
-  form_->Survey().Item(1).SkipGroupOfQuestion = form_->Survey().Item(0).ID;
+  form_->Document().Survey().SetHTMLStatus("HTML file generated");
+  form_->Document().Survey().Item(0).SkipGroupOfResponse = 0;
+  form_->Document().Survey().Item(1).SkipGroupOfQuestion = form_->Document().Survey().Item(0).ID;
   SettingsStore settings;
   for (auto key : {settings::kWarnDeleteQuestions, settings::kWarnChangesToPublishedSurvey,
                    settings::kWarnMoveSkipGroup}) {
@@ -280,7 +279,7 @@ void MainFormTest::cancelOnExitKeepsTheProgramRunning() {
   QVERIFY(form_->isVisible());
   QCOMPARE(dialogs_->confirm_save_count, 1);
   QCOMPARE(Texts(), std::string("q1 q2 q3 q4"));
-  QVERIFY(form_->Survey().Modified());
+  QVERIFY(form_->Document().Survey().Modified());
   SettingsStore settings;
   QCOMPARE(settings.Read(settings::kWindowTop), settings::kNotStored);
 }
@@ -303,26 +302,24 @@ void MainFormTest::yesOnExitSavesAndWritesSettings() {
   QVERIFY(settings.Read(settings::kWindowTop) != settings::kNotStored);
 }
 
-void MainFormTest::saveAsOwnNameSavesInPlace() {
-  const QString path = MakeSurveyFile("own.qvx", 2);
+// Save As under the survey's own name saves in place; under another name it
+// writes a fresh copy and opens it.
+void MainFormTest::saveAsOwnNameInPlaceAnotherNameAFreshCopy() {
+  const QString path = MakeSurveyFile("own.qvx", 3);
   Start({path});
-  form_->Survey().SetName("Renamed");
-  form_->Survey().SetDataFileName("responses.dbf");
+  TSurvey& s = form_->Document().Survey();
+  s.SetName("Renamed");
+  s.SetDataFileName("responses.dbf");
   dialogs_->save_names = {path};
   Trigger("miFileSaveAs");
-  QCOMPARE(form_->Survey().FileName(), path.toStdString());
-  QCOMPARE(form_->Survey().DataFileName(), std::string());
-  QVERIFY(!form_->Survey().Modified());
+  QCOMPARE(s.FileName(), path.toStdString());
+  QCOMPARE(s.DataFileName(), std::string());
+  QVERIFY(!s.Modified());
   QCOMPARE(form_->windowTitle(), QString("Quorvant - Renamed"));
-  QCOMPARE(form_->LastDirectory(), home_->File("home"));
+  QCOMPARE(form_->Document().LastDirectory(), home_->File("home"));
   QStringList files = QDir(home_->Path("home")).entryList(QDir::Files);
   QCOMPARE(files, QStringList{"own.qvx"});
-}
 
-void MainFormTest::saveAsAnotherNameOpensAFreshCopy() {
-  const QString path = MakeSurveyFile("original.qvx", 3);
-  Start({path});
-  TSurvey& s = form_->Survey();
   s.Item(0).SkipGroupOfResponse = 1;
   s.Item(1).SkipGroupOfQuestion = s.Item(0).ID;
   s.SetHTMLStatus("HTML file generated");
@@ -339,8 +336,9 @@ void MainFormTest::saveAsAnotherNameOpensAFreshCopy() {
   QCOMPARE(s.ItemCount(), 3);
   QCOMPARE(s.Item(0).SkipGroupOfResponse, -1);
   QCOMPARE(s.Item(1).SkipGroupOfQuestion, -1);
-  QCOMPARE(form_->LastDirectory(), home_->File("copies"));
-  QCOMPARE(form_->Recent().Files().front(), copy);
+  QCOMPARE(form_->windowTitle(), QString("Quorvant - Renamed"));
+  QCOMPARE(form_->Document().LastDirectory(), home_->File("copies"));
+  QCOMPARE(form_->Document().Recent().Files().front(), copy);
 }
 
 void MainFormTest::recentFilesKeepSixAndMoveReAddedOnes() {
@@ -352,7 +350,7 @@ void MainFormTest::recentFilesKeepSixAndMoveReAddedOnes() {
     dialogs_->open_names = {paths[static_cast<size_t>(i)]};
     Trigger("miFileOpen");
   }
-  const std::vector<std::string>& files = form_->Recent().Files();
+  const std::vector<std::string>& files = form_->Document().Recent().Files();
   QCOMPARE(files.size(), size_t(6));
   QCOMPARE(files.front(), paths[7].toStdString());  // the open one is on it too
   QCOMPARE(files.back(), paths[2].toStdString());
@@ -362,12 +360,15 @@ void MainFormTest::recentFilesKeepSixAndMoveReAddedOnes() {
   QCOMPARE(files.front(), paths[3].toStdString());
   QCOMPARE(files[1], paths[7].toStdString());
   QCOMPARE(form_->findChild<QMenu*>("miFileReopen")->actions().size(), 6);
-  form_->AddToRecentFiles(paths[5].toStdString());
+  dialogs_->open_names = {paths[5]};
+  Trigger("miFileOpen");  // and so does s6, which had one place left to fall
   QCOMPARE(files.front(), paths[5].toStdString());
   QCOMPARE(files.size(), size_t(6));
 }
 
-void MainFormTest::reopenListsBareNamesAndDropsMissingFiles() {
+// The Reopen menu lists bare names for the last folder, drops a file that
+// is gone, and offers a survey just saved or opened at once.
+void MainFormTest::reopenMenuFollowsSavesOpensAndMissingFiles() {
   const QString here = MakeSurveyFile("here.qvx", 2);
   QDir().mkpath(home_->Path("elsewhere"));
   SettingsStore settings;
@@ -382,42 +383,37 @@ void MainFormTest::reopenListsBareNamesAndDropsMissingFiles() {
   QCOMPARE(dialogs_->not_found.size(), size_t(1));
   QCOMPARE(dialogs_->not_found[0], home_->Path("elsewhere/gone.qvx") +
                                        " is no longer there.  It may have been deleted or moved.");
-  QCOMPARE(form_->Recent().Files().size(), size_t(1));
+  QCOMPARE(form_->Document().Recent().Files().size(), size_t(1));
   reopen->actions()[0]->trigger();
-  QCOMPARE(form_->Survey().FileName(), here.toStdString());
-  QCOMPARE(form_->Survey().ItemCount(), 2);
+  QCOMPARE(form_->Document().Survey().FileName(), here.toStdString());
+  QCOMPARE(form_->Document().Survey().ItemCount(), 2);
   QCOMPARE(reopen->actions().size(), 1);  // the open file, to go back to its saved state
   QCOMPARE(reopen->actions()[0]->text(), QString("here.qvx"));
-}
 
-// A new survey saved as "fruit" is written as fruit.qvx and offered under
-// Reopen at once; so is a file opened after it.
-void MainFormTest::savedAndOpenedFilesAreOfferedAtOnce() {
-  const QString other = MakeSurveyFile("other.qvx", 1);
-  Start();
-  QMenu* reopen = form_->findChild<QMenu*>("miFileReopen");
-  QVERIFY(reopen->isEmpty());
-  form_->Survey().AddItem("Apple?", kStyleSingleChoice, 0, 0, 0, false, 0, "Yes,No");
+  // A new survey saved as "fruit" is written as fruit.qvx and offered at
+  // once; so is a file opened after it.
+  Trigger("miFileNew");
+  form_->Document().Survey().AddItem("Apple?", kStyleSingleChoice, 0, 0, 0, false, 0, "Yes,No");
   dialogs_->save_names = {home_->Path("home/fruit")};
   Trigger("miFileSaveAs");
-  QCOMPARE(form_->Survey().FileName(), home_->File("home/fruit.qvx"));
+  QCOMPARE(form_->Document().Survey().FileName(), home_->File("home/fruit.qvx"));
   QVERIFY(FileExists(home_->File("home/fruit.qvx")));
   QVERIFY(!FileExists(home_->File("home/fruit.QVX")));
   QVERIFY(reopen->isEnabled());
-  QCOMPARE(reopen->actions().size(), 1);
+  QCOMPARE(reopen->actions().size(), 2);
   QCOMPARE(reopen->actions()[0]->text(), QString("fruit.qvx"));
-  dialogs_->open_names = {other};
+  dialogs_->open_names = {here};
   Trigger("miFileOpen");
   QCOMPARE(reopen->actions().size(), 2);
-  QCOMPARE(reopen->actions()[0]->text(), QString("other.qvx"));
+  QCOMPARE(reopen->actions()[0]->text(), QString("here.qvx"));
   reopen->actions()[1]->trigger();
-  QCOMPARE(form_->Survey().FileName(), home_->File("home/fruit.qvx"));
-  QCOMPARE(form_->Survey().Item(0).Text, std::string("Apple?"));
+  QCOMPARE(form_->Document().Survey().FileName(), home_->File("home/fruit.qvx"));
+  QCOMPARE(form_->Document().Survey().Item(0).Text, std::string("Apple?"));
 }
 
 void MainFormTest::templatesApplyToChoiceQuestionsOfAMixedSelection() {
   Start();
-  TSurvey& s = form_->Survey();
+  TSurvey& s = form_->Document().Survey();
   s.AddItem("single", kStyleSingleChoice, 0, 0, 0, false, -1, "a,b");
   s.AddItem("text", kStyleText, 0, 0, 0, false, 40, "");
   s.AddItem("head", kStyleHeader, 0, 0, 0, false, 0, "");
@@ -441,15 +437,15 @@ void MainFormTest::previewKeepsAnUnpublishedSurveyUnpublished() {
   testing::UrlCatcher catcher;
   QDesktopServices::setUrlHandler("file", &catcher, "Open");
   Start({MakeSurveyFile("five.qvx", 5)});
-  form_->Survey().SetModified(false);
+  form_->Document().Survey().SetModified(false);
   Trigger("tbPreview");
   QDesktopServices::unsetUrlHandler("file");
   QCOMPARE(catcher.urls.size(), 1);
   const QString page = catcher.urls[0].toLocalFile();
   QVERIFY(QFile::exists(page));
   QVERIFY(QString::fromStdString(ReadWholeFile(page.toStdString()).value_or("")).contains("q4"));
-  QCOMPARE(form_->TemporaryFiles(), std::vector<std::string>{page.toStdString()});
-  QCOMPARE(form_->Survey().HTMLStatus(), std::string("HTML file not generated"));
+  QCOMPARE(form_->Document().TemporaryFiles(), std::vector<std::string>{page.toStdString()});
+  QCOMPARE(form_->Document().Survey().HTMLStatus(), std::string("HTML file not generated"));
   QVERIFY(!form_->findChild<QPushButton*>("btnUpdateNow")->isEnabled());
   dialogs_->save_answers = {SaveAnswer::kNo};
   form_->close();
@@ -469,11 +465,11 @@ void MainFormTest::copyPutsPlainTextOnTheSystemClipboard() {
 
 void MainFormTest::propertiesOfAPublishedSurveyAskFirst() {
   Start({MakeSurveyFile("five.qvx", 5)});
-  form_->Survey().SetHTMLStatus("HTML file generated at 12/03/1998");
-  form_->Survey().SetModified(false);
+  form_->Document().Survey().SetHTMLStatus("HTML file generated at 12/03/1998");
+  form_->Document().Survey().SetModified(false);
   prompts_->suppressible_answers = {{WarningAnswer::kNo, false}};
   Trigger("tbProperties");  // declined: no dialog, nothing changed
-  QVERIFY(!form_->Survey().Modified());
+  QVERIFY(!form_->Document().Survey().Modified());
 
   prompts_->suppressible_answers = {{WarningAnswer::kYes, false}};
   QString opened;
@@ -484,7 +480,7 @@ void MainFormTest::propertiesOfAPublishedSurveyAskFirst() {
   });
   Trigger("miSurveyProperties");
   QCOMPARE(opened, "TQVXProperties");
-  QCOMPARE(form_->Survey().Name(), "Renamed");
+  QCOMPARE(form_->Document().Survey().Name(), "Renamed");
   QVERIFY(form_->findChild<QAction*>("miFileSave")->isEnabled());  // refreshed
   QCOMPARE(prompts_->log.size(), size_t(2));
 }
@@ -545,7 +541,7 @@ void MainFormTest::longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse() {
     editor->findChild<QPushButton*>("btnOK")->click();
   });
   Trigger("actInsertQuestion");
-  QCOMPARE(form_->Survey().Item(5).MaxValue, 50);
+  QCOMPARE(form_->Document().Survey().Item(5).MaxValue, 50);
 
   bool asked = false;
   testing::AnswerNextModal([&](QWidget* editor) {
@@ -558,7 +554,7 @@ void MainFormTest::longLivedDialogsKeepPlacementAndValuesFromTheirFirstUse() {
   });
   Trigger("actInsertQuestion");
   QVERIFY(asked);
-  QCOMPARE(form_->Survey().ItemCount(), 6);
+  QCOMPARE(form_->Document().Survey().ItemCount(), 6);
   SettingsStore settings;
   QCOMPARE(settings.ReadInteger(settings::kQuestionWindow, "Left", 0), first_place.x());
 }

@@ -60,7 +60,7 @@ void ReportDialogsTest::init() {
 
 void ReportDialogsTest::cleanup() {
   QDesktopServices::unsetUrlHandler("file");
-  if (form_) form_->Survey().SetModified(false);
+  if (form_) form_->Document().Survey().SetModified(false);
   form_.reset();
   home_.reset();
 }

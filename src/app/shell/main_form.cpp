@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,15 +21,15 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/analysis/analysis_list_model.h"
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
-#include "app/analysis/analysis_list_model.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/directory_chooser.h"
+#include "app/shell/whats_this.h"
 #include "app/survey/header_editor.h"
 #include "app/survey/question_editor.h"
 #include "app/survey/question_list_view.h"
-#include "app/shell/whats_this.h"
 #include "core/libraries/response_template.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/file_association.h"
@@ -61,9 +60,10 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
                            QWidget* splash)
     : prompts_(prompts),
       dialogs_(dialogs),
-      survey_(settings_),
+      file_dialogs_(dialogs, *this),
+      document_(settings_, prompts_, &file_dialogs_, this),
       clipboard_(settings_),
-      editing_(survey_, clipboard_, prompts_, settings_),
+      editing_(document_.Survey(), clipboard_, prompts_, settings_),
       response_table_(prompts_),
       splash_(splash) {
   setObjectName("TQVXMainForm");
@@ -93,7 +93,6 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
   setupActions();
   ReadStartupSettings();
   RebuildLibraryMenu();
-  recent_.Load(settings_);
   const std::string shipped = ShippedDataDirectory();
   RegisterFileType(QCoreApplication::applicationFilePath().toStdString(),
                    shipped.empty() ? std::string() : shipped + "icons/quorvant.svg");
@@ -227,7 +226,7 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   connect(btnChartToolbox_, &QPushButton::clicked, this, &TQVXMainForm::ToggleChartToolbox);
   connect(btnExportChart_, &QPushButton::clicked, this, &TQVXMainForm::ShowExportMenu);
 
-  analysis_view_ = new TAnalysisView(survey_, response_table_, page);
+  analysis_view_ = new TAnalysisView(document_.Survey(), response_table_, page);
   connect(cmbQuestionList_, &QComboBox::currentIndexChanged, this,
           &TQVXMainForm::ShowChosenQuestion);
   connect(analysis_view_, &TAnalysisView::ViewChanged, this, &TQVXMainForm::RefreshAnalysisStates);
@@ -254,7 +253,7 @@ void TQVXMainForm::ReadStartupSettings() {
     setGeometry(10, 10, 600, 450);
     CentreOnScreen(*this);
   }
-  last_dir_ = ReadLastDirectory(settings_);
+  document_.ReadSettings(settings_);
   data_dir_ = ReadDataDirectory(settings_);
   std::error_code ignored;
   std::filesystem::create_directories(data_dir_, ignored);
@@ -273,7 +272,7 @@ void TQVXMainForm::OpenStartupSurvey(const QStringList& arguments) {
   } else if (settings_.Read(settings::kAutoReopen)) {
     path = settings_.Read(settings::kLastOpenFile);
   }
-  if (!path.empty() && FileExists(path)) LoadSurvey(path);
+  if (!path.empty() && FileExists(path)) document_.Load(path);
 }
 
 void TQVXMainForm::WriteShutdownSettings() {
@@ -285,15 +284,15 @@ void TQVXMainForm::WriteShutdownSettings() {
     settings_.Write(kWindowHeight, height());
   }
   settings_.Write(kWindowMaximized, isMaximized());
-  settings_.Write(kLastDirSavedTo, last_dir_);
+  settings_.Write(kLastDirSavedTo, document_.LastDirectory());
   settings_.Write(kDataDirectory, data_dir_);
-  settings_.Write(kLastOpenFile, survey_.FileName());
+  settings_.Write(kLastOpenFile, document_.Survey().FileName());
   settings_.Write(kUseSolidBackground, chart_background_.use_solid);
   settings_.Write(kSolidBackgroundColor, chart_background_.solid_color);
   settings_.Write(kFromColor, chart_background_.from_color);
   settings_.Write(kToColor, chart_background_.to_color);
   settings_.Write(kGradientDirection, chart_background_.gradient_direction);
-  recent_.Save(settings_);
+  document_.WriteRecentFiles(settings_);
 }
 
 void TQVXMainForm::showEvent(QShowEvent* event) {
@@ -310,13 +309,13 @@ void TQVXMainForm::showEvent(QShowEvent* event) {
 }
 
 void TQVXMainForm::closeEvent(QCloseEvent* event) {
-  if (!QuerySave()) {
+  if (!document_.QuerySave()) {
+    RefreshMainWindow();
     event->ignore();
     return;
   }
   WriteShutdownSettings();
-  for (const std::string& file : temp_files_) QFile::remove(QString::fromStdString(file));
-  temp_files_.clear();
+  document_.RemoveTemporaryFiles();
   event->accept();
 }
 
@@ -328,9 +327,8 @@ void TQVXMainForm::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.front().isLocalFile()) return;
   event->acceptProposedAction();
-  const std::string path = urls.front().toLocalFile().toStdString();
-  if (!QuerySave()) return;
-  OpenInPlace(path);
+  document_.Open(urls.front().toLocalFile().toStdString());
+  RefreshMainWindow();
 }
 
 }  // namespace quorvant::app

@@ -1,9 +1,9 @@
-// TQVXMainForm: the main window. It owns the open survey, the clipboard
-// survey, the recent-file list and the temporary files for the whole run,
-// shows the items on the "Questions" page and the results on the "Analysis"
-// page, and carries every command as a menu item, toolbar button or pop-up
-// menu item. The work itself is done by the core (editing commands, Save As,
-// recent files); the window displays and forwards.
+// TQVXMainForm: the main window. It owns the survey document (the open
+// survey, its file, the recent-file list and the temporary files of the run)
+// and the clipboard survey, shows the items on the "Questions" page and the results on the
+// "Analysis" page, and carries every command as a menu item, toolbar button or pop-up menu item.
+// The work itself is done by the core (editing commands, the survey document); the window displays
+// and forwards.
 #pragma once
 
 #include <QMainWindow>
@@ -16,12 +16,13 @@
 #include <vector>
 
 #include "app/analysis/chart_settings.h"
+#include "app/shell/survey_file_dialogs.h"
 #include "core/responses/response_table.h"
-#include "core/shell/recent_files.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/command_states.h"
 #include "core/survey/editing_commands.h"
 #include "core/survey/survey.h"
+#include "core/survey/survey_document.h"
 
 class QAction;
 class QImage;
@@ -46,7 +47,7 @@ class TQVXQuestion;
 class TQVXSelDir;
 class WindowDialogs;
 
-class TQVXMainForm : public QMainWindow {
+class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   Q_OBJECT
 
  public:
@@ -59,25 +60,15 @@ class TQVXMainForm : public QMainWindow {
                QWidget* splash = nullptr);
   ~TQVXMainForm() override;
 
-  // The printed analysis ("To the &printer" in "Report Destination"); until
-  // it is set that branch shows the not-available box.
-
   // ---- Operations shared with other windows ----
   void RebuildQuestionList();
   void RefreshMainWindow();
-  bool QuerySave();
-  bool RequireSave();
-  bool SaveSurveyAs();
-  void AddToRecentFiles(const std::string& path);
   void RebuildLibraryMenu();
 
-  TSurvey& Survey() { return survey_; }
+  SurveyDocument& Document() { return document_; }
   const TSurvey& ClipboardSurvey() const { return clipboard_; }
-  const RecentFiles& Recent() const { return recent_; }
   const std::string& DataDirectory() const { return data_dir_; }
-  const std::string& LastDirectory() const { return last_dir_; }
   const std::string& DefaultHtmlExtension() const { return html_ext_; }
-  const std::vector<std::string>& TemporaryFiles() const { return temp_files_; }
   // The long-lived dialogs, each created on its first use and kept, with its
   // values and placement, until the program ends.
   TQVXQuestion& QuestionEditor();
@@ -124,10 +115,9 @@ class TQVXMainForm : public QMainWindow {
   void FileSaveAs();
   void FileReopen(int index);
   void Preview();
-  bool SaveCurrent();
-  void ClearSurvey();
-  void LoadSurvey(const std::string& path);
-  void OpenInPlace(const std::string& path);
+  // What the window shows when the document replaces the survey.
+  void SurveyCleared() override;
+  void SurveyReplaced() override;
   // main_form_editing.cpp
   int FocusedLine() const;
   void AddQuestion();
@@ -154,9 +144,10 @@ class TQVXMainForm : public QMainWindow {
   void ApplyCommandStates(const CommandStates& states);
   void RefreshReopenMenu();
   void RefreshResultStatus();
-  // main_form_responses.cpp
-  void OpenLoadedResponses();
-  void CloseResponses();
+  // main_form_responses.cpp: the open survey's response table follows the
+  // document.
+  void SurveyLoaded() override;
+  void SurveyClosing() override;
   void UpdateNow();
   void ResetResponses();
   // main_form_analysis.cpp
@@ -193,15 +184,13 @@ class TQVXMainForm : public QMainWindow {
   SettingsStore settings_;
   Prompts& prompts_;
   WindowDialogs& dialogs_;
-  TSurvey survey_;
+  WindowSurveyFileDialogs file_dialogs_;
+  SurveyDocument document_;
   TSurvey clipboard_;
   SurveyEditing editing_;
   TResponseTable response_table_;  // the open survey's response table
-  RecentFiles recent_;
   std::vector<std::string> library_files_;
-  std::vector<std::string> temp_files_;
   std::string data_dir_;
-  std::string last_dir_;
   std::string html_ext_ = ".htm";
   // The directory last entered in "Report Destination", for this run.
   QString report_directory_;

@@ -43,7 +43,7 @@ QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
 
 // Each command opens a manager of its own, which frees itself when closed.
 void TQVXMainForm::ShowEmailLists() {
-  ShowEmailListManager(this, settings_, prompts_, data_dir_, survey_.NotificationFile());
+  ShowEmailListManager(this, settings_, prompts_, data_dir_, document_.Survey().NotificationFile());
 }
 
 void TQVXMainForm::OpenHelp(const QString& page) {

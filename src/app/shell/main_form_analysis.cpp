@@ -19,10 +19,10 @@ void TQVXMainForm::SetFilterOptions() {
     questions.push_back(
         {cmbQuestionList_->itemText(row), cmbQuestionList_->itemData(row, Qt::UserRole).toInt()});
   }
-  TQVXFilterBuilder dialog(survey_, questions, survey_.ActiveFilter(), this);
+  TQVXFilterBuilder dialog(document_.Survey(), questions, document_.Survey().ActiveFilter(), this);
   if (dialog.exec() == QDialog::Accepted) {
-    survey_.ActiveFilter().Assign(dialog.Filter());
-    ComputeResults(survey_, response_table_, prompts_);
+    document_.Survey().ActiveFilter().Assign(dialog.Filter());
+    ComputeResults(document_.Survey(), response_table_, prompts_);
     if (cmbQuestionList_->count() > 0) {
       const QSignalBlocker quiet(cmbQuestionList_);
       cmbQuestionList_->setCurrentIndex(0);
@@ -37,15 +37,15 @@ void TQVXMainForm::ShowChosenQuestion() {
   if (row < 0) return;
   const int item = cmbQuestionList_->itemData(row, Qt::UserRole).toInt();
   analysis_view_->ShowQuestion(item);
-  if (chart_tool_ && analysis_view_->GraphShown() && item < survey_.ItemCount()) {
-    chart_tool_->LoadQuestionSettings(survey_.Item(item));
+  if (chart_tool_ && analysis_view_->GraphShown() && item < document_.Survey().ItemCount()) {
+    chart_tool_->LoadQuestionSettings(document_.Survey().Item(item));
   }
 }
 
 TQVXChartTool& TQVXMainForm::ChartToolbox() {
   if (!chart_tool_) {
     TQVXChartTool::Context context{
-        survey_,
+        document_.Survey(),
         analysis_view_->Chart(),
         chart_background_,
         settings_,
@@ -61,8 +61,8 @@ TQVXChartTool& TQVXMainForm::ChartToolbox() {
         [this] { RefreshMainWindow(); }};
     chart_tool_ = std::make_unique<TQVXChartTool>(std::move(context), this);
     const int item = analysis_view_->CurrentItem();
-    if (item >= 0 && item < survey_.ItemCount() && analysis_view_->GraphShown()) {
-      chart_tool_->LoadQuestionSettings(survey_.Item(item));
+    if (item >= 0 && item < document_.Survey().ItemCount() && analysis_view_->GraphShown()) {
+      chart_tool_->LoadQuestionSettings(document_.Survey().Item(item));
     }
   }
   return *chart_tool_;
@@ -72,7 +72,7 @@ void TQVXMainForm::ToggleChartToolbox() { ChartToolbox().Toggle(); }
 
 // "&Chart Toolbox..." serves the chart only.
 void TQVXMainForm::RefreshAnalysisStates() {
-  const bool tools = IsPotentiallyPublished(survey_);
+  const bool tools = IsPotentiallyPublished(document_.Survey());
   btnChartToolbox_->setEnabled(tools && analysis_view_->GraphShown());
   if (chart_tool_ && !analysis_view_->GraphShown() && chart_tool_->isVisible()) {
     chart_tool_->Toggle();

@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "app/shell/main_form.h"
 #include "app/survey/header_editor.h"
 #include "app/survey/item_editing.h"
-#include "app/shell/main_form.h"
 #include "app/survey/question_editor.h"
 #include "app/survey/question_list_view.h"
 #include "app/survey/skip_group_dialog.h"
@@ -94,14 +94,14 @@ void TQVXMainForm::DeleteSelected() {
 
 void TQVXMainForm::EditSelected() {
   const int line = FocusedLine();
-  if (line < 0 || line >= survey_.ItemCount()) return;
+  if (line < 0 || line >= document_.Survey().ItemCount()) return;
   ScrollKeeper keep(lbQuestions_);
   if (!editing_.ConfirmChangePublished()) return;
   const std::optional<ItemFields> f =
-      EditItemFields(survey_.Item(line), QuestionEditor(), HeaderEditor());
+      EditItemFields(document_.Survey().Item(line), QuestionEditor(), HeaderEditor());
   if (!f) return;
-  survey_.UpdateItem(line, f->text, f->style, f->step, f->max, f->min, f->include_other, f->length,
-                     f->options);
+  document_.Survey().UpdateItem(line, f->text, f->style, f->step, f->max, f->min, f->include_other,
+                                f->length, f->options);
   AfterEdit({line});
 }
 
@@ -130,7 +130,8 @@ void TQVXMainForm::CutItems() {
 void TQVXMainForm::PasteItems() { AfterEdit(editing_.PasteItems()); }
 
 void TQVXMainForm::ShowSkipGroupMenu() {
-  QMenu* menu = AnyHasSkipSetting(survey_, SelectedLines()) ? pmUngroup_ : pmCreateSkipGroup_;
+  QMenu* menu =
+      AnyHasSkipSetting(document_.Survey(), SelectedLines()) ? pmUngroup_ : pmCreateSkipGroup_;
   menu->popup(btnSkipGroup_->mapToGlobal(btnSkipGroup_->rect().bottomLeft()));
 }
 
@@ -142,10 +143,11 @@ void TQVXMainForm::CreateSkipGroup() {
   QStringList members;
   for (int i : plan->members) members << model->index(i, 0).data().toString();
   QStringList responses;
-  for (const std::string& line : survey_.Item(plan->head).OptionLines()) responses << Q(line);
+  for (const std::string& line : document_.Survey().Item(plan->head).OptionLines())
+    responses << Q(line);
   TQVXSkipGroup dialog(members, model->index(plan->head, 0).data().toString(), responses, this);
   if (dialog.exec() != QDialog::Accepted || dialog.Response() < 0) return;
-  quorvant::CreateSkipGroup(survey_, *plan, dialog.Response());
+  quorvant::CreateSkipGroup(document_.Survey(), *plan, dialog.Response());
   AfterEdit(SelectedLines());
 }
 
@@ -182,8 +184,8 @@ void TQVXMainForm::RebuildLibraryMenu() {
 
 void TQVXMainForm::AddToLibrary(int index) {
   try {
-    AppendToQuestionLibrary(library_files_.at(static_cast<size_t>(index)), survey_, SelectedLines(),
-                            settings_);
+    AppendToQuestionLibrary(library_files_.at(static_cast<size_t>(index)), document_.Survey(),
+                            SelectedLines(), settings_);
   } catch (const ESurveyException&) {
     prompts_.ShowError("Error adding questions to library");
   }

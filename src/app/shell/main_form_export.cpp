@@ -114,7 +114,7 @@ void TQVXMainForm::OpenInOffice(int kind, const std::string& document, const cha
     prompts_.ShowError("The document for the office program could not be written.");
     return;
   }
-  temp_files_.push_back(file);
+  document_.AddTemporaryFile(file);
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
 }
 

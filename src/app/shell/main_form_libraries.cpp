@@ -5,16 +5,16 @@
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
 #include "app/shell/main_form.h"
-#include "app/survey/question_editor.h"
 #include "app/shell/window_dialogs.h"
+#include "app/survey/question_editor.h"
 #include "core/libraries/question_import.h"
 
 namespace quorvant::app {
 
 void TQVXMainForm::ShowQuestionLibrary() {
   TQVXql dialog(
-      settings_, prompts_, data_dir_, survey_, editing_, QuestionEditor(), HeaderEditor(),
-      [this] { RebuildLibraryMenu(); }, this);
+      settings_, prompts_, data_dir_, document_.Survey(), editing_, QuestionEditor(),
+      HeaderEditor(), [this] { RebuildLibraryMenu(); }, this);
   dialog.exec();
   RebuildQuestionList();
   RefreshMainWindow();
@@ -35,12 +35,11 @@ void TQVXMainForm::ShowTemplateManager() {
 void TQVXMainForm::ImportQuestions() {
   TQVXImportSurvey style(this);
   if (style.exec() != QDialog::Accepted) return;
-  const QString file = dialogs_.ChooseImportFile(this, QString::fromStdString(last_dir_));
-  if (file.isEmpty() || !QuerySave()) return;
-  if (survey_.HasFile()) AddToRecentFiles(survey_.FileName());
-  ClearSurvey();
+  const QString file =
+      dialogs_.ChooseImportFile(this, QString::fromStdString(document_.LastDirectory()));
+  if (file.isEmpty() || !document_.New()) return;
   RefreshMainWindow();
-  ImportQuestionFile(survey_, file.toStdString(), style.Style(), data_dir_, prompts_);
+  ImportQuestionFile(document_.Survey(), file.toStdString(), style.Style(), data_dir_, prompts_);
   RebuildQuestionList();
   RefreshMainWindow();
 }

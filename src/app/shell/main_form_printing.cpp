@@ -36,7 +36,7 @@ void TQVXMainForm::Print() {
   QPrinter& printer = Printer();
   if (!dialogs_.ChoosePrinter(this, printer, false)) return;
   try {
-    if (!PrintSurvey({&printer, {}}, survey_)) prompts_.ShowError(kPrinterNotStarted);
+    if (!PrintSurvey({&printer, {}}, document_.Survey())) prompts_.ShowError(kPrinterNotStarted);
   } catch (const std::exception& e) {
     prompts_.ShowError(e.what());
   }
@@ -60,7 +60,7 @@ void TQVXMainForm::PrintAnalysisToPrinter() {
   };
   try {
     Table* table = response_table_.IsOpen() ? &response_table_.table() : nullptr;
-    if (!PrintAnalysis({&printer, {}}, survey_, table, chart_background_, item, shown)) {
+    if (!PrintAnalysis({&printer, {}}, document_.Survey(), table, chart_background_, item, shown)) {
       prompts_.ShowError(kPrinterNotStarted);
     }
   } catch (const std::exception& e) {

@@ -19,9 +19,12 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 void TQVXMainForm::ShowPublish() {
-  if (!RequireSave()) return;
+  const bool saved = document_.RequireSave();
+  RefreshMainWindow();
+  if (!saved) return;
   {
-    TQVXPublishSurvey dialog(survey_, settings_, prompts_, data_dir_, last_dir_, {}, this);
+    TQVXPublishSurvey dialog(document_.Survey(), settings_, prompts_, data_dir_,
+                             document_.LastDirectory(), {}, this);
     dialog.exec();
   }
   RefreshMainWindow();
@@ -32,11 +35,11 @@ void TQVXMainForm::ClearResultsFromServer() {
   HttpClient client;
   client.ApplyProxySettings(settings_);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const HttpOutcome got = GetAndWait(client, Q(ClearResultsURL(survey_)));
+  const HttpOutcome got = GetAndWait(client, Q(ClearResultsURL(document_.Survey())));
   QApplication::restoreOverrideCursor();
   const int status = got == HttpOutcome::kConnectionFailed ? 0 : client.StatusCode();
-  const ServerReplyOutcome outcome =
-      ApplyClearResultsReply(survey_, status, status != 0 ? client.Body().toStdString() : "");
+  const ServerReplyOutcome outcome = ApplyClearResultsReply(
+      document_.Survey(), status, status != 0 ? client.Body().toStdString() : "");
   if (outcome.passed) {
     prompts_.ShowInfo(outcome.status);
   } else {

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/analysis/analysis_view.h"
 #include "app/analysis/analysis_list_model.h"
+#include "app/analysis/analysis_view.h"
 #include "app/shell/main_form.h"
 #include "app/survey/question_list_view.h"
 #include "core/shell/date_time.h"
@@ -25,7 +25,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 void TQVXMainForm::RebuildQuestionList() {
-  const QuestionListing& listing = question_model_->Rebuild(survey_);
+  const QuestionListing& listing = question_model_->Rebuild(document_.Survey());
   {
     const QSignalBlocker block(cmbQuestionList_);
     analysis_model_->Rebuild(listing);
@@ -93,7 +93,7 @@ void TQVXMainForm::ApplyCommandStates(const CommandStates& s) {
 
 void TQVXMainForm::RefreshReopenMenu() {
   miFileReopen_->clear();
-  for (const ReopenEntry& entry : recent_.ReopenEntries(last_dir_)) {
+  for (const ReopenEntry& entry : document_.Recent().ReopenEntries(document_.LastDirectory())) {
     QAction* action = miFileReopen_->addAction(Q(entry.caption));
     action->setData(entry.index);
     const int index = entry.index;
@@ -103,17 +103,17 @@ void TQVXMainForm::RefreshReopenMenu() {
 }
 
 void TQVXMainForm::RefreshResultStatus() {
-  const bool never = survey_.SRServerUpdate() == NeverTime();
-  lblLastUpdated_->setText(never
-                               ? "Last Updated: Never"
-                               : "Last Updated: " + Q(FormatShortStamp(survey_.SRServerUpdate())));
-  lblNotifications_->setText("Notifications: " + Q(survey_.EMailStatus()));
+  const bool never = document_.Survey().SRServerUpdate() == NeverTime();
+  lblLastUpdated_->setText(never ? "Last Updated: Never"
+                                 : "Last Updated: " +
+                                       Q(FormatShortStamp(document_.Survey().SRServerUpdate())));
+  lblNotifications_->setText("Notifications: " + Q(document_.Survey().EMailStatus()));
   lblResponsesReceived_->setText("Responses Received: " +
-                                 QString::number(survey_.SRResponseCount()));
+                                 QString::number(document_.Survey().SRResponseCount()));
 }
 
 void TQVXMainForm::RefreshMainWindow() {
-  pnlModified_->setText(survey_.Modified() ? " Modified " : "");
+  pnlModified_->setText(document_.Survey().Modified() ? " Modified " : "");
 
   WindowState state;
   state.selected = SelectedLines();
@@ -121,7 +121,7 @@ void TQVXMainForm::RefreshMainWindow() {
   state.analysis_page = pgcMain_->currentWidget() == tsAnalysis_;
   state.has_library = !library_files_.empty();
   state.response_table_open = response_table_.IsOpen();
-  ApplyCommandStates(ComputeCommandStates(survey_, state));
+  ApplyCommandStates(ComputeCommandStates(document_.Survey(), state));
 
   RefreshReopenMenu();
   RefreshResultStatus();
@@ -130,18 +130,20 @@ void TQVXMainForm::RefreshMainWindow() {
       ->setText(state.analysis_page ? "&Print Analysis..." : "&Print Questions...");
   actions_.at("tbPrint")->setText(state.analysis_page ? "Print Analysis" : "Print Questions");
 
-  pnlFileName_->setText(survey_.HasFile() ? Q(ShortPath(survey_.FileName(), last_dir_)) : "");
+  pnlFileName_->setText(document_.Survey().HasFile()
+                            ? Q(ShortPath(document_.Survey().FileName(), document_.LastDirectory()))
+                            : "");
 
   if (cmbQuestionList_->count() > 0 && cmbQuestionList_->currentIndex() < 0) {
     cmbQuestionList_->setCurrentIndex(0);
   } else if (cmbQuestionList_->count() == 0) {
     analysis_view_->ClearChart();
   }
-  const QString filter = Q(survey_.ActiveFilter().FilterExpression());
+  const QString filter = Q(document_.Survey().ActiveFilter().FilterExpression());
   pnlFilter_->setText(filter.isEmpty() ? QString() : "Filter: " + filter);
   lblFilter_->setText(filter.isEmpty() ? "Filter: None" : "Filter: " + filter);
 
-  setWindowTitle("Quorvant - " + Q(survey_.Name()));
+  setWindowTitle("Quorvant - " + Q(document_.Survey().Name()));
 }
 
 }  // namespace quorvant::app

@@ -7,9 +7,9 @@
 #include "app/analysis/analysis_view.h"
 #include "app/chart/chart_jpeg.h"
 #include "app/chart/chart_view.h"
-#include "app/shell/main_form.h"
 #include "app/reports/range_select_dialog.h"
 #include "app/reports/report_destination_dialog.h"
+#include "app/shell/main_form.h"
 #include "core/reports/web_report.h"
 #include "core/shell/prompts.h"
 #include "core/tableengine/table_error.h"
@@ -50,12 +50,14 @@ void TQVXMainForm::WriteAnalysisPages(bool selected_only) {
     const QSize size = view.size().isEmpty() ? QSize(640, 480) : view.size();
     return WriteChartJpeg(view.chart(), size, path);
   };
-  const WebReportNames names(report_directory_.toStdString(), survey_.FileName(), html_ext_);
+  const WebReportNames names(report_directory_.toStdString(), document_.Survey().FileName(),
+                             html_ext_);
   Table* table = response_table_.IsOpen() ? &response_table_.table() : nullptr;
   WebReportResult result;
   try {
-    result = selected_only ? WriteQuestionPage(survey_, table, names, items[chosen], false, hooks)
-                           : WriteWebReport(survey_, table, names, items, hooks);
+    result = selected_only
+                 ? WriteQuestionPage(document_.Survey(), table, names, items[chosen], false, hooks)
+                 : WriteWebReport(document_.Survey(), table, names, items, hooks);
   } catch (const ETableError& e) {
     result = {false, e.what(), ""};
   }

@@ -16,14 +16,14 @@ namespace quorvant::app {
 
 void TQVXMainForm::ExportResponseTable() {
   if (!response_table_.IsOpen()) return;
-  const QString survey_file = QString::fromStdString(survey_.FileName());
+  const QString survey_file = QString::fromStdString(document_.Survey().FileName());
   const QString chosen = dialogs_.ChooseExportTable(
       this, QFileInfo(survey_file).absolutePath(),
-      QString::fromStdString(NameWithoutExtension(survey_.FileName()) + ".dbf"));
+      QString::fromStdString(NameWithoutExtension(document_.Survey().FileName()) + ".dbf"));
   if (chosen.isEmpty()) return;
   try {
     ExportResponses(
-        survey_, response_table_.table(), chosen.toStdString(), prompts_,
+        document_.Survey(), response_table_.table(), chosen.toStdString(), prompts_,
         [](const std::string& text_file) {
           QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(text_file)));
         });

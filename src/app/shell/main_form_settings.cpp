@@ -13,8 +13,8 @@ namespace quorvant::app {
 void TQVXMainForm::ShowProperties() {
   if (!editing_.ConfirmChangePublished()) return;
   TQVXProperties properties(
-      survey_, settings_, prompts_, dialogs_, data_dir_,
-      [this](const std::string& file) { temp_files_.push_back(file); }, this);
+      document_.Survey(), settings_, prompts_, dialogs_, data_dir_,
+      [this](const std::string& file) { document_.AddTemporaryFile(file); }, this);
   properties.exec();
   // Also after Cancel: a preview may have recorded its page in the survey.
   RefreshMainWindow();

@@ -6,12 +6,14 @@
 
 #include <QString>
 
+#include "core/survey/survey_document.h"
+
 class QPrinter;
 class QWidget;
 
 namespace quorvant::app {
 
-enum class SaveAnswer { kYes, kNo, kCancel };
+using quorvant::SaveAnswer;
 
 class WindowDialogs {
  public:
