@@ -150,15 +150,7 @@ std::string WithoutLastUpdated(const std::string& file) {
   return file.substr(0, start) + file.substr(file.find("\r\n", start + 2));
 }
 
-class SurveyDetailsTest : public testing::CoreTest {
- protected:
-  TSurvey Loaded(const std::string& path) {
-    TSurvey s(settings_);
-    s.Clear();
-    s.Load(path);
-    return s;
-  }
-};
+using SurveyDetailsTest = testing::CoreTest;
 
 TEST_F(SurveyDetailsTest, RandomValuesOfEveryKeySurviveSaveAndLoad) {
   for (unsigned seed = 1; seed <= 200; ++seed) {
@@ -170,7 +162,9 @@ TEST_F(SurveyDetailsTest, RandomValuesOfEveryKeySurviveSaveAndLoad) {
     const std::string path = dir_.File("r" + std::to_string(seed) + ".qvx");
     s.SaveAs(path);
     const std::string written = ReadFileOrDie(path);
-    TSurvey t = Loaded(path);
+    TSurvey t(settings_);
+    t.Clear();
+    t.Load(path);
     ASSERT_EQ(DetailsState(t), DetailsState(s));
     EXPECT_EQ(t.LastUpdated(), time());
     EXPECT_FALSE(t.Modified());
@@ -190,7 +184,9 @@ TEST_F(SurveyDetailsTest, FileOfAnEarlierBuildReadsAndWritesTheSame) {
   TSurvey expected(settings_);
   expected.Clear();
   FillRandomly(expected, rng);
-  TSurvey t = Loaded(fixture);
+  TSurvey t(settings_);
+  t.Clear();
+  t.Load(fixture);
   EXPECT_EQ(DetailsState(t), DetailsState(expected));
   t.SaveAs(dir_.File("again.qvx"));
   EXPECT_EQ(WithoutLastUpdated(ReadFileOrDie(dir_.File("again.qvx"))),
