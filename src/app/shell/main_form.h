@@ -10,12 +10,12 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/analysis/chart_settings.h"
+#include "app/shell/action_registry.h"
 #include "core/responses/response_table.h"
 #include "core/shell/recent_files.h"
 #include "core/shell/settings_store.h"
@@ -58,9 +58,6 @@ class TQVXMainForm : public QMainWindow {
   TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStringList& arguments,
                QWidget* splash = nullptr);
   ~TQVXMainForm() override;
-
-  // The printed analysis ("To the &printer" in "Report Destination"); until
-  // it is set that branch shows the not-available box.
 
   // ---- Operations shared with other windows ----
   void RebuildQuestionList();
@@ -217,7 +214,7 @@ class TQVXMainForm : public QMainWindow {
   std::unique_ptr<TQVXChartTool> chart_tool_;
   std::unique_ptr<QPrinter> printer_;
 
-  std::map<std::string, QAction*> actions_;  // by object name
+  ActionRegistry actions_{this};
   QTabWidget* pgcMain_ = nullptr;
   QWidget* tsQuestions_ = nullptr;
   QWidget* tsAnalysis_ = nullptr;
