@@ -80,7 +80,13 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
     export_proposal = dir + "/" + initial;
     return Next(export_names, QString());
   }
+  // The managers' dialogs: list_dialogs when a test gives them, else the
+  // standard ones.
+  app::EmailListDialogs& EmailLists() override {
+    return list_dialogs != nullptr ? *list_dialogs : standard_list_dialogs_;
+  }
 
+  app::EmailListDialogs* list_dialogs = nullptr;
   std::deque<app::SaveAnswer> save_answers;
   std::deque<QString> export_names;
   QString export_proposal;
@@ -104,6 +110,8 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   int page_setups = 0;
 
  private:
+  app::StandardEmailListDialogs standard_list_dialogs_;
+
   template <typename T>
   static T Next(std::deque<T>& queue, T fallback) {
     if (queue.empty()) return fallback;

@@ -131,7 +131,7 @@ std::string EmailListWindowTest::Dump(const std::string& path) {
 
 void EmailListWindowTest::mainWindowOpensDefaultListInItsOwnWindows() {
   testing::ScriptedWindowDialogs window_dialogs;
-  app::SetEmailListDialogs(&dialogs_);
+  window_dialogs.list_dialogs = &dialogs_;
   {
     app::TQVXMainForm form(prompts_, window_dialogs, {});
     form.show();
@@ -147,11 +147,17 @@ void EmailListWindowTest::mainWindowOpensDefaultListInItsOwnWindows() {
       QCOMPARE(w->windowTitle().toStdString(), "Email List Manager - " + default_list);
     }
     QVERIFY(prompts_.log.empty());
+    // A manager asks the dialogs that the main window was handed.
+    const std::string other = form.DataDirectory() + "other.eml";
+    dialogs_.names = {QString::fromStdString(other)};
+    Child<QAction>(windows[1], "miFileNew")->trigger();
+    QVERIFY(dialogs_.names.isEmpty());
+    QVERIFY(FileExists(other));
+    QCOMPARE(windows[1]->windowTitle().toStdString(), "Email List Manager - " + other);
     windows[0]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(form.findChildren<TQVXEList*>().size(), 1);
   }
-  app::SetEmailListDialogs(nullptr);
 }
 
 void EmailListWindowTest::sortingByATitleMovesTheMarkAndTheFindLabel() {

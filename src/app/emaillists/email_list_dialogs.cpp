@@ -14,8 +14,6 @@ const char kCsvFilter[] = "Comma seperated values (*.csv)";
 const char kTextFilter[] = "ASCII Text (*.txt)";
 const char kAllFilter[] = "All Files (*.*)";
 
-EmailListDialogs* g_dialogs = nullptr;
-
 QString Chosen(QFileDialog& dialog) {
   return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
              ? dialog.selectedFiles().constFirst()
@@ -76,12 +74,5 @@ void StandardEmailListDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) 
   QPageSetupDialog dialog(&printer, parent);
   dialog.exec();
 }
-
-EmailListDialogs& CurrentEmailListDialogs() {
-  static StandardEmailListDialogs standard;
-  return g_dialogs != nullptr ? *g_dialogs : standard;
-}
-
-void SetEmailListDialogs(EmailListDialogs* dialogs) { g_dialogs = dialogs; }
 
 }  // namespace quorvant::app

@@ -47,9 +47,4 @@ class StandardEmailListDialogs : public EmailListDialogs {
   void SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
-// The dialogs the windows that open a manager hand it: the standard ones,
-// unless a test has put others in their place.
-EmailListDialogs& CurrentEmailListDialogs();
-void SetEmailListDialogs(EmailListDialogs* dialogs);  // nullptr: the standard ones again
-
 }  // namespace quorvant::app

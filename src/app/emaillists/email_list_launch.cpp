@@ -3,14 +3,14 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "app/emaillists/email_list_dialogs.h"
 #include "app/emaillists/email_list_window.h"
 
 namespace quorvant::app {
 
 TQVXEList* ShowEmailListManager(QWidget* parent, SettingsStore& settings, Prompts& prompts,
-                                const std::string& data_dir, const std::string& notification_file) {
-  auto* window = new TQVXEList(settings, prompts, CurrentEmailListDialogs(), data_dir, parent);
+                                EmailListDialogs& dialogs, const std::string& data_dir,
+                                const std::string& notification_file) {
+  auto* window = new TQVXEList(settings, prompts, dialogs, data_dir, parent);
   if (!window->OpenForSurvey(notification_file)) {
     window->close();
     return nullptr;
@@ -20,12 +20,12 @@ TQVXEList* ShowEmailListManager(QWidget* parent, SettingsStore& settings, Prompt
 }
 
 TQVXEList* ShowEmailListManagerFrom(QDialog& dialog, SettingsStore& settings, Prompts& prompts,
-                                    const std::string& data_dir,
+                                    EmailListDialogs& dialogs, const std::string& data_dir,
                                     const std::string& notification_file,
                                     const std::string& list_name, bool create) {
   // A window of the modal dialog's own takes input while the dialog is
   // open; when the dialog ends it moves to the dialog's owner.
-  auto* window = new TQVXEList(settings, prompts, CurrentEmailListDialogs(), data_dir, &dialog);
+  auto* window = new TQVXEList(settings, prompts, dialogs, data_dir, &dialog);
   const bool opened = list_name.empty() ? window->OpenForSurvey(notification_file)
                       : create          ? window->CreateList(list_name)
                                         : window->OpenList(list_name);

@@ -14,10 +14,10 @@
 
 #include <QMainWindow>
 #include <QPrinter>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "app/shell/action_registry.h"
 #include "core/emaillists/email_list.h"
 
 class QAction;
@@ -96,7 +96,7 @@ class TQVXEList : public QMainWindow {
   TEmailList list_;
   std::unique_ptr<QPrinter> printer_;
 
-  std::map<std::string, QAction*> actions_;  // by object name
+  ActionRegistry actions_{this};
   EmailListModel* model_ = nullptr;
   QTableView* dbgEMail_ = nullptr;
   QLabel* lblFind_ = nullptr;

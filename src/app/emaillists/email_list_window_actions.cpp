@@ -19,12 +19,9 @@ namespace quorvant::app {
 
 QAction* TQVXEList::MakeAction(const char* name, const QString& text, const QString& hint,
                                void (TQVXEList::*slot)()) {
-  auto* action = new QAction(text, this);
-  action->setObjectName(name);
+  QAction* action = actions_.Make(name, text, this, slot);
   action->setToolTip(hint);
   action->setStatusTip(hint);
-  if (slot != nullptr) connect(action, &QAction::triggered, this, slot);
-  actions_[name] = action;
   return action;
 }
 
@@ -38,10 +35,10 @@ void TQVXEList::setupActions() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("miFile");
   file->addAction(MakeAction("miFileNew", "&New", "Create a new list", &W::NewList));
-  actions_["miFileNew"]->setShortcut(QKeySequence("Ctrl+N"));
+  actions_.Get("miFileNew")->setShortcut(QKeySequence("Ctrl+N"));
   file->addAction(
       MakeAction("miFileOpen", "&Open...", "Open an existing list", &W::OpenListCommand));
-  actions_["miFileOpen"]->setShortcut(QKeySequence("Ctrl+O"));
+  actions_.Get("miFileOpen")->setShortcut(QKeySequence("Ctrl+O"));
   file->addSeparator();
   file->addAction(MakeAction("miFileImport", "&Import...", "Import a list", &W::Import));
   file->addAction(MakeAction("miFileExport", "&Export...", "Export a list", &W::Export));
@@ -49,12 +46,12 @@ void TQVXEList::setupActions() {
                              "Save the current list using a different name / format", &W::SaveAs));
   file->addSeparator();
   file->addAction(MakeAction("miFilePrint", "&Print...", "Print the current list", &W::Print));
-  actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
+  actions_.Get("miFilePrint")->setShortcut(QKeySequence("Ctrl+P"));
   file->addAction(
       MakeAction("miFilePrintSetup", "Prin&t Setup...", "Set up the printer", &W::PrintSetup));
   file->addSeparator();
   file->addAction(MakeAction("miFileClose", "&Close", "Close the Email List Manager", nullptr));
-  connect(actions_["miFileClose"], &QAction::triggered, this, &QWidget::close);
+  connect(actions_.Get("miFileClose"), &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->setObjectName("miEdit");
@@ -71,10 +68,10 @@ void TQVXEList::setupActions() {
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("miHelp");
   help->addAction(MakeAction("miHelpContents", "&Contents", "", nullptr));
-  connect(actions_["miHelpContents"], &QAction::triggered, this,
+  connect(actions_.Get("miHelpContents"), &QAction::triggered, this,
           [this] { OpenHelp("email-list-manager"); });
   help->addAction(MakeAction("miHelpSearch", "&Search for Help On...", "", nullptr));
-  connect(actions_["miHelpSearch"], &QAction::triggered, this, [this] { OpenHelp("index"); });
+  connect(actions_.Get("miHelpSearch"), &QAction::triggered, this, [this] { OpenHelp("index"); });
 
   QToolBar* tools = addToolBar("List");
   tools->setObjectName("tbList");
@@ -95,9 +92,7 @@ void TQVXEList::setupActions() {
   };
   for (const Tool& t : buttons) {
     QAction* action = MakeAction(t.name, t.caption, t.hint, t.slot);
-    const QIcon themed = QIcon::fromTheme(t.theme);
-    action->setIcon(
-        !themed.isNull() && !themed.availableSizes().isEmpty() ? themed : BundledIcon(t.bundled));
+    action->setIcon(ThemeIcon(t.theme, t.bundled));
     tools->addAction(action);
   }
   InstallWhatsThis(this, EmailListWhatsThis);

@@ -95,4 +95,10 @@ class DrawingIconEngine : public QIconEngine {
 
 QIcon BundledIcon(const QString& name) { return QIcon(new DrawingIconEngine(name)); }
 
+QIcon ThemeIcon(const char* theme_name, const char* bundled) {
+  const QIcon themed = QIcon::fromTheme(theme_name);
+  if (!themed.isNull() && !themed.availableSizes().isEmpty()) return themed;
+  return BundledIcon(bundled);
+}
+
 }  // namespace quorvant::app

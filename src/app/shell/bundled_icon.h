@@ -15,4 +15,8 @@ namespace quorvant::app {
 // The drawing `name` ("new", "style-single", "quorvant", ...).
 QIcon BundledIcon(const QString& name);
 
+// The freedesktop theme's icon `theme_name`, or the drawing `bundled` when
+// the theme has none (the drawing is then not made at all).
+QIcon ThemeIcon(const char* theme_name, const char* bundled);
+
 }  // namespace quorvant::app

@@ -10,12 +10,12 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/analysis/chart_settings.h"
+#include "app/shell/action_registry.h"
 #include "app/shell/survey_file_dialogs.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
@@ -206,7 +206,7 @@ class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   std::unique_ptr<TQVXChartTool> chart_tool_;
   std::unique_ptr<QPrinter> printer_;
 
-  std::map<std::string, QAction*> actions_;  // by object name
+  ActionRegistry actions_{this};
   QTabWidget* pgcMain_ = nullptr;
   QWidget* tsQuestions_ = nullptr;
   QWidget* tsAnalysis_ = nullptr;

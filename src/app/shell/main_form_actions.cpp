@@ -17,33 +17,20 @@
 #include "app/shell/app_paths.h"
 #include "app/shell/bundled_icon.h"
 #include "app/shell/main_form.h"
+#include "app/shell/window_dialogs.h"
 #include "core/shell/prompts.h"
 
 namespace quorvant::app {
-namespace {
-
-// A freedesktop theme icon, or the bundled drawing when the theme has none
-// (the drawing is not made at all when the theme has the icon).
-QIcon ThemeIcon(const char* theme_name, const char* bundled) {
-  const QIcon themed = QIcon::fromTheme(theme_name);
-  if (!themed.isNull() && !themed.availableSizes().isEmpty()) return themed;
-  return BundledIcon(bundled);
-}
-
-}  // namespace
 
 QAction* TQVXMainForm::MakeAction(const char* name, const QString& text,
                                   void (TQVXMainForm::*slot)()) {
-  auto* action = new QAction(text, this);
-  action->setObjectName(name);
-  if (slot != nullptr) connect(action, &QAction::triggered, this, slot);
-  actions_[name] = action;
-  return action;
+  return actions_.Make(name, text, this, slot);
 }
 
 // Each command opens a manager of its own, which frees itself when closed.
 void TQVXMainForm::ShowEmailLists() {
-  ShowEmailListManager(this, settings_, prompts_, data_dir_, document_.Survey().NotificationFile());
+  ShowEmailListManager(this, settings_, prompts_, dialogs_.EmailLists(), data_dir_,
+                       document_.Survey().NotificationFile());
 }
 
 void TQVXMainForm::OpenHelp(const QString& page) {
@@ -66,9 +53,9 @@ void TQVXMainForm::setupActions() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("miFile");
   file->addAction(MakeAction("miFileNew", "&New", &F::FileNew));
-  actions_["miFileNew"]->setShortcut(QKeySequence("Ctrl+N"));
+  actions_.Get("miFileNew")->setShortcut(QKeySequence("Ctrl+N"));
   file->addAction(MakeAction("miFileOpen", "&Open...", &F::FileOpen));
-  actions_["miFileOpen"]->setShortcut(QKeySequence("Ctrl+O"));
+  actions_.Get("miFileOpen")->setShortcut(QKeySequence("Ctrl+O"));
   miFileReopen_ = file->addMenu("&Reopen");
   miFileReopen_->setObjectName("miFileReopen");
   file->addSeparator();
@@ -76,24 +63,24 @@ void TQVXMainForm::setupActions() {
   file->addAction(MakeAction("miFileExport", "&Export Responses...", &F::ExportResponseTable));
   file->addSeparator();
   file->addAction(MakeAction("miFileSave", "&Save", &F::FileSave));
-  actions_["miFileSave"]->setShortcut(QKeySequence("Ctrl+S"));
+  actions_.Get("miFileSave")->setShortcut(QKeySequence("Ctrl+S"));
   file->addAction(MakeAction("miFileSaveAs", "Save &As...", &F::FileSaveAs));
   file->addSeparator();
   file->addAction(MakeAction("miFilePrint", "&Print Questions...", &F::Print));
-  actions_["miFilePrint"]->setShortcut(QKeySequence("Ctrl+P"));
+  actions_.Get("miFilePrint")->setShortcut(QKeySequence("Ctrl+P"));
   file->addAction(MakeAction("miFilePrintSetup", "Prin&t Setup...", &F::PrintSetup));
   file->addSeparator();
   file->addAction(MakeAction("miFileExit", "E&xit", nullptr));
-  connect(actions_["miFileExit"], &QAction::triggered, this, &QWidget::close);
+  connect(actions_.Get("miFileExit"), &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->setObjectName("miEdit");
   edit->addAction(MakeAction("miEditCut", "Cu&t", &F::CutItems));
-  actions_["miEditCut"]->setShortcut(QKeySequence("Ctrl+X"));
+  actions_.Get("miEditCut")->setShortcut(QKeySequence("Ctrl+X"));
   edit->addAction(MakeAction("miEditCopy", "&Copy", &F::CopyItems));
-  actions_["miEditCopy"]->setShortcut(QKeySequence("Ctrl+C"));
+  actions_.Get("miEditCopy")->setShortcut(QKeySequence("Ctrl+C"));
   edit->addAction(MakeAction("miEditPaste", "&Paste", &F::PasteItems));
-  actions_["miEditPaste"]->setShortcut(QKeySequence("Ctrl+V"));
+  actions_.Get("miEditPaste")->setShortcut(QKeySequence("Ctrl+V"));
 
   QMenu* options = menuBar()->addMenu("&Options");
   options->setObjectName("miOptions");
@@ -117,14 +104,15 @@ void TQVXMainForm::setupActions() {
   help->setObjectName("miHelp");
   help->addAction(
       MakeAction("miHelpGettingStarted", "&Getting Started - Your First Survey", nullptr));
-  connect(actions_["miHelpGettingStarted"], &QAction::triggered, this,
+  connect(actions_.Get("miHelpGettingStarted"), &QAction::triggered, this,
           [this] { OpenHelp("getting-started"); });
   help->addAction(MakeAction("miHelpContents", "&Contents", nullptr));
-  connect(actions_["miHelpContents"], &QAction::triggered, this, [this] { OpenHelp("contents"); });
+  connect(actions_.Get("miHelpContents"), &QAction::triggered, this,
+          [this] { OpenHelp("contents"); });
   help->addAction(MakeAction("miHelpSearch", "&Search for Help On...", nullptr));
-  connect(actions_["miHelpSearch"], &QAction::triggered, this, [this] { OpenHelp("index"); });
+  connect(actions_.Get("miHelpSearch"), &QAction::triggered, this, [this] { OpenHelp("index"); });
   help->addAction(MakeAction("miHelpHowToUse", "&How to Use Help", nullptr));
-  connect(actions_["miHelpHowToUse"], &QAction::triggered, this,
+  connect(actions_.Get("miHelpHowToUse"), &QAction::triggered, this,
           [this] { OpenHelp("using-help"); });
   help->addSeparator();
   help->addAction(MakeAction("miHelpSupport", "&Technical Support...", &F::ShowTechSupport));

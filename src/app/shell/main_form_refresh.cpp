@@ -62,7 +62,7 @@ void TQVXMainForm::SelectLines(const std::vector<int>& lines) {
 
 void TQVXMainForm::ApplyCommandStates(const CommandStates& s) {
   const auto enable = [this](std::initializer_list<const char*> names, bool on) {
-    for (const char* name : names) actions_.at(name)->setEnabled(on);
+    for (const char* name : names) actions_.Get(name)->setEnabled(on);
   };
   btnEditItem_->setEnabled(s.edit_item);
   enable({"miEditItem"}, s.edit_item);
@@ -126,9 +126,9 @@ void TQVXMainForm::RefreshMainWindow() {
   RefreshReopenMenu();
   RefreshResultStatus();
 
-  actions_.at("miFilePrint")
+  actions_.Get("miFilePrint")
       ->setText(state.analysis_page ? "&Print Analysis..." : "&Print Questions...");
-  actions_.at("tbPrint")->setText(state.analysis_page ? "Print Analysis" : "Print Questions");
+  actions_.Get("tbPrint")->setText(state.analysis_page ? "Print Analysis" : "Print Questions");
 
   pnlFileName_->setText(document_.Survey().HasFile()
                             ? Q(ShortPath(document_.Survey().FileName(), document_.LastDirectory()))

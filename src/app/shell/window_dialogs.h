@@ -1,11 +1,13 @@
 // The windows' own modal questions that are not prompts of the core: the
 // "Confirm Save" box, the file dialogs, the "File Not Found" box and the
-// directory chooser's "Confirm Create" and "Directory Error" boxes. The
-// program uses StandardWindowDialogs; tests substitute scripted answers.
+// directory chooser's "Confirm Create" and "Directory Error" boxes; and the
+// dialogs of the e-mail list managers that the windows open. The program
+// uses StandardWindowDialogs; tests substitute scripted answers.
 #pragma once
 
 #include <QString>
 
+#include "app/emaillists/email_list_dialogs.h"
 #include "core/survey/survey_document.h"
 
 class QPrinter;
@@ -49,6 +51,9 @@ class WindowDialogs {
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) = 0;
   // The page setup dialog on printer.
   virtual void SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+  // The file and printer dialogs that every e-mail list manager opened from
+  // a window is handed.
+  virtual EmailListDialogs& EmailLists() = 0;
 };
 
 class StandardWindowDialogs : public WindowDialogs {
@@ -66,6 +71,10 @@ class StandardWindowDialogs : public WindowDialogs {
   QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) override;
   void SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+  EmailListDialogs& EmailLists() override { return email_lists_; }
+
+ private:
+  StandardEmailListDialogs email_lists_;
 };
 
 }  // namespace quorvant::app

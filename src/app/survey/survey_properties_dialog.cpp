@@ -226,8 +226,8 @@ void TQVXProperties::OpenEmailListManager() {
                         true)) {
     return;
   }
-  ShowEmailListManagerFrom(*this, settings_, prompts_, data_dir_, survey_.NotificationFile(), name,
-                           create);
+  ShowEmailListManagerFrom(*this, settings_, prompts_, dialogs_.EmailLists(), data_dir_,
+                           survey_.NotificationFile(), name, create);
 }
 
 // Shows the page with the chosen template without making it the survey's.

@@ -197,6 +197,9 @@ class TSurvey {
   // ProfileAppender (survey_file.cpp).
   template <typename Profile>
   void WriteKeys(Profile& file) const;
+  // The keys of the "Details" section tied to the members they hold, which
+  // both the writer and the reader walk (survey_file.cpp).
+  struct DetailsKeys;
   // Only a value that differs is a change: the windows hand back what they
   // show, often unchanged, and looking must not make the survey modified.
   template <typename T>

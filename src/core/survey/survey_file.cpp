@@ -23,9 +23,7 @@ std::string QuestionSection(size_t position) { return "Question " + std::to_stri
 
 // The history is written as comma text of its lines. Its lines hold blanks,
 // so the value is enclosed in quotes, which the reading rules take off.
-std::string EncodeHistory(const std::string& history) {
-  return JoinCommaText(SplitLines(history));
-}
+std::string EncodeHistory(const std::string& history) { return JoinCommaText(SplitLines(history)); }
 
 std::string DecodeHistory(const std::string& value) {
   std::string history;
@@ -152,57 +150,185 @@ TQuestion ReadQuestion(const ProfileFile& file, size_t position) {
   return q;
 }
 
+// A key of the "Details" section with the member it holds and the value the
+// member takes when the key is missing (or, for a number, holds none).
+struct DetailKey {
+  enum Kind {
+    kText,
+    kInteger,
+    kBool,
+    kItemCount,  // written from the items, read for the loop over their sections
+    kStamp,      // a date-time; the first that cannot be converted ends the run of them
+    kHistory,    // the history's lines as comma text
+  };
+  std::string_view key;
+  Kind kind;
+  std::string TSurvey::*text = nullptr;
+  int TSurvey::*integer = nullptr;
+  bool TSurvey::*flag = nullptr;
+  TDateTime TSurvey::*stamp = nullptr;
+  int fallback = 0;
+  std::string_view fallback_text;
+  // Makes the fallback when it depends on the time of reading.
+  std::string (*fresh_fallback)() = nullptr;
+};
+
+std::string FreshUniqueName() { return "S" + FormatCompactStamp(Now()); }
+std::string NowText() { return DateTimeToText(Now()).value_or("0"); }
+
+constexpr DetailKey Text(std::string_view key, std::string TSurvey::*field,
+                         std::string_view fallback, std::string (*fresh)() = nullptr) {
+  return {key, DetailKey::kText, field, nullptr, nullptr, nullptr, 0, fallback, fresh};
+}
+constexpr DetailKey History(std::string_view key, std::string TSurvey::*field) {
+  return {key, DetailKey::kHistory, field, nullptr, nullptr, nullptr, 0, "", nullptr};
+}
+constexpr DetailKey Integer(std::string_view key, int TSurvey::*field, int fallback) {
+  return {key, DetailKey::kInteger, nullptr, field, nullptr, nullptr, fallback, {}, nullptr};
+}
+constexpr DetailKey CountOfItems(std::string_view key) {
+  return {key, DetailKey::kItemCount, nullptr, nullptr, nullptr, nullptr, 0, {}, nullptr};
+}
+constexpr DetailKey Bool(std::string_view key, bool TSurvey::*field, bool fallback) {
+  return {key, DetailKey::kBool, nullptr, nullptr, field, nullptr, fallback ? 1 : 0, {}, nullptr};
+}
+constexpr DetailKey Stamp(std::string_view key, TDateTime TSurvey::*field,
+                          std::string_view fallback, std::string (*fresh)() = nullptr) {
+  return {key, DetailKey::kStamp, nullptr, nullptr, nullptr, field, 0, fallback, fresh};
+}
+
 }  // namespace
+
+// In the order the keys are written. A nested class, so that the table may
+// name the survey's private members.
+struct TSurvey::DetailsKeys {
+  static constexpr DetailKey kKeys[] = {
+      Text("Name", &TSurvey::name_, "N/A"),
+      Text("Author", &TSurvey::author_, "N/A"),
+      Text("Password", &TSurvey::password_, ""),
+      Text("UniqueName", &TSurvey::unique_name_, "", &FreshUniqueName),
+      CountOfItems("QuestionCount"),
+      Integer("LastID", &TSurvey::last_id_, 0),
+      Text("Instructions", &TSurvey::instructions_, ""),
+      Text("FinalComments", &TSurvey::final_comments_, ""),
+      Integer("PublishMethod", &TSurvey::publish_method_, 0),
+      Text("DisplayTemplate", &TSurvey::display_template_, "default.qvg"),
+      Integer("ProcessResponses", &TSurvey::process_responses_, 0),
+      Text("AccountID", &TSurvey::account_id_, ""),
+      Text("ServerURL", &TSurvey::server_url_, ""),
+      Text("ResultURL", &TSurvey::result_url_, ""),
+      Text("EMailAddress", &TSurvey::email_address_, ""),
+      Text("NotificationFile", &TSurvey::notification_file_, ""),
+      Text("NotifyMessage", &TSurvey::notify_message_, ""),
+      Bool("AllAddresses", &TSurvey::all_addresses_, false),
+      Bool("AttachSurvey", &TSurvey::attach_survey_, false),
+      Integer("SamplingPercent", &TSurvey::sampling_percent_, 10),
+      Bool("IncomingDomain", &TSurvey::incoming_domain_, false),
+      Text("Domain", &TSurvey::domain_, ""),
+      Bool("Only1Email", &TSurvey::only1_email_, true),
+      Bool("Only1IP", &TSurvey::only1_ip_, true),
+      Bool("LimitByIP", &TSurvey::limit_by_ip_, false),
+      Text("ServerStatus", &TSurvey::server_status_, "Server not verified"),
+      Stamp("LastUpdated", &TSurvey::last_updated_, "", &NowText),
+      Stamp("HTMLLastUpdate", &TSurvey::html_last_update_, ""),
+      Stamp("SRServerUpdate", &TSurvey::sr_server_update_, "06/15/63 06:00:00"),
+      Stamp("RegDate", &TSurvey::reg_date_, "0"),
+      Text("EMailStatus", &TSurvey::email_status_, "Not sent"),
+      Text("HTMLStatus", &TSurvey::html_status_, "HTML file not generated"),
+      Text("HTMLFileName", &TSurvey::html_file_name_, ""),
+      Text("SRLastUpdate", &TSurvey::sr_last_update_, "Never"),
+      Integer("SRResponseCount", &TSurvey::sr_response_count_, 0),
+      Text("SRResponseFile", &TSurvey::sr_response_file_, ""),
+      Text("DataFileName", &TSurvey::data_file_name_, ""),
+      Text("IPAddresses", &TSurvey::ip_addresses_, ""),
+      History("PubHistory", &TSurvey::pub_history_),
+  };
+
+  template <typename Profile>
+  static void Write(const TSurvey& s, Profile& file);
+  // Sets every member of the table from the section; returns the item count
+  // it gives.
+  static int Read(TSurvey& s, const ProfileFile::SectionReader& d);
+};
+
+template <typename Profile>
+void TSurvey::DetailsKeys::Write(const TSurvey& s, Profile& file) {
+  // A date-time that cannot be turned into text ends the run of them, and
+  // saving goes on with the keys after it.
+  bool stamps_ended = false;
+  for (const DetailKey& k : kKeys) {
+    switch (k.kind) {
+      case DetailKey::kText:
+        file.WriteString(kDetails, k.key, s.*k.text);
+        break;
+      case DetailKey::kInteger:
+        file.WriteInteger(kDetails, k.key, s.*k.integer);
+        break;
+      case DetailKey::kBool:
+        file.WriteBool(kDetails, k.key, s.*k.flag);
+        break;
+      case DetailKey::kItemCount:
+        file.WriteInteger(kDetails, k.key, s.ItemCount());
+        break;
+      case DetailKey::kStamp: {
+        const std::optional<std::string> text =
+            stamps_ended ? std::nullopt : DateTimeToText(s.*k.stamp);
+        stamps_ended = !text;
+        if (text) file.WriteRawString(kDetails, k.key, *text);
+        break;
+      }
+      case DetailKey::kHistory:
+        file.WriteRawString(kDetails, k.key, EncodeHistory(s.*k.text));
+        break;
+    }
+  }
+}
+
+int TSurvey::DetailsKeys::Read(TSurvey& s, const ProfileFile::SectionReader& d) {
+  int item_count = 0;
+  bool stamps_ended = false;
+  for (const DetailKey& k : kKeys) {
+    const std::string fresh = k.fresh_fallback != nullptr ? k.fresh_fallback() : std::string();
+    const std::string_view fallback = k.fresh_fallback != nullptr ? fresh : k.fallback_text;
+    switch (k.kind) {
+      case DetailKey::kText:
+        s.*k.text = d.ReadString(k.key, fallback);
+        break;
+      case DetailKey::kInteger:
+        s.*k.integer = d.ReadInteger(k.key, k.fallback);
+        break;
+      case DetailKey::kBool:
+        s.*k.flag = d.ReadBool(k.key, k.fallback != 0);
+        break;
+      case DetailKey::kItemCount:
+        item_count = d.ReadInteger(k.key, k.fallback);
+        break;
+      case DetailKey::kStamp: {
+        if (stamps_ended) break;
+        const std::optional<TDateTime> value = TextToDateTime(d.ReadString(k.key, fallback));
+        if (value) {
+          s.*k.stamp = *value;
+          break;
+        }
+        // The first text that does not convert ends the run: the survey was
+        // changed now and is not registered; the later date-times stay as
+        // the cleared survey had them.
+        stamps_ended = true;
+        s.last_updated_ = Now();
+        s.reg_date_ = 0;
+        break;
+      }
+      case DetailKey::kHistory:
+        s.*k.text = DecodeHistory(d.ReadString(k.key, fallback));
+        break;
+    }
+  }
+  return item_count;
+}
 
 template <typename Profile>
 void TSurvey::WriteKeys(Profile& file) const {
-  const char* d = kDetails;
-  file.WriteString(d, "Name", name_);
-  file.WriteString(d, "Author", author_);
-  file.WriteString(d, "Password", password_);
-  file.WriteString(d, "UniqueName", unique_name_);
-  file.WriteInteger(d, "QuestionCount", ItemCount());
-  file.WriteInteger(d, "LastID", last_id_);
-  file.WriteString(d, "Instructions", instructions_);
-  file.WriteString(d, "FinalComments", final_comments_);
-  file.WriteInteger(d, "PublishMethod", publish_method_);
-  file.WriteString(d, "DisplayTemplate", display_template_);
-  file.WriteInteger(d, "ProcessResponses", process_responses_);
-  file.WriteString(d, "AccountID", account_id_);
-  file.WriteString(d, "ServerURL", server_url_);
-  file.WriteString(d, "ResultURL", result_url_);
-  file.WriteString(d, "EMailAddress", email_address_);
-  file.WriteString(d, "NotificationFile", notification_file_);
-  file.WriteString(d, "NotifyMessage", notify_message_);
-  file.WriteBool(d, "AllAddresses", all_addresses_);
-  file.WriteBool(d, "AttachSurvey", attach_survey_);
-  file.WriteInteger(d, "SamplingPercent", sampling_percent_);
-  file.WriteBool(d, "IncomingDomain", incoming_domain_);
-  file.WriteString(d, "Domain", domain_);
-  file.WriteBool(d, "Only1Email", only1_email_);
-  file.WriteBool(d, "Only1IP", only1_ip_);
-  file.WriteBool(d, "LimitByIP", limit_by_ip_);
-  file.WriteString(d, "ServerStatus", server_status_);
-  // The four date-times: one that cannot be turned into text ends the block,
-  // and saving goes on with the keys after it.
-  const std::pair<const char*, TDateTime> stamps[] = {{"LastUpdated", last_updated_},
-                                                      {"HTMLLastUpdate", html_last_update_},
-                                                      {"SRServerUpdate", sr_server_update_},
-                                                      {"RegDate", reg_date_}};
-  for (const auto& [key, value] : stamps) {
-    const std::optional<std::string> text = DateTimeToText(value);
-    if (!text) break;
-    file.WriteRawString(d, key, *text);
-  }
-  file.WriteString(d, "EMailStatus", email_status_);
-  file.WriteString(d, "HTMLStatus", html_status_);
-  file.WriteString(d, "HTMLFileName", html_file_name_);
-  file.WriteString(d, "SRLastUpdate", sr_last_update_);
-  file.WriteInteger(d, "SRResponseCount", sr_response_count_);
-  file.WriteString(d, "SRResponseFile", sr_response_file_);
-  file.WriteString(d, "DataFileName", data_file_name_);
-  file.WriteString(d, "IPAddresses", ip_addresses_);
-  file.WriteRawString(d, "PubHistory", EncodeHistory(pub_history_));
+  DetailsKeys::Write(*this, file);
   for (size_t p = 0; p < items_.size(); ++p) WriteQuestion(file, p + 1, items_[p]);
 }
 
@@ -244,62 +370,7 @@ void TSurvey::Load(const std::string& path) {
   const ProfileFile file = ProfileFile::Parse(std::move(*text));
   file_name_ = path;
 
-  const ProfileFile::SectionReader d = file.ReadSection(kDetails);
-  name_ = d.ReadString("Name", "N/A");
-  author_ = d.ReadString("Author", "N/A");
-  password_ = d.ReadString("Password", "");
-  unique_name_ = d.ReadString("UniqueName", "S" + FormatCompactStamp(Now()));
-  last_id_ = d.ReadInteger("LastID", 0);
-  instructions_ = d.ReadString("Instructions", "");
-  final_comments_ = d.ReadString("FinalComments", "");
-  publish_method_ = d.ReadInteger("PublishMethod", 0);
-  display_template_ = d.ReadString("DisplayTemplate", "default.qvg");
-  process_responses_ = d.ReadInteger("ProcessResponses", 0);
-  account_id_ = d.ReadString("AccountID", "");
-  server_url_ = d.ReadString("ServerURL", "");
-  result_url_ = d.ReadString("ResultURL", "");
-  email_address_ = d.ReadString("EMailAddress", "");
-  notification_file_ = d.ReadString("NotificationFile", "");
-  notify_message_ = d.ReadString("NotifyMessage", "");
-  all_addresses_ = d.ReadBool("AllAddresses", false);
-  attach_survey_ = d.ReadBool("AttachSurvey", false);
-  sampling_percent_ = d.ReadInteger("SamplingPercent", 10);
-  incoming_domain_ = d.ReadBool("IncomingDomain", false);
-  domain_ = d.ReadString("Domain", "");
-  only1_email_ = d.ReadBool("Only1Email", true);
-  only1_ip_ = d.ReadBool("Only1IP", true);
-  limit_by_ip_ = d.ReadBool("LimitByIP", false);
-  server_status_ = d.ReadString("ServerStatus", "Server not verified");
-
-  // The four date-times, in order; the first text that does not convert ends
-  // the block, leaving the rest as the cleared survey had them.
-  const std::string now_text = DateTimeToText(Now()).value_or("0");
-  const std::pair<const char*, std::string> stamps[] = {
-      {"LastUpdated", now_text}, {"HTMLLastUpdate", ""},
-      {"SRServerUpdate", "06/15/63 06:00:00"}, {"RegDate", "0"}};
-  TDateTime* const fields[] = {&last_updated_, &html_last_update_, &sr_server_update_, &reg_date_};
-  for (size_t i = 0; i < 4; ++i) {
-    const std::optional<TDateTime> value =
-        TextToDateTime(d.ReadString(stamps[i].first, stamps[i].second));
-    if (!value) {
-      last_updated_ = Now();
-      reg_date_ = 0;
-      break;
-    }
-    *fields[i] = *value;
-  }
-
-  email_status_ = d.ReadString("EMailStatus", "Not sent");
-  html_status_ = d.ReadString("HTMLStatus", "HTML file not generated");
-  html_file_name_ = d.ReadString("HTMLFileName", "");
-  sr_last_update_ = d.ReadString("SRLastUpdate", "Never");
-  sr_response_count_ = d.ReadInteger("SRResponseCount", 0);
-  sr_response_file_ = d.ReadString("SRResponseFile", "");
-  data_file_name_ = d.ReadString("DataFileName", "");
-  ip_addresses_ = d.ReadString("IPAddresses", "");
-  pub_history_ = DecodeHistory(d.ReadString("PubHistory", ""));
-
-  const int count = d.ReadInteger("QuestionCount", 0);
+  const int count = DetailsKeys::Read(*this, file.ReadSection(kDetails));
   // Room for the items at once; a count beyond the file's sections is a lie
   // that ends at the first missing item.
   if (count > 0) {
