@@ -14,6 +14,8 @@
 #include <sstream>
 #include <vector>
 
+#include "support/child_process.h"
+
 namespace quorvant::testing {
 namespace {
 
@@ -40,21 +42,6 @@ std::string FindBinDir() {
   return best;
 }
 
-int FreeLoopbackPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-    ::close(fd);
-    throw std::runtime_error("no free loopback port");
-  }
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
 // Root runs the server's programs as nobody; others as themselves.
 std::vector<std::string> AsServerUser() {
   if (::geteuid() != 0) return {};
@@ -62,26 +49,6 @@ std::vector<std::string> AsServerUser() {
   if (!nobody) throw std::runtime_error("running as root, but there is no user nobody");
   return {"setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
           "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups", "--"};
-}
-
-// Runs a program with output into log; its exit status.
-int Run(std::vector<std::string> args, const std::string& log) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    const int in = ::open("/dev/null", O_RDONLY);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 
 std::string Tail(const std::string& path) {
@@ -129,7 +96,7 @@ PgTempCluster::PgTempCluster() : bin_(FindBinDir()), port_(FreeLoopbackPort()) {
   initdb.insert(initdb.end(), {bin_ + "/initdb", "-D", dir_ + "/data", "-U", "quorvant",
                                "--auth=trust", "-E", "UTF8", "--no-sync"});
   try {
-    if (Run(initdb, dir_ + "/initdb.log") != 0) {
+    if (RunToEnd(initdb, dir_ + "/initdb.log") != 0) {
       throw std::runtime_error("initdb failed: " + Tail(dir_ + "/initdb.log"));
     }
     Start();
@@ -166,7 +133,7 @@ void PgTempCluster::PgCtl(const std::string& action) {
     args.push_back("fast");
   }
   args.push_back(action);
-  if (Run(args, dir_ + "/pg_ctl.log") != 0) {
+  if (RunToEnd(args, dir_ + "/pg_ctl.log") != 0) {
     throw std::runtime_error("pg_ctl " + action + " failed: " + Tail(dir_ + "/pg_ctl.log") +
                              Tail(dir_ + "/server.log"));
   }
@@ -192,6 +159,21 @@ void PgTempCluster::CreateDatabase(const std::string& name) {
   PQfinish(conn);
   if (!ok) throw std::runtime_error("cannot create database " + name + ": " + why);
   databases_.insert(name);
+}
+
+int FreeLoopbackPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    ::close(fd);
+    throw std::runtime_error("no free loopback port");
+  }
+  ::close(fd);
+  return ntohs(address.sin_port);
 }
 
 PgTempCluster& SharedPgTempCluster() {

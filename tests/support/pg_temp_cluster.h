@@ -53,6 +53,9 @@ class PgTempCluster {
   std::set<std::string> databases_;
 };
 
+// A loopback TCP port that was free a moment ago.
+int FreeLoopbackPort();
+
 // The cluster the tests of one program share, started on first use.
 PgTempCluster& SharedPgTempCluster();
 
