@@ -50,7 +50,7 @@ int64_t StampNumber(const std::string& stamp) { return stamp.empty() ? 0 : std::
 }  // namespace
 
 PostgresSubmissionStore::PostgresSubmissionStore(const std::string& conninfo, Clock clock)
-    : pool_(OpenPool(conninfo)), clock_(std::move(clock)) {}
+    : pool_(OpenPool(conninfo)), batcher_(pool_), clock_(std::move(clock)) {}
 
 std::optional<std::string> PostgresSubmissionStore::TestSeconds() const {
   if (!clock_) return std::nullopt;
@@ -93,16 +93,14 @@ bool PostgresSubmissionStore::IsRegistered(const std::string& survey) {
 }
 
 // Not run again after a lost connection: the first run may have been
-// committed, and a submission must not be stored twice.
+// committed, and a submission must not be stored twice. Submissions that
+// arrive together share a commit (pg_submit_batcher.h).
 std::optional<std::string> PostgresSubmissionStore::Submit(const std::string& survey,
                                                            const std::string& remote,
                                                            const std::string& agent,
                                                            const FormFields& fields) {
-  const PgResult r = pool_->Run(
-      "submit",
-      {PgBytea(survey), PgBytea(remote), PgBytea(agent), EncodeForm(fields), TestSeconds()}, false);
-  if (r.IsNull(0, 0)) return std::nullopt;
-  return r.Text(0, 0);
+  return batcher_.Submit(
+      {PgBytea(survey), PgBytea(remote), PgBytea(agent), EncodeForm(fields), TestSeconds()});
 }
 
 FetchResult PostgresSubmissionStore::Fetch(const std::string& survey, const std::string& password,

@@ -5,8 +5,8 @@
 //
 // Stamps come from the database's clock, so the collectors' own clocks do
 // not matter; each submission is one call of a database function under the
-// survey's lock (see pg_store_schema.cpp for why fetches never skip or
-// repeat). Commits are durable as the server is configured (the collector
+// survey's lock, and submissions arriving together share one commit (see pg_store_schema.cpp for
+// why fetches never skip or repeat). Commits are durable as the server is configured (the collector
 // never turns synchronous_commit off).
 //
 // While the database cannot be reached every method throws StoreUnavailable;
@@ -20,6 +20,7 @@
 
 #include "collector/password_failures.h"
 #include "collector/pg_pool.h"
+#include "collector/pg_submit_batcher.h"
 #include "collector/submission_store.h"
 
 namespace quorvant::collector {
@@ -64,6 +65,7 @@ class PostgresSubmissionStore : public SubmissionStore {
   FetchStatus CheckPassword(const std::string& survey, const std::string& password);
 
   std::shared_ptr<PgPool> pool_;
+  PgSubmitBatcher batcher_;
   Clock clock_;
 };
 
