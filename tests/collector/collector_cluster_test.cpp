@@ -122,6 +122,17 @@ class CollectorClusterTest : public ::testing::Test {
     ASSERT_TRUE(WaitForVerify(balancer_port_)) << testing::ReadFileOrDie(dir_.File("haproxy.log"));
   }
 
+  void StartTwoBehindBalancer() {
+    ASSERT_NO_FATAL_FAILURE(StartCollector(0));
+    ASSERT_NO_FATAL_FAILURE(StartCollector(1));
+    ASSERT_NO_FATAL_FAILURE(StartBalancer());
+  }
+
+  size_t AcknowledgedSoFar() {
+    std::lock_guard lock(posted_.mutex);
+    return posted_.acknowledged.size();
+  }
+
   static bool WaitForVerify(int port) {
     const auto deadline = SteadyClock::now() + std::chrono::seconds(30);
     while (SteadyClock::now() < deadline) {
@@ -220,17 +231,12 @@ class CollectorClusterTest : public ::testing::Test {
 };
 
 TEST_F(CollectorClusterTest, BalancedCollectorsLoseNothingWhenOneIsKilled) {
-  ASSERT_NO_FATAL_FAILURE(StartCollector(0));
-  ASSERT_NO_FATAL_FAILURE(StartCollector(1));
-  ASSERT_NO_FATAL_FAILURE(StartBalancer());
+  ASSERT_NO_FATAL_FAILURE(StartTwoBehindBalancer());
   size_t at_kill = 0;
   RunLoad({balancer_port_}, 6, 2, [&] {
     std::this_thread::sleep_for(std::chrono::seconds(2));
     EXPECT_EQ(collectors_[0]->Kill(SIGKILL), 128 + SIGKILL);
-    {
-      std::lock_guard lock(posted_.mutex);
-      at_kill = posted_.acknowledged.size();
-    }
+    at_kill = AcknowledgedSoFar();
     std::this_thread::sleep_for(std::chrono::seconds(4));
   });
   EXPECT_GT(at_kill, 20u);
@@ -239,9 +245,7 @@ TEST_F(CollectorClusterTest, BalancedCollectorsLoseNothingWhenOneIsKilled) {
 }
 
 TEST_F(CollectorClusterTest, DatabaseOutageGives503AndCollectionResumesByItself) {
-  ASSERT_NO_FATAL_FAILURE(StartCollector(0));
-  ASSERT_NO_FATAL_FAILURE(StartCollector(1));
-  ASSERT_NO_FATAL_FAILURE(StartBalancer());
+  ASSERT_NO_FATAL_FAILURE(StartTwoBehindBalancer());
   size_t at_restart = 0;
   RunLoad({balancer_port_}, 6, 2, [&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -250,10 +254,7 @@ TEST_F(CollectorClusterTest, DatabaseOutageGives503AndCollectionResumesByItself)
     std::this_thread::sleep_for(std::chrono::seconds(3));
     database_down_ = false;
     cluster_.Start();
-    {
-      std::lock_guard lock(posted_.mutex);
-      at_restart = posted_.acknowledged.size();
-    }
+    at_restart = AcknowledgedSoFar();
     std::this_thread::sleep_for(std::chrono::seconds(3));
   });
   EXPECT_GT(posted_.unavailable, 0);
