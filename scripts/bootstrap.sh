@@ -9,7 +9,7 @@ PACKAGES=(
   # application
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libjpeg62-turbo-dev
   # collection server
-  libmicrohttpd-dev libsqlite3-dev libcpp-httplib-dev libsodium-dev
+  libmicrohttpd-dev libsqlite3-dev libcpp-httplib-dev libsodium-dev libpq-dev
   # mail password in the desktop keyring
   libsecret-1-dev
   # tests and their peers
@@ -17,6 +17,8 @@ PACKAGES=(
   xauth openbox xdotool x11-utils libreoffice-calc-nogui libreoffice-base-drivers
   libreoffice-writer-nogui libreoffice-impress-nogui python3-matplotlib
   gnome-keyring dbus openssl
+  # several collectors on one database: a throw-away cluster and a balancer
+  postgresql haproxy
 )
 
 missing=()

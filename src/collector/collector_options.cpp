@@ -1,5 +1,6 @@
 #include "collector/collector_options.h"
 
+#include "collector/connection_string.h"
 #include "core/shell/text_helpers.h"
 
 namespace quorvant::collector {
@@ -10,6 +11,11 @@ const char kCollectorUsage[] =
     "\n"
     "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:8088)\n"
     "  --db FILE              the SQLite database (default quorvant-collector.db)\n"
+    "  --db postgresql://USER@HOST:PORT/DBNAME\n"
+    "                         a PostgreSQL database that several collectors share (any\n"
+    "                         libpq connection string; give a password through PGPASSFILE)\n"
+    "  --copy-from OLD.db     copy every survey and submission of a SQLite database into\n"
+    "                         the PostgreSQL database of --db, print the counts and end\n"
     "  --base PATH            path prefix of every request (default /qvx); use the same\n"
     "                         address, http://HOST:PORT/qvx, as the survey's server address\n"
     "  --trust-proxy          take the client address from the X-Forwarded-For header set\n"
@@ -51,6 +57,10 @@ std::optional<CollectorOptions> ParseCollectorOptions(const std::vector<std::str
       auto v = value();
       if (!v) return std::nullopt;
       options.database = *v;
+    } else if (arg == "--copy-from") {
+      auto v = value();
+      if (!v) return std::nullopt;
+      options.copy_from = *v;
     } else if (arg == "--base") {
       auto v = value();
       if (!v) return std::nullopt;
@@ -62,6 +72,10 @@ std::optional<CollectorOptions> ParseCollectorOptions(const std::vector<std::str
       error = "unknown option " + arg;
       return std::nullopt;
     }
+  }
+  if (!options.copy_from.empty() && !IsPostgresConnectionString(options.database)) {
+    error = "--copy-from needs --db with a PostgreSQL connection string";
+    return std::nullopt;
   }
   return options;
 }

@@ -1,6 +1,9 @@
 #include "collector/collector_server.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "collector/form_decoding.h"
 #include "collector/reply_pages.h"
@@ -33,6 +36,18 @@ bool IsSafeRedirect(const std::string& url) {
   return url.size() < 2048;
 }
 
+// Database trouble goes to standard error at most once a second, so that an
+// outage under load does not flood the log.
+void LogStoreTrouble(const std::string& why) {
+  static std::mutex mutex;
+  static auto last = std::chrono::steady_clock::time_point{};
+  const auto now = std::chrono::steady_clock::now();
+  std::lock_guard lock(mutex);
+  if (now - last < std::chrono::seconds(1)) return;
+  last = now;
+  std::fprintf(stderr, "quorvant-collector: %s\n", why.c_str());
+}
+
 std::string PostPath(const std::string& base) { return base.empty() ? "/" : base; }
 
 bool IsGet(const HttpRequest& req) { return req.method == "GET" || req.method == "HEAD"; }
@@ -42,6 +57,7 @@ bool IsGet(const HttpRequest& req) { return req.method == "GET" || req.method ==
 CollectorServer::CollectorServer(const CollectorOptions& options, SubmissionStore& store)
     : options_(options),
       store_(store),
+      throttle_(store.SharedPasswordFailures(), {}),
       http_({[this](const HttpRequest& req) { return CheckHeader(req); },
              [this](const HttpRequest& req) { return Route(req); }},
             !options.trust_proxy) {}
@@ -84,7 +100,16 @@ HttpReply CollectorServer::Route(const HttpRequest& req) try {
   if (IsGet(req) && req.path == base + "/ClearResults") return HandleClear(req);
   if (req.method == "POST" && req.path == PostPath(base)) return HandleSubmit(req);
   return HttpReply{404, "", "", ""};
-} catch (const std::exception&) {
+} catch (const StoreUnavailable& e) {
+  // Never a success while the database is away: nothing was stored, and a
+  // balancer sends the respondent to another collector or the browser may
+  // try again.
+  LogStoreTrouble(e.what());
+  return Page(503, "Server busy",
+              "The server cannot reach its database just now, so nothing was stored. Please "
+              "try again in a moment.");
+} catch (const std::exception& e) {
+  LogStoreTrouble(e.what());
   return Page(500, "Server error", "The server could not complete the request.");
 }
 
@@ -181,10 +206,12 @@ HttpReply CollectorServer::HandleClear(const HttpRequest& req) {
       return Page(200, "Results not cleared", "The survey " + survey + " is not registered here.");
     case FetchStatus::kWrongPassword:
       throttle_.Failed(client, survey);
-      return Page(200, "Results not cleared", "The password of the survey " + survey + " is wrong.");
+      return Page(200, "Results not cleared",
+                  "The password of the survey " + survey + " is wrong.");
     case FetchStatus::kOk:
       throttle_.Succeeded(client, survey);
-      return Page(200, "Results Cleared", "The responses of the survey " + survey + " were deleted.");
+      return Page(200, "Results Cleared",
+                  "The responses of the survey " + survey + " were deleted.");
   }
   return Page(400, "Results not cleared", "The request could not be read.");
 }

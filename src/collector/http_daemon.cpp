@@ -21,6 +21,8 @@ struct RequestState {
   bool header_seen = false;
   std::optional<HttpReply> refusal;  // given at the header, sent once the body is drained
   size_t drained = 0;
+  bool dispatched = false;         // handed to a worker, the connection parked meanwhile
+  std::optional<HttpReply> reply;  // the worker's, sent when the connection goes on
 };
 
 std::string NumericAddress(const sockaddr* address) {
@@ -113,8 +115,19 @@ struct HttpDaemon::Callbacks {
       *upload_size = 0;
       return MHD_YES;
     }
-    return Send(self, connection,
-                state.refusal ? *state.refusal : self.handlers_.on_request(request));
+    if (state.refusal) return Send(self, connection, *state.refusal);
+    if (state.reply) return Send(self, connection, *state.reply);
+    if (!state.dispatched) {
+      state.dispatched = true;
+      MHD_suspend_connection(connection);
+      auto handle = [&self, &state, connection] {
+        state.reply = self.handlers_.on_request(state.request);
+        MHD_resume_connection(connection);
+      };
+      // While the daemon stops, handlers run here, so no connection stays parked.
+      if (!self.workers_.Post(handle)) handle();
+    }
+    return MHD_YES;
   } catch (...) {
     return MHD_NO;
   }
@@ -183,18 +196,19 @@ bool HttpDaemon::Run() {
   if (stopped_) return true;
   if (listen_fd_ < 0) return false;
   MHD_Daemon* daemon = MHD_start_daemon(
-      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, &Callbacks::Access, this,
-      MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listen_fd_), MHD_OPTION_THREAD_POOL_SIZE,
-      kThreads, MHD_OPTION_CONNECTION_LIMIT, ConnectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
-      per_address_limit_ ? kConnectionsPerAddress : 0u, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
-      MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(32 * 1024),
-      MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::StartRequest, this, MHD_OPTION_NOTIFY_COMPLETED,
-      &Callbacks::EndRequest, this, MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::Connection, this,
-      MHD_OPTION_END);
+      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr, nullptr,
+      &Callbacks::Access, this, MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listen_fd_),
+      MHD_OPTION_THREAD_POOL_SIZE, kThreads, MHD_OPTION_CONNECTION_LIMIT, ConnectionLimit(),
+      MHD_OPTION_PER_IP_CONNECTION_LIMIT, per_address_limit_ ? kConnectionsPerAddress : 0u,
+      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+      static_cast<size_t>(32 * 1024), MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::StartRequest, this,
+      MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::EndRequest, this, MHD_OPTION_NOTIFY_CONNECTION,
+      &Callbacks::Connection, this, MHD_OPTION_END);
   if (daemon == nullptr) return false;
   listen_fd_ = -1;  // the library closes it when it stops
   stopped_changed_.wait(lock, [this] { return stopped_; });
   lock.unlock();
+  workers_.Stop();  // every parked connection has its reply
   MHD_stop_daemon(daemon);
   return true;
 }

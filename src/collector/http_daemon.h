@@ -8,8 +8,9 @@
 // The owner gives two handlers. OnHeader sees a request whose header has
 // arrived but not its body; a reply it returns refuses the body, which is
 // read and dropped up to kMaxDrained bytes, or else not read at all. Otherwise OnRequest gets the
-// request with its whole body. Both run on the daemon's threads, several at a time; they must not
-// throw.
+// request with its whole body. OnHeader runs on the event threads, OnRequest on worker threads
+// (request_workers.h), so that a handler that waits holds up no other connection; both run
+// several at a time and must not throw.
 //
 // Thread-safety: Stop() may be called from any thread, also before Run().
 #pragma once
@@ -22,6 +23,7 @@
 
 #include "collector/connection_deadlines.h"
 #include "collector/http_exchange.h"
+#include "collector/request_workers.h"
 
 namespace quorvant::collector {
 
@@ -31,8 +33,9 @@ class HttpDaemon {
   static constexpr size_t kMaxDrained = 4 * kMaxBody;  // see OnHeader
   static constexpr unsigned kConnectionsPerAddress = 32;
   static constexpr unsigned kMaxConnections = 10000;
-  static constexpr unsigned kThreads = 4;
-  static constexpr unsigned kIdleSeconds = 30;  // also while a reply is sent
+  static constexpr unsigned kThreads = 4;         // event threads
+  static constexpr unsigned kWorkerThreads = 32;  // handlers running at once (request_workers.h)
+  static constexpr unsigned kIdleSeconds = 30;    // also while a reply is sent
 
   struct Handlers {
     std::function<std::optional<HttpReply>(const HttpRequest&)> on_header;
@@ -62,6 +65,7 @@ class HttpDaemon {
   int listen_fd_ = -1;
   int port_ = 0;
   ConnectionDeadlines deadlines_;
+  RequestWorkers workers_{kWorkerThreads};
   std::mutex mutex_;
   std::condition_variable stopped_changed_;
   bool stopped_ = false;

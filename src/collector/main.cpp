@@ -10,7 +10,9 @@
 
 #include "collector/collector_options.h"
 #include "collector/collector_server.h"
-#include "collector/sqlite_submission_store.h"
+#include "collector/connection_string.h"
+#include "collector/open_store.h"
+#include "collector/store_copy.h"
 
 int main(int argc, char** argv) {
   using namespace quorvant::collector;
@@ -43,8 +45,15 @@ int main(int argc, char** argv) {
   }
 
   try {
-    SqliteSubmissionStore store(options->database);
-    CollectorServer server(*options, store);
+    if (!options->copy_from.empty()) {
+      PostgresSubmissionStore target(options->database);
+      std::printf("quorvant-collector: %s from %s\n",
+                  CopyCountsText(CopySqliteStore(options->copy_from, target)).c_str(),
+                  options->copy_from.c_str());
+      return 0;
+    }
+    const std::unique_ptr<SubmissionStore> store = OpenStore(options->database);
+    CollectorServer server(*options, *store);
     if (!server.Bind()) {
       std::fprintf(stderr, "quorvant-collector: cannot listen on %s:%d\n", options->host.c_str(),
                    options->port);
@@ -56,7 +65,7 @@ int main(int argc, char** argv) {
       server.Stop();
     });
     std::printf("quorvant-collector: serving http://%s:%d%s (database %s)\n", options->host.c_str(),
-                server.port(), options->base.c_str(), options->database.c_str());
+                server.port(), options->base.c_str(), DatabaseForLog(options->database).c_str());
     std::fflush(stdout);
     const bool ok = server.Listen();
     pthread_kill(waiter.native_handle(), SIGTERM);

@@ -17,8 +17,7 @@ void InitialiseSodium() {
 std::string HashPassword(const std::string& password) {
   InitialiseSodium();
   char hash[crypto_pwhash_STRBYTES];
-  if (crypto_pwhash_str(hash, password.data(), password.size(),
-                        crypto_pwhash_OPSLIMIT_INTERACTIVE,
+  if (crypto_pwhash_str(hash, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
                         crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
     throw StoreError("out of memory while hashing a password");
   }

@@ -2,24 +2,22 @@
 
 #include <arpa/inet.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
+
+#include "collector/memory_password_failures.h"
 
 namespace quorvant::collector {
 
 PasswordThrottle::PasswordThrottle(std::function<int64_t()> now, Log log)
-    : now_(std::move(now)), log_(std::move(log)) {
+    : PasswordThrottle(std::make_unique<MemoryPasswordFailures>(std::move(now)), std::move(log)) {}
+
+PasswordThrottle::PasswordThrottle(std::unique_ptr<PasswordFailures> failures, Log log)
+    : failures_(std::move(failures)), log_(std::move(log)) {
+  if (!failures_) failures_ = std::make_unique<MemoryPasswordFailures>();
   if (!log_) {
     log_ = [](const std::string& line) {
       std::fprintf(stderr, "quorvant-collector: %s\n", line.c_str());
-    };
-  }
-  if (!now_) {
-    now_ = [] {
-      return std::chrono::duration_cast<std::chrono::seconds>(
-                 std::chrono::steady_clock::now().time_since_epoch())
-          .count();
     };
   }
 }
@@ -36,27 +34,11 @@ std::string PasswordThrottle::KeyOf(const std::string& address) {
 }
 
 bool PasswordThrottle::Refused(const std::string& address) {
-  std::lock_guard lock(mutex_);
-  const auto it = records_.find(KeyOf(address));
-  if (it == records_.end()) return false;
-  if (now_() - it->second.window_start >= kWindowSeconds) {
-    records_.erase(it);
-    return false;
-  }
-  return it->second.failures >= kFailuresPerWindow;
+  return failures_->Refused(KeyOf(address));
 }
 
 void PasswordThrottle::Failed(const std::string& address, const std::string& survey) {
-  std::unique_lock lock(mutex_);
-  const int64_t now = now_();
-  if (records_.size() >= kMaxAddresses) ForgetExpired(now);
-  Record& record = records_[KeyOf(address)];
-  if (record.failures == 0 || now - record.window_start >= kWindowSeconds) {
-    record = Record{now, 0, survey, false};
-  }
-  if (record.survey != survey) record.several_surveys = true;
-  const bool shut_out = ++record.failures == kFailuresPerWindow;
-  lock.unlock();
+  const bool shut_out = failures_->Failed(KeyOf(address), survey) == kFailuresPerWindow;
   log_("wrong password for survey " + survey + " from " + address);
   if (shut_out) {
     log_("password checks from " + address + " refused for " + std::to_string(kWindowSeconds) +
@@ -65,19 +47,7 @@ void PasswordThrottle::Failed(const std::string& address, const std::string& sur
 }
 
 void PasswordThrottle::Succeeded(const std::string& address, const std::string& survey) {
-  std::lock_guard lock(mutex_);
-  const auto it = records_.find(KeyOf(address));
-  if (it == records_.end()) return;
-  if (!it->second.several_surveys && it->second.survey == survey) records_.erase(it);
-}
-
-void PasswordThrottle::ForgetExpired(int64_t now) {
-  std::erase_if(records_, [now](const auto& entry) {
-    return now - entry.second.window_start >= kWindowSeconds;
-  });
-  // Still full: every address is failing right now. Start over rather than
-  // grow without bound; the cost is a fresh allowance for each of them.
-  if (records_.size() >= kMaxAddresses) records_.clear();
+  failures_->Succeeded(KeyOf(address), survey);
 }
 
 }  // namespace quorvant::collector

@@ -14,30 +14,36 @@
 // who mistyped is let in again, but a guesser cannot start afresh by showing
 // the password of a survey of his own between guesses.
 //
+// The records themselves live behind PasswordFailures (password_failures.h):
+// in memory, or in a database that several collectors share.
+//
 // Thread-safety: every method may be called from any thread.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
-#include <unordered_map>
+
+#include "collector/password_failures.h"
 
 namespace quorvant::collector {
 
 class PasswordThrottle {
  public:
-  static constexpr int kFailuresPerWindow = 5;
-  static constexpr int64_t kWindowSeconds = 60;
-  // Bounds the memory an attacker with many addresses can make it use.
-  static constexpr size_t kMaxAddresses = 100000;
+  static constexpr int kFailuresPerWindow = kPasswordFailuresPerWindow;
+  static constexpr int64_t kWindowSeconds = kPasswordWindowSeconds;
 
   using Log = std::function<void(const std::string& line)>;
-  // now gives seconds on a clock that does not jump (a steady clock when
-  // empty); log takes each line of the log (standard error when empty).
+  // Records in memory. now gives seconds on a clock that does not jump (a
+  // steady clock when empty); log takes each line of the log (standard error
+  // when empty).
   explicit PasswordThrottle(std::function<int64_t()> now = {}, Log log = {});
+  // Records kept by failures; in memory when it is null.
+  PasswordThrottle(std::unique_ptr<PasswordFailures> failures, Log log);
 
-  // True when the address has used up its wrong passwords for now.
+  // True when the address has used up its wrong passwords for now. These
+  // three throw what the records throw.
   bool Refused(const std::string& address);
   // Counts and logs a wrong password for the survey from the address.
   void Failed(const std::string& address, const std::string& survey);
@@ -46,19 +52,10 @@ class PasswordThrottle {
   void Succeeded(const std::string& address, const std::string& survey);
 
  private:
-  struct Record {
-    int64_t window_start = 0;
-    int failures = 0;
-    std::string survey;          // the survey of the wrong passwords
-    bool several_surveys = false;  // they were for more than one
-  };
   static std::string KeyOf(const std::string& address);
-  void ForgetExpired(int64_t now);
 
-  std::function<int64_t()> now_;
+  std::unique_ptr<PasswordFailures> failures_;
   Log log_;
-  std::mutex mutex_;
-  std::unordered_map<std::string, Record> records_;
 };
 
 }  // namespace quorvant::collector

@@ -94,8 +94,7 @@ FetchStatus SqliteSubmissionStore::CheckPassword(const std::string& survey,
   return PasswordMatches(*hash, password) ? FetchStatus::kOk : FetchStatus::kWrongPassword;
 }
 
-Registration SqliteSubmissionStore::Register(const std::string& survey,
-                                             const std::string& account,
+Registration SqliteSubmissionStore::Register(const std::string& survey, const std::string& account,
                                              const std::string& password) {
   for (;;) {
     const FetchStatus known = CheckPassword(survey, password);

@@ -1,5 +1,6 @@
 // The collector's embedded store: surveys and submissions in one SQLite file
-// in WAL mode (layout and upgrades in sqlite_store_schema.h).
+// in WAL mode (layout and upgrades in sqlite_store_schema.h), for one
+// collector: the password throttle counts in the collector's memory.
 //
 // Thread-safety: all methods may be called from any thread; database work is
 // serialised by one mutex around the single connection, while the slow

@@ -8,17 +8,22 @@
 // or repeat a submission. Passwords are kept only as salted slow hashes
 // (password_hash.h).
 //
+// Every method throws StoreError when the database fails, StoreUnavailable
+// while a database server cannot be reached.
+//
 // Thread-safety: all methods may be called from any thread.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "collector/form_decoding.h"
+#include "collector/password_failures.h"
 
 namespace quorvant::collector {
 
@@ -26,6 +31,13 @@ namespace quorvant::collector {
 class StoreError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// Raised when a database server cannot be reached for now; the request may
+// succeed later, on this collector or another.
+class StoreUnavailable : public StoreError {
+ public:
+  using StoreError::StoreError;
 };
 
 struct Submission {
@@ -63,8 +75,7 @@ class SubmissionStore {
   // Stores one submission of a registered survey and returns its stamp;
   // nothing when the survey is not registered. Throws StoreError.
   virtual std::optional<std::string> Submit(const std::string& survey, const std::string& remote,
-                                            const std::string& agent,
-                                            const FormFields& fields) = 0;
+                                            const std::string& agent, const FormFields& fields) = 0;
 
   // The submissions with a stamp above after (empty: all) whose second has
   // passed, after checking the password.
@@ -74,6 +85,11 @@ class SubmissionStore {
   // Deletes every submission of the survey after checking the password;
   // kOk when they are gone. Stamps handed out later still go up.
   virtual FetchStatus Clear(const std::string& survey, const std::string& password) = 0;
+
+  // Where the password throttle counts wrong passwords when several
+  // collectors share this store; nullptr when the store is one collector's
+  // own, and the collector counts in its memory.
+  virtual std::unique_ptr<PasswordFailures> SharedPasswordFailures() { return nullptr; }
 };
 
 }  // namespace quorvant::collector

@@ -22,8 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 class CollectorAbuseTest : public ::testing::TestWithParam<StoreKind> {
  protected:
-  explicit CollectorAbuseTest(bool trust_proxy = false)
-      : store_(GetParam().open(dir_.path(), {})) {
+  explicit CollectorAbuseTest(bool trust_proxy = false) : store_(GetParam().open(dir_.path(), {})) {
     options_.port = 0;
     options_.trust_proxy = trust_proxy;
     server_ = std::make_unique<CollectorServer>(options_, *store_);
@@ -184,8 +183,7 @@ TEST_P(CollectorAbuseTest, TricklingHeaderIsCutOffAtItsDeadline) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, CollectorAbuseTest, ::testing::ValuesIn(StoreKinds()),
                          StoreKindName);
-INSTANTIATE_TEST_SUITE_P(Stores, BehindProxyTest, ::testing::ValuesIn(StoreKinds()),
-                         StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Stores, BehindProxyTest, ::testing::ValuesIn(StoreKinds()), StoreKindName);
 
 }  // namespace
 }  // namespace quorvant::collector

@@ -14,6 +14,7 @@ namespace {
 class CollectorHttpTest : public ::testing::TestWithParam<StoreKind> {
  protected:
   CollectorHttpTest() : store_(GetParam().open(dir_.path(), [] { return clock_seconds; })) {
+    clock_seconds = kStartSeconds;  // each store kind starts at the same second
     options_.port = 0;
     options_.trust_proxy = true;
     server_ = std::make_unique<CollectorServer>(options_, *store_);
@@ -35,7 +36,8 @@ class CollectorHttpTest : public ::testing::TestWithParam<StoreKind> {
     return r ? r->body : "no reply";
   }
 
-  static inline int64_t clock_seconds = 1765188000;
+  static constexpr int64_t kStartSeconds = 1765188000;  // 2025-12-08 10:00:00 UTC
+  static inline int64_t clock_seconds = kStartSeconds;
   testing::TempDir dir_;
   std::unique_ptr<SubmissionStore> store_;
   CollectorOptions options_;

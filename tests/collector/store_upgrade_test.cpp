@@ -57,8 +57,8 @@ class StoreUpgradeTest : public ::testing::Test {
       CREATE TABLE clock(id INTEGER PRIMARY KEY CHECK (id = 1), highest INTEGER NOT NULL);
       INSERT INTO clock VALUES (1, 1765188002);
       INSERT INTO surveys VALUES ('Alpha', 'NA', ')sql") +
-                            kAlphaPassword + "', 1765187000), ('Beta', 'NA', '" + kBetaPassword +
-                            R"sql(', 1765187000);
+                      kAlphaPassword + "', 1765187000), ('Beta', 'NA', '" + kBetaPassword +
+                      R"sql(', 1765187000);
       INSERT INTO submissions(survey, stamp, remote, agent, fields) VALUES
         ('Alpha', 20251208095959, '10.0.0.1', 'old', 'qvx1=yes'),
         ('Beta', 20251208100000, '10.0.0.2', 'old', 'qvx1=no'),
@@ -177,10 +177,11 @@ TEST_F(StoreUpgradeTest, ANewDatabaseNeverHoldsAClearPassword) {
   const std::string alpha = std::string("SurveyFile=Alpha&ID=") + kAlphaPassword;
   EXPECT_NE(Get("RegisterSurvey?" + alpha + "&AccountID=NA").find("Registration Complete"),
             std::string::npos);
-  EXPECT_EQ(Get("RegisterSurvey?SurveyFile=Alpha&AccountID=NA&ID=other").find(
-                "Registration Complete"),
-            std::string::npos);
-  auto sent = client_->Post("/qvx", "QVXSURVEYFILE=Alpha&qvx1=x", "application/x-www-form-urlencoded");
+  EXPECT_EQ(
+      Get("RegisterSurvey?SurveyFile=Alpha&AccountID=NA&ID=other").find("Registration Complete"),
+      std::string::npos);
+  auto sent =
+      client_->Post("/qvx", "QVXSURVEYFILE=Alpha&qvx1=x", "application/x-www-form-urlencoded");
   ASSERT_TRUE(sent);
   EXPECT_EQ(sent->status, 200);
   EXPECT_EQ(Get("GetResults?SurveyFile=Alpha&ID=other&LastUpdate=Never"), kWrong);
