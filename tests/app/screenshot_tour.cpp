@@ -17,14 +17,15 @@
 #include "app/libraries/import_style_dialog.h"
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/header_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/preferences_dialog.h"
-#include "app/shell/report_destination_dialog.h"
 #include "app/shell/question_editor.h"
+#include "app/shell/report_destination_dialog.h"
 #include "app/shell/skip_group_dialog.h"
 #include "app/shell/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
@@ -206,19 +207,19 @@ int main(int argc, char* argv[]) {
 
   {
     window.Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
-    TQVXPublishSurvey publish(window.Survey(), settings, prompts, window.DataDirectory(),
-                              window.DataDirectory(), {}, &window);
+    StandardPublishDialogs publish_dialogs;
+    TQVXPublishSurvey publish(window.Survey(), settings, prompts, publish_dialogs,
+                              window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(publish, "publish-survey");
     window.Survey().SetNotificationFile("");
-    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, window.DataDirectory(),
-                                    window.DataDirectory(), {}, &window);
+    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, publish_dialogs,
+                                    window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(short_publish, "publish-survey-no-list");
     window.Survey().SetModified(false);
   }
 
   {
-    TQVXDestination destination(window.DirectoryChooser(), "/home/author/Quorvant/report",
-                                &window);
+    TQVXDestination destination(window.DirectoryChooser(), "/home/author/Quorvant/report", &window);
     Shoot(destination, "report-destination");
     destination.findChild<QRadioButton*>("rbToWebPage")->setChecked(true);
     Shoot(destination, "report-destination-web");

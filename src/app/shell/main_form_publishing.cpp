@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/main_form.h"
 #include "app/transfer/http_client.h"
@@ -21,7 +22,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 void TQVXMainForm::ShowPublish() {
   if (!RequireSave()) return;
   {
-    TQVXPublishSurvey dialog(survey_, settings_, prompts_, data_dir_, last_dir_, {}, this);
+    StandardPublishDialogs dialogs;
+    TQVXPublishSurvey dialog(survey_, settings_, prompts_, dialogs, data_dir_, last_dir_, this);
     dialog.exec();
   }
   RefreshMainWindow();
