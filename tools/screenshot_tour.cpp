@@ -17,6 +17,7 @@
 #include "app/libraries/import_style_dialog.h"
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/directory_chooser.h"
 #include "app/survey/header_editor.h"
@@ -207,19 +208,19 @@ int main(int argc, char* argv[]) {
 
   {
     window.Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
-    TQVXPublishSurvey publish(window.Survey(), settings, prompts, window.DataDirectory(),
-                              window.DataDirectory(), {}, &window);
+    StandardPublishDialogs publish_dialogs;
+    TQVXPublishSurvey publish(window.Survey(), settings, prompts, publish_dialogs,
+                              window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(publish, "publish-survey");
     window.Survey().SetNotificationFile("");
-    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, window.DataDirectory(),
-                                    window.DataDirectory(), {}, &window);
+    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, publish_dialogs,
+                                    window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(short_publish, "publish-survey-no-list");
     window.Survey().SetModified(false);
   }
 
   {
-    TQVXDestination destination(window.DirectoryChooser(), "/home/author/Quorvant/report",
-                                &window);
+    TQVXDestination destination(window.DirectoryChooser(), "/home/author/Quorvant/report", &window);
     Shoot(destination, "report-destination");
     destination.findChild<QRadioButton*>("rbToWebPage")->setChecked(true);
     Shoot(destination, "report-destination-web");

@@ -2,18 +2,18 @@
 // and from the same settings as the Analysis page, into a PNG, JPEG or SVG
 // file.
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/analysis/chart_settings.h"
 #include "app/chart/chart_jpeg.h"
 #include "cli/commands.h"
-#include "cli/offscreen_gui.h"
+#include "cli/desktop_commands.h"
+#include "cli/option_arguments.h"
+#include "cli/qt_application.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
@@ -29,11 +29,8 @@ constexpr int kLargest = 20000;
 enum class Format { kPng, kJpg, kSvg };
 
 std::optional<int> Number(const std::string& text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-    return std::nullopt;
-  }
+  const std::optional<int> value = WholeNumber(text);
+  if (!value || *value < low || *value > high) return std::nullopt;
   return value;
 }
 
@@ -74,30 +71,25 @@ QByteArray Drawn(const app::TChart& chart, Format format, int width, int height)
   return bytes;
 }
 
+std::string CheckSize(std::string_view name, const std::string& value) {
+  if (Number(value, 1, kLargest)) return {};
+  return std::string(name) + " must be a number from 1 to " + std::to_string(kLargest);
+}
+
 }  // namespace
 
 int RunChart(const Args& args) {
-  std::vector<std::string> positional;
-  std::vector<std::string> conditions;
-  int width = 800;
-  int height = 600;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool has_value = i + 1 < args.size();
-    if ((args[i] == "--width" || args[i] == "--height") && has_value) {
-      const std::optional<int> n = Number(args[i + 1], 1, kLargest);
-      if (!n)
-        return UsageError(args[i] + " must be a number from 1 to " + std::to_string(kLargest));
-      (args[i] == "--width" ? width : height) = *n;
-      ++i;
-    } else if (args[i] == "--where" && has_value) {
-      conditions.push_back(args[++i]);
-    } else if (args[i].starts_with("-") || positional.size() == 3) {
-      return UsageError(kUsage);
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 3) return UsageError(kUsage);
+  const auto parsed =
+      ParseArguments(args, {.options = {{.name = "--width", .check = CheckSize},
+                                        {.name = "--height", .check = CheckSize},
+                                        {.name = "--where", .kind = OptionKind::kList}},
+                            .least_positional = 3,
+                            .most_positional = 3,
+                            .usage = kUsage});
+  if (!parsed) return 2;
+  const std::vector<std::string>& positional = parsed->positional;
+  const int width = *Number(parsed->Value("--width").value_or("800"), 1, kLargest);
+  const int height = *Number(parsed->Value("--height").value_or("600"), 1, kLargest);
   const std::optional<int> id = Number(positional[1], 0, 1 << 30);
   if (!id) return UsageError("the question ID must be a number: " + positional[1]);
   const std::optional<Format> format = FormatOf(positional[2]);
@@ -106,17 +98,13 @@ int RunChart(const Args& args) {
   SettingsStore settings;
   TSurvey survey(settings);
   uint32_t records = 0;
-  if (const int status = LoadAndCount(positional[0], conditions, survey, &records); status != 0) {
+  if (const int status = LoadAndCount(positional[0], parsed->Values("--where"), survey, &records);
+      status != 0) {
     return status;
   }
-  const TQuestion* question = nullptr;
-  for (const TQuestion& item : survey.Items()) {
-    if (item.ID == *id) question = &item;
-  }
-  if (question == nullptr) {
-    std::fprintf(stderr, "The survey has no question with the ID %d.\n", *id);
-    return 1;
-  }
+  const int index = SurveyItemOfId(survey, *id, ItemKinds::kHeadersToo);
+  if (index < 0) return 1;
+  const TQuestion* question = &survey.Item(index);
   if (question->IsHeader() || question->Style == kStyleText) {
     std::fprintf(stderr, "Question %d is %s and has no chart.\n", *id,
                  question->IsHeader() ? "a header" : "a Text question");

@@ -44,7 +44,7 @@ int CliMain(int argc, char** argv) {
   for (const Command& c : Commands()) {
     if (name != c.name) continue;
     try {
-      return c.run(args);
+      return (c.run != nullptr ? c.run : DesktopCommand(c.name))(args);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "The following internal error occurred:\n%s\n", e.what());
       return 1;

@@ -1,8 +1,5 @@
 // The table of quorvant-cli's subcommands, shared by the program and its
 // desktop helper so that both list and dispatch the same commands.
-#include <cstdio>
-#include <string>
-
 #include "cli/commands.h"
 
 namespace quorvant::cli {
@@ -14,18 +11,18 @@ const std::vector<Command>& Commands() {
        RunSave},
       {"page", "SURVEY.qvx OUT.htm [--data-dir DIR]",
        "generate the survey's web page from its display template", RunPage},
-      {"verify", "SURVEY.qvx", "check that the survey's collection server answers", RunVerify},
-      {"register", "SURVEY.qvx", "register the survey with its collection server", RunRegister},
+      {"verify", "SURVEY.qvx", "check that the survey's collection server answers", nullptr},
+      {"register", "SURVEY.qvx", "register the survey with its collection server", nullptr},
       {"mail", "SURVEY.qvx [--dry-run] [--again]",
        "mail the invitations of the survey's notification list (the Email preferences); "
        "--again once it was mailed",
-       RunMail},
+       nullptr},
       {"clear-results", "SURVEY.qvx", "delete the survey's responses from its collection server",
-       RunClearResults},
+       nullptr},
       {"fetch", "SURVEY.qvx",
-       "download the survey's new responses into its response table (Update Now)", RunFetch},
+       "download the survey's new responses into its response table (Update Now)", nullptr},
       {"incorporate", "SURVEY.qvx REPLY.dat",
-       "add the responses of a saved results reply to the survey's response table", RunIncorporate},
+       "add the responses of a saved results reply to the survey's response table", nullptr},
       {"export", "SURVEY.qvx OUT.dbf",
        "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
       {"results", "SURVEY.qvx [--where COND]... [--json | --csv]",
@@ -33,14 +30,14 @@ const std::vector<Command>& Commands() {
        "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",
        RunResults},
       {"chart", "SURVEY.qvx ID OUT.png|OUT.svg|OUT.jpg [--width W --height H] [--where COND]...",
-       "draw the chart of question ID as the Analysis page shows it (default 800x600)", RunChart},
+       "draw the chart of question ID as the Analysis page shows it (default 800x600)", nullptr},
       {"report", "SURVEY.qvx DIR [--question ID] [--where COND]...",
        "write the analysis as web pages into the existing directory DIR: an index and one page "
        "per question (or the page of question ID alone)",
-       RunReport},
+       nullptr},
       {"print", "SURVEY.qvx OUT.pdf [--analysis [--question ID]] [--where COND]...",
        "print the survey as a questionnaire, or its analysis (every question or one), to PDF",
-       RunPrint},
+       nullptr},
       {"table", "info FILE.dbf | dump FILE.dbf [--order TAG] [--filter EXPR] [--seek VALUE]",
        "show a table's fields, record count and tags, or its records one per line", RunTable},
       {"import", "TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]",
@@ -61,11 +58,6 @@ const std::vector<Command>& Commands() {
        "create, import, export, list, search or print an e-mail list", RunEmailList},
   };
   return commands;
-}
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "quorvant-cli: %s\nTry 'quorvant-cli --help'.\n", message.c_str());
-  return 2;
 }
 
 }  // namespace quorvant::cli

@@ -6,7 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
-#include "cli/emaillist_printing.h"
+#include "cli/option_arguments.h"
 #include "core/emaillists/email_list.h"
 #include "core/emaillists/email_list_labels.h"
 #include "core/emaillists/email_list_transfer.h"
@@ -27,21 +27,17 @@ struct Options {
   std::optional<std::string> order, find;
 };
 
-// Splits the arguments after the subcommand; false on an unknown or
-// incomplete option.
-bool ReadOptions(const Args& args, Options& o) {
-  for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--order" || args[i] == "--find") {
-      if (i + 1 >= args.size()) return false;
-      (args[i] == "--order" ? o.order : o.find) = args[i + 1];
-      ++i;
-    } else if (args[i].starts_with("--")) {
-      return false;
-    } else {
-      o.files.push_back(args[i]);
-    }
-  }
-  return true;
+// Splits the arguments after the subcommand; nothing, after the usage
+// error, on an unknown or incomplete option. Only "--" starts an option, so
+// that a file may be named "-x.eml".
+std::optional<Options> ReadOptions(const Args& args) {
+  const auto parsed = ParseArguments(Args(args.begin() + 1, args.end()),
+                                     {.options = {{.name = "--order"}, {.name = "--find"}},
+                                      .most_positional = kAnyCount,
+                                      .usage = kUsage,
+                                      .option_prefix = "--"});
+  if (!parsed) return std::nullopt;
+  return Options{parsed->positional, parsed->Value("--order"), parsed->Value("--find")};
 }
 
 bool EndsWith(const std::string& name, const char* ext) {
@@ -73,7 +69,7 @@ int Run(const std::string& sub, const Options& o) {
   TEmailList list(prompts);
   const std::string& file = o.files[0];
   if (sub == "new") return list.Create(file) ? 0 : 1;
-  if (sub == "print") return RunEmailListPrint(file, o.files[1]);
+  if (sub == "print") return DesktopCommand("emaillist print")({file, o.files[1]});
   list.Open(file);
   if (o.order && !list.SetOrder(*o.order)) {
     std::fprintf(stderr, "An e-mail list has no order %s\n", o.order->c_str());
@@ -97,8 +93,10 @@ int Run(const std::string& sub, const Options& o) {
 }  // namespace
 
 int RunEmailList(const Args& args) {
-  Options o;
-  if (args.empty() || !ReadOptions(args, o)) return UsageError(kUsage);
+  if (args.empty()) return UsageError(kUsage);
+  const std::optional<Options> read = ReadOptions(args);
+  if (!read) return 2;
+  const Options& o = *read;
   const std::string& sub = args[0];
   const size_t files = sub == "new" || sub == "show" ? 1 : 2;
   const bool known =

@@ -1,27 +1,26 @@
-#include "cli/emaillist_printing.h"
-
+// quorvant-cli emaillist print: the list printed into a PDF file through the
+// printed reports' canvas, which needs Qt's GUI layer (started without a
+// display).
 #include <QFont>
 #include <QGuiApplication>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/reports/report_printing.h"
 #include "cli/console_prompts.h"
+#include "cli/desktop_commands.h"
+#include "cli/qt_application.h"
 #include "core/emaillists/email_list.h"
 #include "core/emaillists/email_list_print.h"
 
 namespace quorvant::cli {
 
-int RunEmailListPrint(const std::string& list_file, const std::string& pdf_path) {
+int RunEmailListPrint(const Args& args) {
+  const std::string& list_file = args.at(0);
+  const std::string& pdf_path = args.at(1);
   ConsolePrompts prompts;
   TEmailList list(prompts);
   list.Open(list_file);
-  // Fonts need the GUI layer; a terminal run has no display to show on.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  int argc = 1;
-  char name[] = "quorvant-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  const auto application = StartOffscreenGui();
   const bool printed = app::PrintReportToPdf(
       QString::fromStdString(pdf_path), "Email List Manager", QGuiApplication::font(),
       [&](PageCanvas& canvas) { PrintEmailList(list, canvas); });

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/option_arguments.h"
 #include "core/responses/response_export.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_store.h"
@@ -12,17 +13,17 @@
 namespace quorvant::cli {
 
 int RunExport(const Args& args) {
-  if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
-    return UsageError("usage: quorvant-cli export SURVEY.qvx OUT.dbf");
-  }
+  const auto parsed =
+      ParseArguments(args, PositionalOnly(2, "usage: quorvant-cli export SURVEY.qvx OUT.dbf"));
+  if (!parsed) return 2;
   SettingsStore settings;
   TSurvey survey(settings);
-  if (!LoadSurvey(args[0], survey)) return 1;
+  if (!LoadSurvey(parsed->positional[0], survey)) return 1;
   if (!FileExists(survey.SRResponseFile())) {
-    std::fprintf(stderr, "The survey %s has no response table.\n", args[0].c_str());
+    std::fprintf(stderr, "The survey %s has no response table.\n", parsed->positional[0].c_str());
     return 1;
   }
-  const std::string name = ExportTableName(args[1]);
+  const std::string name = ExportTableName(parsed->positional[1]);
   try {
     Table table;
     table.Open(survey.SRResponseFile());

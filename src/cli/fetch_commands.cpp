@@ -1,7 +1,6 @@
 // quorvant-cli fetch and incorporate: the "Update Responses" run, from the
 // survey's collection server or from a reply saved in a file, printing the
 // dialog's status lines.
-#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,9 @@
 #include "app/responses/update_run.h"
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "cli/desktop_commands.h"
+#include "cli/option_arguments.h"
+#include "cli/qt_application.h"
 #include "core/analysis/result_counting.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
@@ -26,10 +28,7 @@ int RunUpdate(const std::string& survey_file, const std::string& reply) {
   // An absolute name, so that a table made next to the survey is found
   // again from any folder.
   if (!LoadSurvey(std::filesystem::absolute(survey_file).string(), survey)) return 1;
-  int argc = 1;
-  char program[] = "quorvant-cli";
-  char* argv[] = {program, nullptr};
-  QCoreApplication app(argc, argv);
+  const auto application = StartQtCore();
   ConsolePrompts prompts;
   TResponseTable table(prompts);
   try {
@@ -66,17 +65,15 @@ int RunUpdate(const std::string& survey_file, const std::string& reply) {
 }  // namespace
 
 int RunFetch(const Args& args) {
-  if (args.size() != 1 || args[0].starts_with("-")) {
-    return UsageError("usage: quorvant-cli fetch SURVEY.qvx");
-  }
-  return RunUpdate(args[0], "");
+  const auto parsed =
+      ParseArguments(args, PositionalOnly(1, "usage: quorvant-cli fetch SURVEY.qvx"));
+  return parsed ? RunUpdate(parsed->positional[0], "") : 2;
 }
 
 int RunIncorporate(const Args& args) {
-  if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
-    return UsageError("usage: quorvant-cli incorporate SURVEY.qvx REPLY.dat");
-  }
-  return RunUpdate(args[0], args[1]);
+  const auto parsed = ParseArguments(
+      args, PositionalOnly(2, "usage: quorvant-cli incorporate SURVEY.qvx REPLY.dat"));
+  return parsed ? RunUpdate(parsed->positional[0], parsed->positional[1]) : 2;
 }
 
 }  // namespace quorvant::cli

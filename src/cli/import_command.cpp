@@ -12,14 +12,14 @@ namespace quorvant::cli {
 int RunImport(const Args& args) {
   constexpr char kUsage[] =
       "usage: quorvant-cli import TEXT.txt OUT.qvx --style 1|2|3|5 [--data-dir DIR]";
-  const auto parsed = ParseOptionArguments(args, {"--style", "--data-dir"}, 2, kUsage);
+  const auto parsed =
+      ParseArguments(args, NamedFaults({{.name = "--style"}, DataDirectoryOption()}, 2, kUsage));
   if (!parsed) return 2;
-  const auto style = parsed->values.find("--style");
-  if (style == parsed->values.end()) return UsageError(kUsage);
+  const std::optional<std::string> style = parsed->Value("--style");
+  if (!style) return UsageError(kUsage);
   int style_code = 0;
   for (int i = 0; i < 4; ++i) {
-    if (style->second == std::to_string(ImportStyleForIndex(i)))
-      style_code = ImportStyleForIndex(i);
+    if (*style == std::to_string(ImportStyleForIndex(i))) style_code = ImportStyleForIndex(i);
   }
   if (style_code == 0) return UsageError("--style must be 1, 2, 3 or 5");
 

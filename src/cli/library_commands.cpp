@@ -26,16 +26,16 @@ constexpr char kUsage[] =
 // The zero-based indexes of the 1-based positions "N,..." among `count`
 // items; all of them when the option is absent. Nothing, after a message,
 // when a position is not a number in range.
-std::optional<std::vector<int>> ItemIndexes(const OptionArguments& parsed, int count,
+std::optional<std::vector<int>> ItemIndexes(const ParsedArguments& parsed, int count,
                                             const std::string& file) {
   std::vector<int> indexes;
-  const auto it = parsed.values.find("--items");
-  if (it == parsed.values.end()) {
+  const std::optional<std::string> items = parsed.Value("--items");
+  if (!items) {
     for (int i = 0; i < count; ++i) indexes.push_back(i);
     return indexes;
   }
   size_t start = 0;
-  const std::string& list = it->second;
+  const std::string& list = *items;
   while (start <= list.size()) {
     size_t end = list.find(',', start);
     if (end == std::string::npos) end = list.size();
@@ -56,7 +56,7 @@ std::optional<std::vector<int>> ItemIndexes(const OptionArguments& parsed, int c
 }
 
 int RunList(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {"--data-dir"}, 0, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({DataDirectoryOption()}, 0, kUsage));
   if (!parsed) return 2;
   for (const std::string& file : ListQuestionLibraries(DataDirectoryArgument(*parsed))) {
     std::printf("%s\t%s\n", file.c_str(), QuestionLibraryName(file).c_str());
@@ -65,7 +65,7 @@ int RunList(const Args& args) {
 }
 
 int RunNew(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {"--data-dir"}, 1, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({DataDirectoryOption()}, 1, kUsage));
   if (!parsed) return 2;
   SettingsStore settings;
   ConsolePrompts prompts;
@@ -77,7 +77,7 @@ int RunNew(const Args& args) {
 }
 
 int RunShowLibrary(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {}, 1, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({}, 1, kUsage));
   if (!parsed) return 2;
   SettingsStore settings;
   TSurvey library(settings);
@@ -91,7 +91,7 @@ int RunShowLibrary(const Args& args) {
 }
 
 int RunAdd(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {"--items"}, 2, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({{.name = "--items"}}, 2, kUsage));
   if (!parsed) return 2;
   SettingsStore settings;
   TSurvey survey(settings);
@@ -108,7 +108,7 @@ int RunAdd(const Args& args) {
 }
 
 int RunInsert(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {"--items"}, 2, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({{.name = "--items"}}, 2, kUsage));
   if (!parsed) return 2;
   SettingsStore settings;
   ConsolePrompts prompts;
@@ -129,15 +129,13 @@ int RunInsert(const Args& args) {
 }  // namespace
 
 int RunLibrary(const Args& args) {
-  if (args.empty()) return UsageError(kUsage);
-  const std::string& verb = args[0];
-  const Args rest(args.begin() + 1, args.end());
-  if (verb == "list") return RunList(rest);
-  if (verb == "new") return RunNew(rest);
-  if (verb == "show") return RunShowLibrary(rest);
-  if (verb == "add") return RunAdd(rest);
-  if (verb == "insert") return RunInsert(rest);
-  return UsageError(kUsage);
+  return RunVerb(args,
+                 {{"list", RunList},
+                  {"new", RunNew},
+                  {"show", RunShowLibrary},
+                  {"add", RunAdd},
+                  {"insert", RunInsert}},
+                 kUsage);
 }
 
 }  // namespace quorvant::cli

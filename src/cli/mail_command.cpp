@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/transfer/mail_password.h"
 #include "app/transfer/mail_transports.h"
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "cli/desktop_commands.h"
+#include "cli/option_arguments.h"
 #include "core/publishing/mail_compose.h"
 #include "core/publishing/mailing_run.h"
 #include "core/shell/preferences.h"
@@ -87,12 +88,9 @@ std::string ReadSecretLine() {
   return line;
 }
 
-// The SMTP password: the keyring's, else asked on the terminal.
-std::string PasswordFor(const Preferences& prefs) {
-  if (!MailRunNeedsPassword(prefs)) return {};
-  if (auto stored = LookUpMailPassword(prefs.smtp_user, prefs.smtp_server)) return *stored;
-  std::fprintf(stderr, "Password for %s at %s: ", prefs.smtp_user.c_str(),
-               prefs.smtp_server.c_str());
+// The SMTP password asked on the terminal; nobody there can cancel.
+std::optional<std::string> AskOnTerminal(const std::string& question) {
+  std::fprintf(stderr, "%s ", question.c_str());
   std::fflush(stderr);
   return ReadSecretLine();
 }
@@ -102,21 +100,18 @@ constexpr char kUsage[] = "usage: quorvant-cli mail SURVEY.qvx [--dry-run] [--ag
 }  // namespace
 
 int RunMail(const Args& args) {
-  bool dry_run = false;
+  const auto parsed =
+      ParseArguments(args, {.options = {{.name = "--dry-run", .kind = OptionKind::kFlag},
+                                        {.name = "--again", .kind = OptionKind::kFlag}},
+                            .least_positional = 1,
+                            .most_positional = 1,
+                            .positional_may_be_empty = false,
+                            .usage = kUsage});
+  if (!parsed) return 2;
+  const bool dry_run = parsed->Has("--dry-run");
   MailingOptions options;
-  std::string path;
-  for (const std::string& arg : args) {
-    if (arg == "--dry-run") {
-      dry_run = true;
-    } else if (arg == "--again") {
-      options.mail_again = true;
-    } else if (arg.starts_with("-") || !path.empty()) {
-      return UsageError(kUsage);
-    } else {
-      path = arg;
-    }
-  }
-  if (path.empty()) return UsageError(kUsage);
+  options.mail_again = parsed->Has("--again");
+  const std::string& path = parsed->positional[0];
   SettingsStore settings;
   ConsolePrompts prompts;
   SurveyDocument document(settings, prompts);
@@ -129,7 +124,7 @@ int RunMail(const Args& args) {
     options.mail_again = true;  // nothing goes out, so nothing is sent twice
     transport = std::make_unique<PrintingTransport>();
   } else {
-    transport = MakeMailTransport(prefs, PasswordFor(prefs));
+    transport = MakeMailRunTransport(prefs, AskOnTerminal);
   }
   MailingResult result = RunMailing(survey, prefs, *transport, view, prompts, options);
   if (result.end == MailingEnd::kDeclined)

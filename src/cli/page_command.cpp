@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "cli/option_arguments.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey_document.h"
@@ -15,20 +16,15 @@ namespace quorvant::cli {
 
 int RunPage(const Args& args) {
   constexpr char kUsage[] = "usage: quorvant-cli page SURVEY.qvx OUT.htm [--data-dir DIR]";
-  std::vector<std::string> files;
-  std::string data_dir;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--data-dir") {
-      if (i + 1 >= args.size() || args[i + 1].empty())
-        return UsageError("--data-dir needs a folder");
-      data_dir = args[++i];
-    } else if (args[i].starts_with("-") || files.size() == 2) {
-      return UsageError(kUsage);
-    } else {
-      files.push_back(args[i]);
-    }
-  }
-  if (files.size() != 2) return UsageError(kUsage);
+  const auto parsed = ParseArguments(args, {.options = {{.name = "--data-dir",
+                                                         .missing = "--data-dir needs a folder",
+                                                         .may_be_empty = false}},
+                                            .least_positional = 2,
+                                            .most_positional = 2,
+                                            .usage = kUsage});
+  if (!parsed) return 2;
+  const std::vector<std::string>& files = parsed->positional;
+  std::string data_dir = parsed->Value("--data-dir").value_or("");
   SettingsStore settings;
   if (data_dir.empty()) data_dir = ReadDataDirectory(settings);
   // The data folder gets the shipped templates it lacks, as at the program's start.
@@ -41,12 +37,11 @@ int RunPage(const Args& args) {
   bool generated = false;
   try {
     RebuildQuestionList(survey);
-    generated = GeneratePage(survey, data_dir, files[1]);
+    generated = GeneratePublishedPage(survey, data_dir, files[1]);
   } catch (const ESurveyException& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
-  if (generated) survey.AddHistory(survey.HTMLStatus());
   if (survey.Modified() && !document.Save()) return 1;
   if (!generated) {
     std::fprintf(stderr, "%s\n", PageNotGeneratedMessage(files[1]).c_str());

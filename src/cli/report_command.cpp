@@ -1,13 +1,14 @@
 // quorvant-cli report: the analysis as web pages, the same pages the
 // Analysis page's Print writes to a web page, without opening a browser.
-#include <charconv>
 #include <cstdio>
 
 #include "app/analysis/chart_settings.h"
 #include "app/chart/chart_jpeg.h"
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
-#include "cli/offscreen_gui.h"
+#include "cli/desktop_commands.h"
+#include "cli/option_arguments.h"
+#include "cli/qt_application.h"
 #include "core/reports/web_report.h"
 #include "core/responses/response_table.h"
 #include "core/shell/preferences.h"
@@ -24,54 +25,39 @@ constexpr char kUsage[] =
     "usage: quorvant-cli report SURVEY.qvx DIR [--question ID] [--where COND]...";
 const QSize kImageSize(800, 600);
 
-std::optional<int> Id(const std::string& text) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+std::string CheckId(std::string_view, const std::string& value) {
+  return WholeNumber(value) ? "" : "the question ID must be a number: " + value;
 }
 
 }  // namespace
 
 int RunReport(const Args& args) {
-  std::vector<std::string> positional;
-  std::vector<std::string> conditions;
-  std::optional<int> question_id;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool has_value = i + 1 < args.size();
-    if (args[i] == "--where" && has_value) {
-      conditions.push_back(args[++i]);
-    } else if (args[i] == "--question" && has_value && !question_id) {
-      question_id = Id(args[++i]);
-      if (!question_id) return UsageError("the question ID must be a number: " + args[i]);
-    } else if (args[i].starts_with("-") || positional.size() == 2) {
-      return UsageError(kUsage);
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 2) return UsageError(kUsage);
+  const auto parsed =
+      ParseArguments(args, {.options = {{.name = "--where", .kind = OptionKind::kList},
+                                        {.name = "--question", .once = true, .check = CheckId}},
+                            .least_positional = 2,
+                            .most_positional = 2,
+                            .usage = kUsage});
+  if (!parsed) return 2;
+  const std::vector<std::string>& positional = parsed->positional;
+  const std::optional<std::string> question = parsed->Value("--question");
 
   SettingsStore settings;
   TSurvey survey(settings);
   ConsolePrompts prompts;
   TResponseTable table(prompts);
   uint32_t records = 0;
-  if (const int status = LoadAndCount(positional[0], conditions, survey, table, prompts, &records);
+  if (const int status =
+          LoadAndCount(positional[0], parsed->Values("--where"), survey, table, prompts, &records);
       status != 0) {
     return status;
   }
   const QuestionListing listing = RebuildQuestionList(survey);
   std::vector<int> items = listing.analysis_items;
-  if (question_id) {
-    items.clear();
-    for (const int item : listing.analysis_items) {
-      if (survey.Item(item).ID == *question_id) items.push_back(item);
-    }
-    if (items.empty()) {
-      std::fprintf(stderr, "The survey has no question with the ID %d.\n", *question_id);
-      return 1;
-    }
+  if (question) {
+    const int item = SurveyItemOfId(survey, *WholeNumber(*question), ItemKinds::kQuestions);
+    if (item < 0) return 1;
+    items = {item};
   }
 
   // Started for the first chart only: a report of text questions alone, or
@@ -89,8 +75,8 @@ int RunReport(const Args& args) {
                              HtmlExtensionFor(settings.Read(settings::kDefaultHTML)));
   WebReportResult result;
   try {
-    result = question_id ? WriteQuestionPage(survey, &table.table(), names, items[0], false, hooks)
-                         : WriteWebReport(survey, &table.table(), names, items, hooks);
+    result = question ? WriteQuestionPage(survey, &table.table(), names, items[0], false, hooks)
+                      : WriteWebReport(survey, &table.table(), names, items, hooks);
   } catch (const ETableError& e) {
     result = {false, e.what(), ""};
   }

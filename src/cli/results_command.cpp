@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "cli/option_arguments.h"
 #include "cli/results_output.h"
 #include "core/analysis/filter_condition.h"
 #include "core/analysis/result_counting.h"
@@ -53,28 +54,26 @@ int LoadAndCount(const std::string& path, const std::vector<std::string>& condit
 }
 
 int RunResults(const Args& args) {
-  std::string path;
-  std::vector<std::string> conditions;
-  Format format = Format::kPlain;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--where" && i + 1 < args.size()) {
-      conditions.push_back(args[++i]);
-    } else if (args[i] == "--json" || args[i] == "--csv") {
-      const Format chosen = args[i] == "--json" ? Format::kJson : Format::kCsv;
-      if (format != Format::kPlain && format != chosen) return UsageError(kUsage);
-      format = chosen;
-    } else if (args[i].starts_with("-") || !path.empty()) {
-      return UsageError(kUsage);
-    } else {
-      path = args[i];
-    }
-  }
-  if (path.empty()) return UsageError(kUsage);
+  const auto parsed =
+      ParseArguments(args, {.options = {{.name = "--where", .kind = OptionKind::kList},
+                                        {.name = "--json", .kind = OptionKind::kFlag},
+                                        {.name = "--csv", .kind = OptionKind::kFlag}},
+                            .least_positional = 1,
+                            .most_positional = 1,
+                            .positional_may_be_empty = false,
+                            .usage = kUsage});
+  if (!parsed) return 2;
+  if (parsed->Has("--json") && parsed->Has("--csv")) return UsageError(kUsage);
+  const Format format = parsed->Has("--json")  ? Format::kJson
+                        : parsed->Has("--csv") ? Format::kCsv
+                                               : Format::kPlain;
 
   SettingsStore settings;
   TSurvey survey(settings);
   uint32_t records = 0;
-  if (const int status = LoadAndCount(path, conditions, survey, &records); status != 0) {
+  if (const int status =
+          LoadAndCount(parsed->positional[0], parsed->Values("--where"), survey, &records);
+      status != 0) {
     return status;
   }
   const std::string out = format == Format::kJson  ? ResultsJson(survey, records)

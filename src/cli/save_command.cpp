@@ -1,24 +1,23 @@
 // quorvant-cli save: load a survey and write it back, in place or as a copy.
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
+#include "cli/option_arguments.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 
 int RunSave(const Args& args) {
-  std::string input, output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--as") {
-      if (i + 1 >= args.size()) return UsageError("--as needs a file name");
-      output = args[++i];
-    } else if (!args[i].starts_with("-") && input.empty()) {
-      input = args[i];
-    } else {
-      return UsageError("usage: quorvant-cli save SURVEY.qvx [--as OUT.qvx]");
-    }
-  }
-  if (input.empty()) return UsageError("usage: quorvant-cli save SURVEY.qvx [--as OUT.qvx]");
+  constexpr char kUsage[] = "usage: quorvant-cli save SURVEY.qvx [--as OUT.qvx]";
+  const auto parsed =
+      ParseArguments(args, {.options = {{.name = "--as", .missing = "--as needs a file name"}},
+                            .least_positional = 1,
+                            .most_positional = 1,
+                            .positional_may_be_empty = false,
+                            .usage = kUsage});
+  if (!parsed) return 2;
+  const std::string& input = parsed->positional[0];
+  const std::string output = parsed->Value("--as").value_or("");
   SettingsStore settings;
   ConsolePrompts prompts;
   SurveyDocument document(settings, prompts);

@@ -1,75 +1,49 @@
 // quorvant-cli verify and register, the publish dialog's steps two and
 // three, and clear-results, run against the survey's collection server.
-#include <QCoreApplication>
 #include <cstdio>
 
 #include "app/transfer/http_client.h"
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
-#include "core/publishing/clear_results.h"
-#include "core/publishing/server_requests.h"
+#include "cli/desktop_commands.h"
+#include "cli/option_arguments.h"
+#include "cli/qt_application.h"
+#include "core/publishing/server_steps.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey_document.h"
 
 namespace quorvant::cli {
 namespace {
 
-enum class Step { kVerify, kRegister, kClearResults };
-
-const char* StepName(Step step) {
+const char* StepName(ServerStep step) {
   switch (step) {
-    case Step::kVerify:
+    case ServerStep::kVerify:
       return "verify";
-    case Step::kRegister:
+    case ServerStep::kRegister:
       return "register";
-    case Step::kClearResults:
+    case ServerStep::kClearResults:
       return "clear-results";
   }
   return "";
 }
 
-std::string StepURL(Step step, const TSurvey& survey) {
-  switch (step) {
-    case Step::kVerify:
-      return VerifyServerURL(survey);
-    case Step::kRegister:
-      return RegisterSurveyURL(survey);
-    case Step::kClearResults:
-      return ClearResultsURL(survey);
-  }
-  return {};
-}
-
-// http_status: 0 when no reply came.
-ServerReplyOutcome JudgeReply(Step step, TSurvey& survey, int http_status,
-                              const std::string& body) {
-  if (step == Step::kClearResults) return ApplyClearResultsReply(survey, http_status, body);
-  const bool reached = http_status != 0 && http_status < 400;
-  if (!reached) return ConnectionFailedOutcome(survey, step == Step::kVerify);
-  return step == Step::kVerify ? ApplyVerificationReply(survey, body)
-                               : ApplyRegistrationReply(survey, body);
-}
-
-int RunServerStep(const Args& args, Step step) {
-  const char* name = StepName(step);
-  if (args.size() != 1 || args[0].starts_with("-")) {
-    return UsageError(std::string("usage: quorvant-cli ") + name + " SURVEY.qvx");
-  }
+int RunServerStep(const Args& args, ServerStep step) {
+  const std::string usage = std::string("usage: quorvant-cli ") + StepName(step) + " SURVEY.qvx";
+  const auto parsed = ParseArguments(args, PositionalOnly(1, usage.c_str()));
+  if (!parsed) return 2;
   SettingsStore settings;
   ConsolePrompts prompts;
   SurveyDocument document(settings, prompts);
   TSurvey& survey = document.Survey();
-  if (!document.Load(args[0])) return 1;
-  int argc = 1;
-  char program[] = "quorvant-cli";
-  char* argv[] = {program, nullptr};
-  QCoreApplication app(argc, argv);
+  if (!document.Load(parsed->positional[0])) return 1;
+  const auto application = StartQtCore();
   HttpClient client;
   client.ApplyProxySettings(settings);
-  const HttpOutcome outcome = GetAndWait(client, QString::fromStdString(StepURL(step, survey)));
+  const HttpOutcome outcome =
+      GetAndWait(client, QString::fromStdString(ServerStepURL(step, survey)));
   const int status = outcome == HttpOutcome::kConnectionFailed ? 0 : client.StatusCode();
-  const ServerReplyOutcome result =
-      JudgeReply(step, survey, status, status != 0 ? client.Body().toStdString() : std::string());
+  const ServerReplyOutcome result = JudgeServerReply(
+      step, survey, status, status != 0 ? client.Body().toStdString() : std::string());
   std::printf("%s\n", result.status.c_str());
   if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());
   if (survey.Modified() && !document.Save()) return 1;
@@ -78,8 +52,8 @@ int RunServerStep(const Args& args, Step step) {
 
 }  // namespace
 
-int RunVerify(const Args& args) { return RunServerStep(args, Step::kVerify); }
-int RunRegister(const Args& args) { return RunServerStep(args, Step::kRegister); }
-int RunClearResults(const Args& args) { return RunServerStep(args, Step::kClearResults); }
+int RunVerify(const Args& args) { return RunServerStep(args, ServerStep::kVerify); }
+int RunRegister(const Args& args) { return RunServerStep(args, ServerStep::kRegister); }
+int RunClearResults(const Args& args) { return RunServerStep(args, ServerStep::kClearResults); }
 
 }  // namespace quorvant::cli

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/option_arguments.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
@@ -9,12 +10,12 @@
 namespace quorvant::cli {
 
 int RunShow(const Args& args) {
-  if (args.size() != 1 || args[0].starts_with("-")) {
-    return UsageError("usage: quorvant-cli show SURVEY.qvx");
-  }
+  const auto parsed =
+      ParseArguments(args, PositionalOnly(1, "usage: quorvant-cli show SURVEY.qvx"));
+  if (!parsed) return 2;
   SettingsStore settings;
   TSurvey survey(settings);
-  if (!LoadSurvey(args[0], survey)) return 1;
+  if (!LoadSurvey(parsed->positional[0], survey)) return 1;
   const QuestionListing listing = RebuildQuestionList(survey);
   bool first = true;
   for (const QuestionListLine& line : listing.lines) {

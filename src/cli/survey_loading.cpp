@@ -1,6 +1,9 @@
+// Loading a survey and finding its items for the commands, with the
+// message on stderr when that fails.
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "core/survey/item_lookup.h"
 #include "core/survey/survey.h"
 #include "core/survey/survey_exception.h"
 
@@ -14,6 +17,15 @@ bool LoadSurvey(const std::string& path, TSurvey& survey) {
     return false;
   }
   return true;
+}
+
+int SurveyItemOfId(const TSurvey& survey, int id, ItemKinds kinds) {
+  const int index = ItemIndexOfId(survey, id);
+  if (index >= 0 && (kinds == ItemKinds::kHeadersToo || !survey.Item(index).IsHeader())) {
+    return index;
+  }
+  std::fprintf(stderr, "The survey has no question with the ID %d.\n", id);
+  return -1;
 }
 
 }  // namespace quorvant::cli

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/option_arguments.h"
 #include "core/shell/text_helpers.h"
 #include "core/tableengine/table.h"
 #include "core/tableengine/table_error.h"
@@ -81,17 +82,14 @@ int Dump(Table& t, const DumpOptions& o) {
 int RunTable(const Args& args) {
   if (args.size() < 2 || (args[0] != "info" && args[0] != "dump")) return UsageError(kUsage);
   const bool info = args[0] == "info";
-  DumpOptions options;
-  for (size_t i = 2; i < args.size(); i += 2) {
-    if (info || i + 1 >= args.size()) return UsageError(kUsage);
-    const std::string& name = args[i];
-    std::optional<std::string>* target = name == "--order"    ? &options.order
-                                         : name == "--filter" ? &options.filter
-                                         : name == "--seek"   ? &options.seek
-                                                              : nullptr;
-    if (target == nullptr) return UsageError(kUsage);
-    *target = args[i + 1];
-  }
+  std::vector<OptionRule> dump_options = {
+      {.name = "--order"}, {.name = "--filter"}, {.name = "--seek"}};
+  const auto parsed =
+      ParseArguments(Args(args.begin() + 2, args.end()),
+                     {.options = info ? std::vector<OptionRule>{} : dump_options, .usage = kUsage});
+  if (!parsed) return 2;
+  const DumpOptions options{parsed->Value("--order"), parsed->Value("--filter"),
+                            parsed->Value("--seek")};
   if (options.seek && !options.order) return UsageError("--seek needs --order TAG");
   try {
     Table table;

@@ -18,7 +18,7 @@ constexpr char kUsage[] =
     "write FILE.qvt TITLE VALUES.txt";
 
 int RunList(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {"--data-dir"}, 0, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({DataDirectoryOption()}, 0, kUsage));
   if (!parsed) return 2;
   const std::string dir = DataDirectoryArgument(*parsed);
   for (const std::string& name : ListResponseTemplates(dir)) {
@@ -31,7 +31,7 @@ int RunList(const Args& args) {
 }
 
 int RunShowTemplate(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {}, 1, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({}, 1, kUsage));
   if (!parsed) return 2;
   const std::string& path = parsed->positional[0];
   if (!FileExists(path)) {
@@ -45,7 +45,7 @@ int RunShowTemplate(const Args& args) {
 }
 
 int RunWrite(const Args& args) {
-  const auto parsed = ParseOptionArguments(args, {}, 3, kUsage);
+  const auto parsed = ParseArguments(args, NamedFaults({}, 3, kUsage));
   if (!parsed) return 2;
   const std::string& values_path = parsed->positional[2];
   const auto text = ReadWholeFile(values_path);
@@ -65,13 +65,7 @@ int RunWrite(const Args& args) {
 }  // namespace
 
 int RunTemplate(const Args& args) {
-  if (args.empty()) return UsageError(kUsage);
-  const std::string& verb = args[0];
-  const Args rest(args.begin() + 1, args.end());
-  if (verb == "list") return RunList(rest);
-  if (verb == "show") return RunShowTemplate(rest);
-  if (verb == "write") return RunWrite(rest);
-  return UsageError(kUsage);
+  return RunVerb(args, {{"list", RunList}, {"show", RunShowTemplate}, {"write", RunWrite}}, kUsage);
 }
 
 }  // namespace quorvant::cli

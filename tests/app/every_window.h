@@ -19,6 +19,7 @@
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/response_template_editor.h"
 #include "app/libraries/template_manager_dialog.h"
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/about_box.h"
@@ -72,7 +73,8 @@ class EveryWindow {
     Keep(new app::TQVXUpdateResponses(survey_, table_, settings, prompts,
                                       [](const std::string&) {}));
     Keep(new app::TQVXWarning("Really?", nullptr));
-    Keep(new app::TQVXPublishSurvey(survey_, settings, prompts, data_dir, data_dir));
+    Keep(new app::TQVXPublishSurvey(survey_, settings, prompts, publish_dialogs_, data_dir,
+                                    data_dir));
     Keep(new app::TQVXFilterBuilder(survey_, {}, TFilterList(), nullptr));
     Keep(new app::TQVXEList(settings, prompts, list_dialogs_, data_dir));
     Keep(new app::TQVXAbout(nullptr, false));
@@ -91,6 +93,7 @@ class EveryWindow {
   TResponseTable table_;
   SurveyEditing editing_;
   app::StandardEmailListDialogs list_dialogs_;
+  app::StandardPublishDialogs publish_dialogs_;
   std::vector<std::unique_ptr<QWidget>> owned_;
   QList<QWidget*> windows_;
 };

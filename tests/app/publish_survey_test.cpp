@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app_test_env.h"
 #include "core/emaillists/email_list.h"
@@ -26,6 +27,21 @@ namespace {
 
 // Answers every GET with `body` (status 200) and keeps the request targets;
 // `during` runs when a request has arrived, before it is answered.
+// The publish dialog's file choice and mail transport, answered by the
+// test: nothing chosen and no transport unless a test says otherwise.
+class ScriptedPublishDialogs : public app::PublishDialogs {
+ public:
+  std::function<QString(const QString& filter)> choose_file;
+  std::function<std::unique_ptr<MailTransport>()> make_transport;
+
+  QString ChooseHtmlFile(QWidget*, const QString&, const QString& filter) override {
+    return choose_file ? choose_file(filter) : QString();
+  }
+  std::unique_ptr<MailTransport> MakeTransport(QWidget*, const Preferences&) override {
+    return make_transport ? make_transport() : nullptr;
+  }
+};
+
 class StubServer : public QObject {
  public:
   StubServer() {
@@ -95,7 +111,7 @@ class PublishSurveyTest : public QObject {
 
  private:
   void MakeList(int people);
-  std::unique_ptr<TQVXPublishSurvey> Open(TQVXPublishSurvey::Hooks hooks = {});
+  std::unique_ptr<TQVXPublishSurvey> Open();
   template <typename T>
   T* Get(QObject* dialog, const char* name) {
     T* child = dialog->findChild<T*>(name);
@@ -107,6 +123,7 @@ class PublishSurveyTest : public QObject {
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TSurvey> survey_;
   testing::ScriptedPrompts prompts_;
+  ScriptedPublishDialogs dialogs_;
   std::unique_ptr<StubServer> server_;
 };
 
@@ -118,6 +135,8 @@ void PublishSurveyTest::init() {
   survey_->SetUniqueName("S1");
   survey_->SetServerURL((server_->Base() + "/qvx/").toStdString());
   prompts_.log.clear();
+  dialogs_.choose_file = nullptr;
+  dialogs_.make_transport = nullptr;
 }
 
 void PublishSurveyTest::cleanup() {
@@ -127,9 +146,9 @@ void PublishSurveyTest::cleanup() {
   home_.reset();
 }
 
-std::unique_ptr<TQVXPublishSurvey> PublishSurveyTest::Open(TQVXPublishSurvey::Hooks hooks) {
-  auto dialog = std::make_unique<TQVXPublishSurvey>(
-      *survey_, *settings_, prompts_, home_->File("data/"), home_->File(""), std::move(hooks));
+std::unique_ptr<TQVXPublishSurvey> PublishSurveyTest::Open() {
+  auto dialog = std::make_unique<TQVXPublishSurvey>(*survey_, *settings_, prompts_, dialogs_,
+                                                    home_->File("data/"), home_->File(""));
   dialog->show();
   return dialog;
 }
@@ -289,12 +308,11 @@ void PublishSurveyTest::generationNeedsAFileName() {
                              "error: [Publish Survey Error] You must specify a file name for the "
                              "web page"}));
   QString filter;
-  TQVXPublishSurvey::Hooks hooks;
-  hooks.choose_file = [&](QWidget*, const QString&, const QString& f) {
+  dialogs_.choose_file = [&](const QString& f) {
     filter = f;
     return QString::fromStdString(home_->File("page.txt"));
   };
-  dialog = Open(hooks);
+  dialog = Open();
   Get<QPushButton>(dialog.get(), "btnSelectFile")->click();
   QCOMPARE(filter, QString("HTML Files (*.htm);;All Files (*.*)"));
   QCOMPARE(survey_->HTMLFileName(), home_->File("page.txt.htm"));
@@ -330,11 +348,8 @@ void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
   MakeList(2);
   QStringList sent;
   bool buttons_disabled = false;
-  TQVXPublishSurvey::Hooks hooks;
-  hooks.make_transport = [&](const Preferences&) {
-    return std::make_unique<RecordingTransport>(&sent);
-  };
-  auto dialog = Open(hooks);
+  dialogs_.make_transport = [&] { return std::make_unique<RecordingTransport>(&sent); };
+  auto dialog = Open();
   // The default reply address is empty: the run stops before it connects.
   Get<QPushButton>(dialog.get(), "btnSendMail")->click();
   QVERIFY(sent.isEmpty());
@@ -358,7 +373,7 @@ void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
   // The outcome is the survey's notification status from now on.
   const QString status = Get<QLabel>(dialog.get(), "lblEmailStatus")->text();
   QCOMPARE(QString::fromStdString(survey_->EMailStatus()), status);
-  dialog = Open(hooks);
+  dialog = Open();
   QCOMPARE(Get<QLabel>(dialog.get(), "lblEmailStatus")->text(), status);
 
   // Send Now again (or Alt+S hit by mistake): asked first, and No sends
@@ -381,8 +396,7 @@ void PublishSurveyTest::closingDuringAMailingAsksAndStopsItFirst() {
   QStringList sent;
   QList<bool> visible_after_close;
   std::unique_ptr<TQVXPublishSurvey> dialog;
-  TQVXPublishSurvey::Hooks hooks;
-  hooks.make_transport = [&](const Preferences&) {
+  dialogs_.make_transport = [&] {
     return std::make_unique<RecordingTransport>(&sent, [&](int n) {
       if (n == 2) {
         prompts_.confirm_answers = {false};  // No: the run goes on
@@ -396,7 +410,7 @@ void PublishSurveyTest::closingDuringAMailingAsksAndStopsItFirst() {
       }
     });
   };
-  dialog = Open(hooks);
+  dialog = Open();
   Get<QPushButton>(dialog.get(), "btnSendMail")->click();
   QCOMPARE(visible_after_close, (QList<bool>{true, true}));
   QCOMPARE(sent.size(), 3);

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/emaillists/email_list_whats_this.h"
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/main_form.h"
 #include "app/survey/question_editor.h"
@@ -165,7 +166,8 @@ void WhatsThisTest::mergeFieldsAreExplainedWhereTheMessageIsWritten() {
   testing::UrlCatcher catcher;
   QDesktopServices::setUrlHandler("file", &catcher, "Open");
   Child<QPushButton>(&properties, "btnHelp")->click();
-  app::TQVXPublishSurvey publish(survey, settings, prompts_, home_->File("data/"),
+  app::StandardPublishDialogs publish_dialogs;
+  app::TQVXPublishSurvey publish(survey, settings, prompts_, publish_dialogs, home_->File("data/"),
                                  home_->File("data/"));
   Child<QPushButton>(&publish, "btnHelp")->click();
   QDesktopServices::unsetUrlHandler("file");

@@ -1,45 +1,21 @@
 // Step four of the publish dialog: the mailing run, with its progress bar,
 // status label and Stop button.
 #include <QApplication>
-#include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
-#include "app/transfer/mail_password.h"
-#include "app/transfer/mail_transports.h"
 #include "core/publishing/mail_transport.h"
 #include "core/shell/preferences.h"
 #include "core/shell/settings_store.h"
 
 namespace quorvant::app {
 
-std::unique_ptr<MailTransport> TQVXPublishSurvey::DefaultTransport(const Preferences& prefs) {
-  std::string password;
-  if (MailRunNeedsPassword(prefs)) {
-    if (auto stored = LookUpMailPassword(prefs.smtp_user, prefs.smtp_server)) {
-      password = *stored;
-    } else {
-      bool ok = false;
-      const QString typed =
-          QInputDialog::getText(this, "Mail Server Password",
-                                QString::fromStdString("Password for " + prefs.smtp_user + " at " +
-                                                       prefs.smtp_server + ":"),
-                                QLineEdit::Password, {}, &ok);
-      if (!ok) return nullptr;
-      password = typed.toStdString();
-      RememberMailPassword(prefs.smtp_user, prefs.smtp_server, password);
-    }
-  }
-  return MakeMailTransport(prefs, password);
-}
-
 void TQVXPublishSurvey::SendMail() {
   const Preferences prefs = ReadPreferences(settings_);
-  std::unique_ptr<MailTransport> transport =
-      hooks_.make_transport ? hooks_.make_transport(prefs) : DefaultTransport(prefs);
+  std::unique_ptr<MailTransport> transport = dialogs_.MakeTransport(this, prefs);
   if (!transport) return;
   QPushButton* during_run[] = {
       btnGenerateHTMLPage_, btnVerifyServer_, btnRegisterNow_, btnSelectFile_,

@@ -2,14 +2,14 @@
 // generation, and the verification and registration requests.
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
-#include "core/publishing/server_requests.h"
+#include "core/publishing/server_steps.h"
 #include "core/shell/preferences.h"
 #include "core/shell/prompts.h"
 #include "core/shell/settings_keys.h"
@@ -23,8 +23,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString ChooseHtmlFile(QWidget* parent, const QString& dir, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, "Select an HTM file", dir, filter);
+ServerStep StepOf(TQVXPublishSurvey::RequestKind kind) {
+  return kind == TQVXPublishSurvey::RequestKind::kRegistration ? ServerStep::kRegister
+                                                               : ServerStep::kVerify;
 }
 
 }  // namespace
@@ -34,8 +35,7 @@ void TQVXPublishSurvey::SelectFile() {
   const QString name = eHTMLFileName_->text();
   const QString dir = name.isEmpty() ? Q(last_dir_) : QFileInfo(name).absolutePath();
   const QString filter = "HTML Files (*" + Q(ext) + ");;All Files (*.*)";
-  auto choose = hooks_.choose_file ? hooks_.choose_file : ChooseHtmlFile;
-  const QString chosen = choose(this, dir, filter);
+  const QString chosen = dialogs_.ChooseHtmlFile(this, dir, filter);
   if (chosen.isEmpty()) return;
   const std::string file = EnsureHtmlExtension(chosen.toStdString(), ext);
   eHTMLFileName_->setText(Q(file));
@@ -52,9 +52,8 @@ void TQVXPublishSurvey::GeneratePageNow() {
     eHTMLFileName_->setFocus();
     return;
   }
-  if (GeneratePage(survey_, data_dir_, file)) {
+  if (GeneratePublishedPage(survey_, data_dir_, file)) {
     QApplication::beep();
-    survey_.AddHistory(survey_.HTMLStatus());
   } else {
     QApplication::restoreOverrideCursor();
     prompts_.ShowError(PageNotGeneratedMessage(file));
@@ -78,8 +77,7 @@ void TQVXPublishSurvey::StartRequest(RequestKind kind) {
   SetStepButtonsEnabled(false);
   httpVerify_.ApplyProxySettings(settings_);
   httpVerify_.SetFileMode({}, {});
-  const std::string url =
-      kind == RequestKind::kVerification ? VerifyServerURL(survey_) : RegisterSurveyURL(survey_);
+  const std::string url = ServerStepURL(StepOf(kind), survey_);
   QEventLoop wait;
   connect(this, &TQVXPublishSurvey::destroyed, &wait, &QEventLoop::quit);
   auto quit = [&wait] { wait.quit(); };
@@ -114,9 +112,8 @@ void TQVXPublishSurvey::OnSucceeded() {
   const RequestKind kind = kind_;
   EndRequest();
   const std::string body = httpVerify_.Body().toStdString();
-  const ServerReplyOutcome outcome = kind == RequestKind::kVerification
-                                         ? ApplyVerificationReply(survey_, body)
-                                         : ApplyRegistrationReply(survey_, body);
+  const ServerReplyOutcome outcome =
+      JudgeServerReply(StepOf(kind), survey_, httpVerify_.StatusCode(), body);
   (kind == RequestKind::kRegistration ? lblRegisterStatus_ : lblServerStatus_)
       ->setText(Q(outcome.status));
   if (outcome.passed) {
@@ -130,8 +127,8 @@ void TQVXPublishSurvey::OnRequestFailed() {
   if (!busy_) return;
   const RequestKind kind = kind_;
   EndRequest();
-  const ServerReplyOutcome outcome =
-      ConnectionFailedOutcome(survey_, kind == RequestKind::kVerification);
+  // No reply, or one with an error status: judged alike.
+  const ServerReplyOutcome outcome = JudgeServerReply(StepOf(kind), survey_, 0, {});
   (kind == RequestKind::kRegistration ? lblRegisterStatus_ : lblServerStatus_)
       ->setText(Q(outcome.status));
   prompts_.ShowErrorTitled(outcome.error_caption, outcome.error);

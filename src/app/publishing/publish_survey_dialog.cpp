@@ -41,15 +41,15 @@ QLabel* StatusLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 TQVXPublishSurvey::TQVXPublishSurvey(TSurvey& survey, const SettingsStore& settings,
-                                     Prompts& prompts, std::string data_dir, std::string last_dir,
-                                     Hooks hooks, QWidget* parent)
+                                     Prompts& prompts, PublishDialogs& dialogs,
+                                     std::string data_dir, std::string last_dir, QWidget* parent)
     : QDialog(parent),
       survey_(survey),
       settings_(settings),
       prompts_(prompts),
+      dialogs_(dialogs),
       data_dir_(std::move(data_dir)),
-      last_dir_(std::move(last_dir)),
-      hooks_(std::move(hooks)) {
+      last_dir_(std::move(last_dir)) {
   setObjectName("TQVXPublishSurvey");
   setWindowTitle("Publish Survey");
   setModal(true);

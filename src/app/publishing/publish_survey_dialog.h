@@ -13,12 +13,12 @@
 // the message on its way) or the request abandoned, and only then does the
 // dialog close. On No both go on.
 //
-// Ownership: the survey, settings and prompts must outlive the dialog.
+// Ownership: the survey, settings, prompts and dialogs must outlive the
+// dialog.
 // Thread-safety: the user-interface thread only.
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,25 +42,20 @@ struct Preferences;
 
 namespace quorvant::app {
 
+class PublishDialogs;
+
 class TQVXPublishSurvey : public QDialog, private MailingView {
   Q_OBJECT
 
  public:
   enum class RequestKind { kNone, kVerification, kRegistration };
 
-  // The ways of the windows that tests replace.
-  struct Hooks {
-    // The "Select an HTM file" dialog: the chosen name or empty.
-    std::function<QString(QWidget* parent, const QString& dir, const QString& filter)> choose_file;
-    // The transport of a mailing run; by default from the preferences, with
-    // the SMTP password from the keyring or asked for.
-    std::function<std::unique_ptr<MailTransport>(const Preferences&)> make_transport;
-  };
-
   // data_dir holds the display templates; last_dir is the folder last saved
   // to, where the file choice starts when the survey has no page name.
+  // Message boxes go to prompts, the file choice and the password question
+  // to dialogs.
   TQVXPublishSurvey(TSurvey& survey, const SettingsStore& settings, Prompts& prompts,
-                    std::string data_dir, std::string last_dir, Hooks hooks = {},
+                    PublishDialogs& dialogs, std::string data_dir, std::string last_dir,
                     QWidget* parent = nullptr);
   ~TQVXPublishSurvey() override;
 
@@ -101,7 +96,6 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   void CloseIfAsked();
 
   void SendMail();
-  std::unique_ptr<MailTransport> DefaultTransport(const Preferences& prefs);
 
   // The mailing run's view.
   void SetProgressMax(int max) override;
@@ -113,9 +107,9 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   TSurvey& survey_;
   const SettingsStore& settings_;
   Prompts& prompts_;
+  PublishDialogs& dialogs_;
   std::string data_dir_;
   std::string last_dir_;
-  Hooks hooks_;
   HttpClient httpVerify_;
 
   bool busy_ = false;

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/main_form.h"
 #include "app/transfer/http_client.h"
@@ -23,8 +24,9 @@ void TQVXMainForm::ShowPublish() {
   RefreshMainWindow();
   if (!saved) return;
   {
-    TQVXPublishSurvey dialog(document_.Survey(), settings_, prompts_, data_dir_,
-                             document_.LastDirectory(), {}, this);
+    StandardPublishDialogs dialogs;
+    TQVXPublishSurvey dialog(document_.Survey(), settings_, prompts_, dialogs, data_dir_,
+                             document_.LastDirectory(), this);
     dialog.exec();
   }
   RefreshMainWindow();

@@ -2,7 +2,9 @@
 // for the publish window and quorvant-cli alike.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/publishing/mail_transport.h"
@@ -22,5 +24,16 @@ std::unique_ptr<MailTransport> MakeMailTransport(const Preferences& prefs,
 // not when the reply address is missing or invalid, since the run then
 // stops before connecting.
 bool MailRunNeedsPassword(const Preferences& prefs);
+
+// Asks the person for the SMTP password with this question ("Password for
+// USER at SERVER:"); nothing when they cancel.
+using AskMailPassword = std::function<std::optional<std::string>(const std::string& question)>;
+
+// The transport of a mailing run with the SMTP password it needs: none when
+// the run logs in nowhere, else the one remembered for this run or kept in
+// the keyring, else ask's answer, which is then remembered for this run.
+// nullptr when ask returns nothing.
+std::unique_ptr<MailTransport> MakeMailRunTransport(const Preferences& prefs,
+                                                    const AskMailPassword& ask);
 
 }  // namespace quorvant

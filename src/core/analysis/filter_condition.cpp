@@ -3,17 +3,11 @@
 #include <charconv>
 
 #include "core/analysis/filter_list.h"
+#include "core/survey/item_lookup.h"
 #include "core/survey/survey.h"
 
 namespace quorvant {
 namespace {
-
-const TQuestion* FindQuestion(const TSurvey& survey, int id) {
-  for (const TQuestion& q : survey.Items()) {
-    if (q.ID == id) return &q;
-  }
-  return nullptr;
-}
 
 bool ReadInt(std::string_view text, int& value) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -34,7 +28,8 @@ std::string AddFilterCondition(const TSurvey& survey, std::string_view condition
     return "the condition " + quoted + " is not ID=K, ID!=K, ID>V, ID<V or ID=V";
   }
   const std::string value(condition.substr(at + op.size()));
-  const TQuestion* q = FindQuestion(survey, id);
+  const int index = ItemIndexOfId(survey, id);
+  const TQuestion* q = index < 0 ? nullptr : &survey.Item(index);
   if (q == nullptr)
     return "the condition " + quoted + " names no question with ID " + std::to_string(id);
   if (q->Style == kStyleNumeric) {

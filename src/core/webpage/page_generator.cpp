@@ -171,4 +171,11 @@ bool GeneratePage(TSurvey& survey, const std::string& data_dir, const std::strin
   return true;
 }
 
+bool GeneratePublishedPage(TSurvey& survey, const std::string& data_dir,
+                           const std::string& output_path) {
+  if (!GeneratePage(survey, data_dir, output_path)) return false;
+  survey.AddHistory(survey.HTMLStatus());
+  return true;
+}
+
 }  // namespace quorvant

@@ -44,6 +44,11 @@ std::string MissingTemplatePage(const std::string& template_path);
 // Shows no message.
 bool GeneratePage(TSurvey& survey, const std::string& data_dir, const std::string& output_path);
 
+// Publishing's "Generate Now": GeneratePage(), and when it succeeds the new
+// HTMLStatus added to the survey's publication history. The same result.
+bool GeneratePublishedPage(TSurvey& survey, const std::string& data_dir,
+                           const std::string& output_path);
+
 // The message callers show when GeneratePage() returns false.
 extern const char kPageNotGeneratedMessage[];
 // The same for a page meant for output_path: when the folder named there

@@ -1,5 +1,7 @@
 #include "core/publishing/server_requests.h"
 
+#include "core/publishing/server_steps.h"
+
 #include <gtest/gtest.h>
 
 #include "core/survey/survey.h"
@@ -77,6 +79,47 @@ TEST_F(ServerRequestsTest, RegistrationSetsOrClearsTheDate) {
   EXPECT_TRUE(survey_.Modified());
   EXPECT_EQ(survey_.PubHistory(), "12/03/1998 14:15:02: Survey registered with server\r\n");
   EXPECT_FALSE(ApplyRegistrationReply(survey_, "registration complete").passed);
+}
+
+// The three steps the author sends by hand, judged by one rule: a reply
+// with an error status is no reply for verify and register, while clearing
+// names it; only a success status with the step's words passes.
+TEST_F(ServerRequestsTest, StepsAreJudgedByStatusThenBody) {
+  struct Row {
+    ServerStep step;
+    int status;
+    const char* body;
+    bool passed;
+    const char* status_line;  // a prefix of the outcome's status line; "" for any
+  };
+  const Row rows[] = {
+      {ServerStep::kVerify, 200, "Quorvant collector", true, "Server verified"},
+      {ServerStep::kVerify, 0, "", false, "Connection to server failed..."},
+      {ServerStep::kVerify, 503, "Quorvant collector", false, "Connection to server failed..."},
+      {ServerStep::kVerify, 200, "some other page", false, ""},
+      {ServerStep::kRegister, 200, "Registration Complete", true, ""},
+      {ServerStep::kRegister, 404, "Registration Complete", false, ""},
+      {ServerStep::kClearResults, 200, "Results Cleared", true, ""},
+      {ServerStep::kClearResults, 429, "Results Cleared", false, ""},
+      {ServerStep::kClearResults, 0, "", false, ""},
+  };
+  for (const Row& row : rows) {
+    TSurvey survey(settings_);
+    survey.SetServerURL("http://host.example/qvx/");
+    survey.SetUniqueName("S1");
+    const std::string history = survey.PubHistory();
+    const ServerReplyOutcome outcome = JudgeServerReply(row.step, survey, row.status, row.body);
+    const std::string where = std::to_string(static_cast<int>(row.step)) + " " +
+                              std::to_string(row.status) + " " + row.body;
+    EXPECT_EQ(outcome.passed, row.passed) << where;
+    EXPECT_EQ(outcome.error.empty(), row.passed) << where;
+    EXPECT_TRUE(outcome.status.starts_with(row.status_line)) << where << ": " << outcome.status;
+    EXPECT_EQ(survey.PubHistory() != history, row.passed) << where << ": " << survey.PubHistory();
+  }
+  EXPECT_EQ(ServerStepURL(ServerStep::kVerify, survey_), VerifyServerURL(survey_));
+  EXPECT_EQ(ServerStepURL(ServerStep::kRegister, survey_), RegisterSurveyURL(survey_));
+  EXPECT_TRUE(ServerStepURL(ServerStep::kClearResults, survey_)
+                  .starts_with("http://host.example/qvx//ClearResults?SurveyFile=S981203141502"));
 }
 
 TEST_F(ServerRequestsTest, ConnectionFailureNamesTheServer) {

@@ -209,5 +209,24 @@ TEST_F(PageGeneratorTest, AnOutputThatIsAFolderFailsAndIsLeftAlone) {
   EXPECT_EQ(survey_.HTMLStatus(), "HTML file failed to generate");
 }
 
+// Publishing's step records a generated page in the history, and nothing
+// when the template is missing or the page cannot be written.
+TEST_F(PageGeneratorTest, PublishedPageIsRecordedInTheHistoryOnlyWhenWritten) {
+  const std::string unpublished = survey_.PubHistory();
+  survey_.SetDisplayTemplate("gone.qvg");
+  EXPECT_FALSE(GeneratePublishedPage(survey_, dir_.path(), out_));
+  WriteFileOrDie(dir_.File("t.qvg"), "x");
+  survey_.SetDisplayTemplate("t.qvg");
+  EXPECT_FALSE(GeneratePublishedPage(survey_, dir_.path(), dir_.File("no/such/dir/page.htm")));
+  EXPECT_EQ(survey_.PubHistory(), unpublished);
+  EXPECT_TRUE(GeneratePublishedPage(survey_, dir_.path(), out_));
+  const std::string first = survey_.PubHistory();
+  EXPECT_NE(first.find(survey_.HTMLStatus()), std::string::npos) << first;
+  EXPECT_TRUE(survey_.HTMLStatus().starts_with("HTML file generated at ")) << first;
+  EXPECT_TRUE(GeneratePublishedPage(survey_, dir_.path(), out_));
+  EXPECT_GT(survey_.PubHistory().size(), first.size());
+  EXPECT_TRUE(survey_.PubHistory().starts_with(first) || survey_.PubHistory().ends_with(first));
+}
+
 }  // namespace
 }  // namespace quorvant
