@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/console_prompts.h"
 #include "cli/offscreen_gui.h"
+#include "core/env/table_error.h"
 #include "core/reports/web_report.h"
 #include "core/responses/response_table.h"
 #include "core/shell/preferences.h"
@@ -15,7 +16,6 @@
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 namespace {

@@ -9,9 +9,9 @@
 #include "app/chart/chart_view.h"
 #include "app/shell/main_form.h"
 #include "app/shell/report_destination_dialog.h"
+#include "core/env/table_error.h"
 #include "core/reports/web_report.h"
 #include "core/shell/prompts.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::app {
 

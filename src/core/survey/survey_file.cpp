@@ -213,20 +213,20 @@ void TSurvey::Save(WriteDurability durability) {
     if (std::optional<std::string> text = ReadWholeFile(file_name_); text && !text->empty()) {
       ProfileFile file = ProfileFile::Parse(std::move(*text));
       WriteKeys(file);
-      file.Save(file_name_, durability);
+      file.Save(file_name_, durability, env());
     } else {
       // Each item's section holds some 300 bytes besides its texts.
       size_t expected = 4096;
       for (const TQuestion& q : items_) expected += 320 + q.Text.size() + q.Options.size();
       ProfileAppender file(expected);
       WriteKeys(file);
-      file.Save(file_name_, durability);
+      file.Save(file_name_, durability, env());
     }
   } catch (const EProfileWriteError& e) {
     throw ESurveyException(e.what());
   }
   has_file_ = true;
-  last_updated_ = Now();
+  last_updated_ = env().Now();
   modified_ = false;
 }
 
@@ -248,7 +248,7 @@ void TSurvey::Load(const std::string& path) {
   name_ = d.ReadString("Name", "N/A");
   author_ = d.ReadString("Author", "N/A");
   password_ = d.ReadString("Password", "");
-  unique_name_ = d.ReadString("UniqueName", "S" + FormatCompactStamp(Now()));
+  unique_name_ = d.ReadString("UniqueName", "S" + FormatCompactStamp(env().Now()));
   last_id_ = d.ReadInteger("LastID", 0);
   instructions_ = d.ReadString("Instructions", "");
   final_comments_ = d.ReadString("FinalComments", "");
@@ -273,7 +273,7 @@ void TSurvey::Load(const std::string& path) {
 
   // The four date-times, in order; the first text that does not convert ends
   // the block, leaving the rest as the cleared survey had them.
-  const std::string now_text = DateTimeToText(Now()).value_or("0");
+  const std::string now_text = DateTimeToText(env().Now()).value_or("0");
   const std::pair<const char*, std::string> stamps[] = {
       {"LastUpdated", now_text}, {"HTMLLastUpdate", ""},
       {"SRServerUpdate", "06/15/63 06:00:00"}, {"RegDate", "0"}};
@@ -282,7 +282,7 @@ void TSurvey::Load(const std::string& path) {
     const std::optional<TDateTime> value =
         TextToDateTime(d.ReadString(stamps[i].first, stamps[i].second));
     if (!value) {
-      last_updated_ = Now();
+      last_updated_ = env().Now();
       reg_date_ = 0;
       break;
     }
@@ -314,7 +314,7 @@ void TSurvey::Load(const std::string& path) {
   }
 
   has_file_ = true;
-  last_updated_ = Now();
+  last_updated_ = env().Now();
   modified_ = false;
 }
 
