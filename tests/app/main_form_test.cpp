@@ -21,8 +21,8 @@
 
 #include "app/shell/about_box.h"
 #include "app/shell/directory_chooser.h"
-#include "app/shell/header_editor.h"
-#include "app/shell/question_editor.h"
+#include "app/survey/header_editor.h"
+#include "app/survey/question_editor.h"
 #include "app_test_env.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_keys.h"

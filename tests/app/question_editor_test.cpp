@@ -1,6 +1,6 @@
 // The question editor: the grouping computation as the person types, the
 // fields that cannot be left blank, kept values, and the template menu.
-#include "app/shell/question_editor.h"
+#include "app/survey/question_editor.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -17,7 +17,7 @@
 #include "app/chart/chart_view.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/main_form.h"
-#include "app/shell/report_destination_dialog.h"
+#include "app/reports/report_destination_dialog.h"
 #include "app_test_env.h"
 #include "core/responses/response_table.h"
 #include "core/survey/comma_text.h"

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "app/emaillists/email_list_window.h"
-#include "app/shell/survey_properties_dialog.h"
+#include "app/survey/survey_properties_dialog.h"
 #include "app_test_env.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/settings_keys.h"

@@ -8,12 +8,12 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include "app/shell/header_editor.h"
-#include "app/shell/item_editing.h"
+#include "app/survey/header_editor.h"
+#include "app/survey/item_editing.h"
 #include "app/shell/main_form.h"
-#include "app/shell/question_editor.h"
-#include "app/shell/question_list_view.h"
-#include "app/shell/skip_group_dialog.h"
+#include "app/survey/question_editor.h"
+#include "app/survey/question_list_view.h"
+#include "app/survey/skip_group_dialog.h"
 #include "core/libraries/library_files.h"
 #include "core/libraries/response_template.h"
 #include "core/shell/prompts.h"

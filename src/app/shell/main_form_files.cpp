@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "app/shell/main_form.h"
-#include "app/shell/question_list_view.h"
+#include "app/survey/question_list_view.h"
 #include "app/shell/window_dialogs.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/prompts.h"

@@ -5,7 +5,7 @@
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
 #include "app/shell/main_form.h"
-#include "app/shell/question_editor.h"
+#include "app/survey/question_editor.h"
 #include "app/shell/window_dialogs.h"
 #include "core/libraries/question_import.h"
 

@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "app/analysis/analysis_view.h"
-#include "app/shell/analysis_list_model.h"
+#include "app/analysis/analysis_list_model.h"
 #include "app/shell/main_form.h"
-#include "app/shell/question_list_view.h"
+#include "app/survey/question_list_view.h"
 #include "core/shell/date_time.h"
 
 namespace quorvant::app {

@@ -1,5 +1,5 @@
 // TQVXProperties: filling, the behaviour while open, OK and the preview.
-#include "app/shell/survey_properties_dialog.h"
+#include "app/survey/survey_properties_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

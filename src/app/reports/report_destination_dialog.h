@@ -41,19 +41,4 @@ class TQVXDestination : public QDialog {
   QPushButton* ok_ = nullptr;
 };
 
-// TQVXRangeSelect ("Select Range"): the whole report or the chosen
-// question's page alone.
-class TQVXRangeSelect : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit TQVXRangeSelect(QWidget* parent);
-
-  bool SelectedOnly() const;
-
- private:
-  QRadioButton* rbSelected_ = nullptr;
-  QRadioButton* rbAll_ = nullptr;
-};
-
 }  // namespace quorvant::app

@@ -1,4 +1,4 @@
-#include "app/shell/analysis_list_model.h"
+#include "app/analysis/analysis_list_model.h"
 
 #include <QString>
 

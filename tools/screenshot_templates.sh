@@ -3,7 +3,7 @@
 # phone (390 px) and desktop (1280 px) screenshots with headless Chromium.
 # Each template is shown twice: with the example as it is (its skip group
 # forces go-to links) and with the skip group removed (so the compact layout
-# shows). Usage: scripts/screenshot_templates.sh [OUTPUT_DIR]
+# shows). Usage: tools/screenshot_templates.sh [OUTPUT_DIR]
 # (default build/screenshots). Uses the quorvant-cli of build/debug or
 # build/release, building build/release when neither exists.
 set -euo pipefail

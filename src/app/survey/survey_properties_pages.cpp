@@ -16,7 +16,7 @@
 
 #include "app/shell/disabled_fields.h"
 #include "app/shell/form_helpers.h"
-#include "app/shell/survey_properties_dialog.h"
+#include "app/survey/survey_properties_dialog.h"
 
 namespace quorvant::app {
 namespace {

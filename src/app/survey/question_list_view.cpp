@@ -1,4 +1,4 @@
-#include "app/shell/question_list_view.h"
+#include "app/survey/question_list_view.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "app/shell/item_editing.h"
+#include "app/survey/item_editing.h"
 
-#include "app/shell/header_editor.h"
-#include "app/shell/question_editor.h"
+#include "app/survey/header_editor.h"
+#include "app/survey/question_editor.h"
 #include "core/survey/question.h"
 
 namespace quorvant::app {

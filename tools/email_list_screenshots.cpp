@@ -1,4 +1,4 @@
-// app_email_list_screenshots OUTDIR: pictures of the e-mail list manager
+// email_list_screenshots OUTDIR: pictures of the e-mail list manager
 // (an empty list, a list of a few hundred people sorted by each column, a
 // find) for a person to look at. Run it under xvfb-run.
 #include <QApplication>
@@ -39,7 +39,7 @@ quorvant::EmailRecord Person(int i) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: app_email_list_screenshots OUTDIR\n");
+    std::fprintf(stderr, "usage: email_list_screenshots OUTDIR\n");
     return 2;
   }
   const QString out = argv[1];

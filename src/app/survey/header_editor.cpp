@@ -1,4 +1,4 @@
-#include "app/shell/header_editor.h"
+#include "app/survey/header_editor.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

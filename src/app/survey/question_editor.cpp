@@ -1,4 +1,4 @@
-#include "app/shell/question_editor.h"
+#include "app/survey/question_editor.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-build/chart_gallery}"
 cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANT_SANITIZE=ON >/dev/null
-cmake --build build/debug --target app_chart_gallery -- -j2 >/dev/null
+cmake --build build/debug --target chart_gallery -- -j2 >/dev/null
 mkdir -p "$out"
-ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build/debug/tests/app/app_chart_gallery "$out"
+ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build/debug/tools/chart_gallery "$out"
 echo "Charts written to $out"

@@ -12,7 +12,7 @@ scripts/bootstrap.sh
 out="${1:-build/screenshots}"
 
 cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVANT_SANITIZE=ON >/dev/null
-cmake --build build/debug --target app_screenshot_tour -- -j2 >/dev/null
+cmake --build build/debug --target screenshot_tour -- -j2 >/dev/null
 
 # Settings and data of a fresh account, so the pictures show what a new
 # author sees.
@@ -21,4 +21,4 @@ trap 'rm -rf "$home"' EXIT
 export HOME="$home" XDG_DATA_HOME="$home/data" QUORVANT_CONFIG_DIR="$home/config"
 export ASAN_OPTIONS=detect_leaks=0
 xvfb-run -a -s "-screen 0 1280x900x24" \
-  build/debug/tests/app/app_screenshot_tour "$out" data/examples/example.qvx
+  build/debug/tools/screenshot_tour "$out" data/examples/example.qvx

@@ -1,4 +1,4 @@
-#include "app/shell/skip_group_dialog.h"
+#include "app/survey/skip_group_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

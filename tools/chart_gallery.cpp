@@ -1,7 +1,7 @@
 // Not a test: pictures of every chart kind with every legend style and
 // every marks style, and of the hard cases (long labels, one point, twenty
 // points, counts of 0, a gradient, a small chart, print layout), for a person
-// to look at. Usage: app_chart_gallery OUTDIR
+// to look at. Usage: chart_gallery OUTDIR
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>

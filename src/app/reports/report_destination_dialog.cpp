@@ -1,4 +1,4 @@
-#include "app/shell/report_destination_dialog.h"
+#include "app/reports/report_destination_dialog.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -82,24 +82,5 @@ void TQVXDestination::BrowseDirectory() {
   chooser_.SetDirectory(eWebDirectory_->text());
   if (chooser_.exec() == QDialog::Accepted) eWebDirectory_->setText(chooser_.Directory());
 }
-
-TQVXRangeSelect::TQVXRangeSelect(QWidget* parent) : QDialog(parent) {
-  setObjectName("TQVXRangeSelect");
-  setWindowTitle("Select Range");
-  auto* question = new QLabel("What would you like to generate a web page for?", this);
-  rbSelected_ = Named("rbSelected", new QRadioButton("&Selected question only", this));
-  rbAll_ = Named("rbAll", new QRadioButton("&All questions", this));
-  rbAll_->setChecked(true);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(question);
-  layout->addWidget(rbSelected_);
-  layout->addWidget(rbAll_);
-  layout->addStretch();
-  layout->addWidget(MakeOkCancelButtons(*this, "OK"));
-  CentreOnScreen(*this);
-  InstallWhatsThis(this);
-}
-
-bool TQVXRangeSelect::SelectedOnly() const { return rbSelected_->isChecked(); }
 
 }  // namespace quorvant::app

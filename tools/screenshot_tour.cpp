@@ -1,6 +1,6 @@
-// app_screenshot_tour OUTDIR SURVEY: opens the main window on SURVEY and
+// screenshot_tour OUTDIR SURVEY: opens the main window on SURVEY and
 // saves PNG pictures of the windows a survey author sees most, for a person
-// to look at. Run it under xvfb-run (scripts/screenshots.sh does).
+// to look at. Run it under xvfb-run (tools/screenshots.sh does).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -19,14 +19,15 @@
 #include "app/libraries/template_manager_dialog.h"
 #include "app/publishing/publish_survey_dialog.h"
 #include "app/shell/directory_chooser.h"
-#include "app/shell/header_editor.h"
+#include "app/survey/header_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/preferences_dialog.h"
-#include "app/shell/report_destination_dialog.h"
-#include "app/shell/question_editor.h"
-#include "app/shell/skip_group_dialog.h"
-#include "app/shell/survey_properties_dialog.h"
+#include "app/reports/range_select_dialog.h"
+#include "app/reports/report_destination_dialog.h"
+#include "app/survey/question_editor.h"
+#include "app/survey/skip_group_dialog.h"
+#include "app/survey/survey_properties_dialog.h"
 #include "app/shell/warning_dialog.h"
 #include "app/shell/window_dialogs.h"
 #include "core/libraries/library_files.h"
@@ -68,7 +69,7 @@ int FirstOfStyle(quorvant::TSurvey& survey, int style) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: app_screenshot_tour OUTDIR SURVEY.qvx\n");
+    std::fprintf(stderr, "usage: screenshot_tour OUTDIR SURVEY.qvx\n");
     return 2;
   }
   out_dir = argv[1];
