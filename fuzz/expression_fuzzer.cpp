@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/env/table_error.h"
 #include "core/tableengine/expression.h"
-#include "core/tableengine/table_error.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/env/table_error.h"
 #include "core/shell/atomic_file.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 #include "fuzz_helpers.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include "cli/option_arguments.h"
 #include "cli/qt_application.h"
 #include "core/analysis/result_counting.h"
+#include "core/env/table_error.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 namespace {

@@ -9,6 +9,7 @@
 #include "cli/desktop_commands.h"
 #include "cli/option_arguments.h"
 #include "cli/qt_application.h"
+#include "core/env/table_error.h"
 #include "core/reports/web_report.h"
 #include "core/responses/response_table.h"
 #include "core/shell/preferences.h"
@@ -16,7 +17,6 @@
 #include "core/shell/settings_store.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 namespace {

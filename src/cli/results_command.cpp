@@ -9,10 +9,10 @@
 #include "cli/results_output.h"
 #include "core/analysis/filter_condition.h"
 #include "core/analysis/result_counting.h"
+#include "core/env/table_error.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "cli/commands.h"
 #include "cli/option_arguments.h"
+#include "core/env/table_error.h"
 #include "core/shell/text_helpers.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::cli {
 namespace {

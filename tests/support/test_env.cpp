@@ -20,17 +20,11 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-CoreTest::CoreTest() : settings_(dir_.File("config/QuorvantBuilder.ini")) {
-  SetTime({1998, 12, 3, 14, 15, 2, 0});
-}
+CoreTest::CoreTest()
+    : env_(EncodeDateTime({1998, 12, 3, 14, 15, 2, 0}).value()),
+      settings_(dir_.File("config/QuorvantBuilder.ini"), env_) {}
 
-CoreTest::~CoreTest() { SetClockForTesting({}); }
-
-void CoreTest::SetTime(const DateTimeParts& parts) {
-  now_ = EncodeDateTime(parts).value();
-  const TDateTime now = now_;
-  SetClockForTesting([now] { return now; });
-}
+void CoreTest::SetTime(const DateTimeParts& parts) { env_.Set(EncodeDateTime(parts).value()); }
 
 std::string ReadFileOrDie(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -9,6 +9,7 @@
 
 #include "core/shell/date_time.h"
 #include "core/shell/settings_store.h"
+#include "support/fixed_clock_env.h"
 
 namespace quorvant::testing {
 
@@ -27,21 +28,19 @@ class TempDir {
   std::string path_;
 };
 
-// Base fixture: temp folder, settings store in it, clock fixed at
-// 3 December 1998 14:15:02 until a test moves it with SetTime().
+// Base fixture: temp folder, settings store in it, and an env whose clock
+// stands at 3 December 1998 14:15:02 until a test moves it with SetTime().
+// Surveys made with settings_ take their clock and files from env_.
 class CoreTest : public ::testing::Test {
  protected:
   CoreTest();
-  ~CoreTest() override;
 
   void SetTime(const DateTimeParts& parts);
-  TDateTime time() const { return now_; }
+  TDateTime time() { return env_.Now(); }
 
   TempDir dir_;
+  FixedClockEnv env_;
   SettingsStore settings_;
-
- private:
-  TDateTime now_;
 };
 
 std::string ReadFileOrDie(const std::string& path);

@@ -10,9 +10,9 @@
 #include "app/reports/range_select_dialog.h"
 #include "app/reports/report_destination_dialog.h"
 #include "app/shell/main_form.h"
+#include "core/env/table_error.h"
 #include "core/reports/web_report.h"
 #include "core/shell/prompts.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::app {
 

@@ -3,9 +3,9 @@
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/main_form.h"
 #include "core/analysis/result_counting.h"
+#include "core/env/table_error.h"
 #include "core/responses/response_table.h"
 #include "core/shell/prompts.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::app {
 

@@ -3,10 +3,10 @@
 #include "core/analysis/result_counter.h"
 #include "core/analysis/result_entries.h"
 #include "core/analysis/results.h"
+#include "core/env/table_error.h"
 #include "core/responses/response_table.h"
 #include "core/shell/prompts.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {

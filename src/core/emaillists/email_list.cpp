@@ -3,9 +3,9 @@
 #include <cassert>
 #include <filesystem>
 
+#include "core/env/table_error.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/prompts.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -43,7 +43,7 @@ TEmailList::TEmailList(Prompts& prompts, Table::Options options)
 bool TEmailList::Create(const std::string& path) {
   Close();
   try {
-    Table::Create(path, EmailListDefinition(), *options_.fs);
+    Table::Create(path, EmailListDefinition(), *options_.env);
   } catch (const ETableError&) {
     // A file the engine could not even start is a refused creation; one
     // begun and not completed is a failed one.

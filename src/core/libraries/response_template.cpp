@@ -21,14 +21,15 @@ TResponseTemplate ReadResponseTemplate(const std::string& path) {
   return result;
 }
 
-void WriteResponseTemplate(const std::string& path, const TResponseTemplate& response_template) {
+void WriteResponseTemplate(const std::string& path, const TResponseTemplate& response_template,
+                           Env& env) {
   ProfileFile file = ProfileFile::LoadOrEmpty(path);
   file.WriteString(kDetails, "Title", response_template.title);
   file.EraseSection(kValues);
   for (size_t i = 0; i < response_template.values.size(); ++i) {
     file.WriteString(kValues, std::to_string(i + 1), response_template.values[i]);
   }
-  file.Save(path);
+  file.Save(path, WriteDurability::kDurable, env);
 }
 
 std::string FreeResponseTemplateName(const std::string& data_dir) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/env/env.h"
+
 namespace quorvant {
 
 struct TResponseTemplate {
@@ -19,8 +21,10 @@ TResponseTemplate ReadResponseTemplate(const std::string& path);
 
 // Writes the title and the values as keys "1" to "n", replacing the whole
 // "Values" section so no option of an older version survives. Throws
-// EProfileWriteError ("Unable to write to " + path) on failure.
-void WriteResponseTemplate(const std::string& path, const TResponseTemplate& response_template);
+// EProfileWriteError ("Unable to write to " + path) on failure. The file is
+// written through env.
+void WriteResponseTemplate(const std::string& path, const TResponseTemplate& response_template,
+                           Env& env = DefaultEnv());
 
 // "rtemp" + i + ".qvt" for the smallest i from 0 whose file does not exist in
 // data_dir (which ends in "/"); the bare file name.

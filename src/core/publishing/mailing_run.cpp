@@ -262,7 +262,7 @@ class MailingRun {
     survey_.AddHistory(NotificationsSentText(result_.sent, refused));
     RecordRefused();
     std::string status = std::to_string(result_.sent) + " Notifications sent on " +
-                         DateTimeToText(Now()).value_or("");
+                         DateTimeToText(survey_.env().Now()).value_or("");
     if (refused > 0) status += ". " + std::to_string(refused) + " refused.";
     ShowOutcome(status);
   }

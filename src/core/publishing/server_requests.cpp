@@ -37,7 +37,7 @@ ServerReplyOutcome ApplyVerificationReply(TSurvey& survey, std::string_view body
   ServerReplyOutcome outcome;
   outcome.passed = VerificationPassed(body);
   if (outcome.passed) {
-    outcome.status = "Server verified at " + DateTimeToText(Now()).value_or("");
+    outcome.status = "Server verified at " + DateTimeToText(survey.env().Now()).value_or("");
     survey.AddHistory("Server verified.");
   } else {
     outcome.status = "Server did not pass verification.";
@@ -53,7 +53,7 @@ ServerReplyOutcome ApplyRegistrationReply(TSurvey& survey, std::string_view body
   ServerReplyOutcome outcome;
   outcome.passed = RegistrationPassed(body);
   if (outcome.passed) {
-    const TDateTime now = Now();
+    const TDateTime now = survey.env().Now();
     outcome.status = "Survey registered at " + DateTimeToText(now).value_or("");
     survey.SetRegDate(now);
   } else {

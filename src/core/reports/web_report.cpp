@@ -112,8 +112,8 @@ std::string WebReportNames::IndexPath() const { return Joined(dir, IndexLink());
 std::string WebReportNames::PagePath(int item) const { return Joined(dir, PageLink(item)); }
 std::string WebReportNames::ImagePath(int item) const { return Joined(dir, ImageLink(item)); }
 
-std::string WebReportLastLine() {
-  return "<HR>Generated at " + DateTimeToText(Now()).value_or("") + " by <A HREF=\"" +
+std::string WebReportLastLine(const TSurvey& survey) {
+  return "<HR>Generated at " + DateTimeToText(survey.env().Now()).value_or("") + " by <A HREF=\"" +
          std::string(vendor::kWebSite) + "\">Quorvant</A></FONT></BODY></HTML>";
 }
 
@@ -148,7 +148,7 @@ std::string QuestionPageText(const TSurvey& survey, Table* table, const WebRepor
       if (open) AddAnswers(*table, filter, field + "OT", "<BR>", prepared, lines);
     }
   }
-  lines.Line(WebReportLastLine());
+  lines.Line(WebReportLastLine(survey));
   return lines.Text();
 }
 
@@ -203,7 +203,7 @@ std::vector<std::string> IndexPageLines(const TSurvey& survey, const WebReportNa
     lines.push_back(q.DisplayNumber + ") <A HREF=\"" + names.PageLink(item) + "\">" + q.Text +
                     "</A><p>");
   }
-  lines.push_back(WebReportLastLine());
+  lines.push_back(WebReportLastLine(survey));
   return lines;
 }
 

@@ -61,9 +61,9 @@ struct WebReportResult {
   std::string written;
 };
 
-// "<HR>Generated at " + the current date-time text + " by " + the link to
-// the vendor's web site + "</FONT></BODY></HTML>".
-std::string WebReportLastLine();
+// "<HR>Generated at " + the current date-time text (the survey's clock) +
+// " by " + the link to the vendor's web site + "</FONT></BODY></HTML>".
+std::string WebReportLastLine(const TSurvey& survey);
 
 // The lines of the page of the question at item position `item`. table is
 // the open response table or nullptr; its view filter becomes the survey's

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "core/env/table_error.h"
 #include "core/responses/response_filling.h"
 #include "core/responses/response_table.h"
 #include "core/responses/result_reply.h"
@@ -15,7 +16,6 @@
 #include "core/survey/survey.h"
 #include "core/survey/survey_exception.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -156,7 +156,7 @@ void Incorporate(TSurvey& survey, const std::string& result_file, TAddResponseRe
       }
       t.Commit();
       if (!last_stamp.empty()) survey.SetSRLastUpdate(last_stamp);
-      survey.SetSRServerUpdate(Now());
+      survey.SetSRServerUpdate(survey.env().Now());
       survey.SetSRResponseCount(static_cast<int>(t.RecCount()));
       result.Total = survey.SRResponseCount();
       if (survey.SRResponseCount() > 0) {

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "core/env/table_error.h"
 #include "core/responses/response_fields.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/prompts.h"
 #include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -42,7 +42,7 @@ bool TResponseTable::Create(TSurvey& survey) {
   const std::string path = ResponseTablePath(survey);
   survey.SetSRResponseFile(path);
   try {
-    Table::Create(path, ResponseTableFields(survey), *options_.fs);
+    Table::Create(path, ResponseTableFields(survey), *options_.env);
   } catch (const ETableError&) {
     // A definition the engine refuses, or a file it cannot even start, is a
     // refused creation; a file begun and not completed is a failed one.

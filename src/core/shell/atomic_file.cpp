@@ -4,16 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {
-
-std::atomic<FileSystem*> whole_file_system{nullptr};
 
 // The path that a write must replace: the final target of a symbolic link.
 std::string ResolveTarget(const std::string& path) {
@@ -27,21 +24,14 @@ std::string ResolveTarget(const std::string& path) {
 
 }  // namespace
 
-FileSystem& WholeFileSystem() {
-  FileSystem* fs = whole_file_system.load();
-  return fs != nullptr ? *fs : DefaultFileSystem();
-}
-
-void SetWholeFileSystem(FileSystem* fs) { whole_file_system.store(fs); }
-
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
-                         WriteDurability durability) {
+                         WriteDurability durability, Env& env) {
   const std::string target = ResolveTarget(path);
   struct stat old{};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
   try {
-    ReplaceFileContents(WholeFileSystem(), target, contents, durability);
+    ReplaceFileContents(env, target, contents, durability);
   } catch (const ETableError&) {
     return false;
   }

@@ -14,19 +14,15 @@
 #include <string>
 #include <string_view>
 
-#include "core/tableengine/file_system.h"
+#include "core/env/replace_file.h"
 
 namespace quorvant {
 
-// The file layer that WriteFileAtomically() goes through: the operating
-// system's, unless a test has put one in between that fails on request
-// (nullptr puts the operating system's back).
-FileSystem& WholeFileSystem();
-void SetWholeFileSystem(FileSystem* fs);
-
-// Returns false, leaving the old file untouched, when any step fails.
+// Returns false, leaving the old file untouched, when any step fails. The
+// new file is written through env.
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
-                         WriteDurability durability = WriteDurability::kDurable);
+                         WriteDurability durability = WriteDurability::kDurable,
+                         Env& env = DefaultEnv());
 
 // The whole file, or nothing when it cannot be opened or read (a folder, a
 // missing file, no permission).

@@ -1,73 +1,11 @@
 #include "core/shell/date_time.h"
 
-#include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <ctime>
-#include <mutex>
 
 #include "core/shell/text_helpers.h"
 
 namespace quorvant {
 namespace {
-
-constexpr long long kMsPerDay = 86400000LL;
-// Days from 0001-01-01's civil epoch used below to 1899-12-30.
-
-// Howard Hinnant's days-from-civil, counting from 1970-01-01.
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-const long long kDay0 = DaysFromCivil(1899, 12, 30);
-
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
-}
-
-std::mutex g_clock_mutex;
-std::function<TDateTime()> g_clock;
-
-// Called with g_clock_mutex held.
-TDateTime SystemNow() {
-  using namespace std::chrono;
-  const auto now = system_clock::now();
-  const std::time_t secs = system_clock::to_time_t(now);
-  const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-  // Every edit stamps the survey, and an import makes thousands of edits
-  // within a second: the local time of a second is worked out once.
-  static std::time_t cached_secs = -1;
-  static std::tm cached_local{};
-  if (secs != cached_secs) {
-    localtime_r(&secs, &cached_local);
-    cached_secs = secs;
-  }
-  const std::tm& local = cached_local;
-  DateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                  local.tm_min,         local.tm_sec,     ms < 0 ? 0 : ms};
-  if (p.second > 59) p.second = 59;  // leap second
-  return EncodeDateTime(p).value_or(0.0);
-}
 
 // Reads an unsigned decimal number of 1..max_digits digits at pos.
 std::optional<int> ReadNumber(std::string_view s, size_t& pos, size_t max_digits) {
@@ -126,48 +64,6 @@ bool ParseTime(std::string_view s, size_t pos, DateTimeParts& p) {
 }
 
 }  // namespace
-
-std::optional<TDateTime> EncodeDateTime(const DateTimeParts& p) {
-  if (p.year < 1 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-      p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-      p.minute > 59 || p.second < 0 || p.second > 59 || p.millisecond < 0 ||
-      p.millisecond > 999) {
-    return std::nullopt;
-  }
-  const double date = static_cast<double>(
-      DaysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) - kDay0);
-  const double time =
-      (((p.hour * 60.0 + p.minute) * 60.0 + p.second) * 1000.0 + p.millisecond) / kMsPerDay;
-  return date < 0 ? date - time : date + time;
-}
-
-std::optional<DateTimeParts> DecodeDateTime(TDateTime value) {
-  if (!std::isfinite(value) || value < -693594.0 || value >= 2958466.0) return std::nullopt;
-  long long days = static_cast<long long>(std::trunc(value));
-  long long ms = std::llround(std::fabs(value - static_cast<double>(days)) * kMsPerDay);
-  if (ms >= kMsPerDay) {
-    ms -= kMsPerDay;
-    days += value < 0 ? -1 : 1;
-  }
-  DateTimeParts p;
-  CivilFromDays(days + kDay0, p.year, p.month, p.day);
-  if (p.year < 1 || p.year > 9999) return std::nullopt;
-  p.hour = static_cast<int>(ms / 3600000);
-  p.minute = static_cast<int>(ms / 60000 % 60);
-  p.second = static_cast<int>(ms / 1000 % 60);
-  p.millisecond = static_cast<int>(ms % 1000);
-  return p;
-}
-
-TDateTime Now() {
-  std::lock_guard<std::mutex> lock(g_clock_mutex);
-  return g_clock ? g_clock() : SystemNow();
-}
-
-void SetClockForTesting(std::function<TDateTime()> clock) {
-  std::lock_guard<std::mutex> lock(g_clock_mutex);
-  g_clock = std::move(clock);
-}
 
 std::optional<std::string> DateTimeToText(TDateTime value) {
   auto p = DecodeDateTime(value);

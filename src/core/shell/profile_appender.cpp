@@ -51,8 +51,8 @@ void ProfileAppender::WriteBool(std::string_view section, std::string_view key, 
   text_ += value ? "1\r\n" : "0\r\n";
 }
 
-void ProfileAppender::Save(const std::string& path, WriteDurability durability) const {
-  if (!WriteFileAtomically(path, text_, durability)) {
+void ProfileAppender::Save(const std::string& path, WriteDurability durability, Env& env) const {
+  if (!WriteFileAtomically(path, text_, durability, env)) {
     throw EProfileWriteError("Unable to write to " + path);
   }
 }

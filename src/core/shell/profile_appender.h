@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/tableengine/file_system.h"
+#include "core/env/replace_file.h"
 
 namespace quorvant {
 
@@ -30,8 +30,8 @@ class ProfileAppender {
   const std::string& ToText() const { return text_; }
 
   // As ProfileFile::Save.
-  void Save(const std::string& path,
-            WriteDurability durability = WriteDurability::kDurable) const;
+  void Save(const std::string& path, WriteDurability durability = WriteDurability::kDurable,
+            Env& env = DefaultEnv()) const;
 
  private:
   // Starts the line of key, with the header of its section first when the

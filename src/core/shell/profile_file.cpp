@@ -335,8 +335,8 @@ std::string ProfileFile::ToText() const {
   return out;
 }
 
-void ProfileFile::Save(const std::string& path, WriteDurability durability) const {
-  if (!WriteFileAtomically(path, ToText(), durability)) {
+void ProfileFile::Save(const std::string& path, WriteDurability durability, Env& env) const {
+  if (!WriteFileAtomically(path, ToText(), durability, env)) {
     throw EProfileWriteError("Unable to write to " + path);
   }
 }

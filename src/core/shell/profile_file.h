@@ -31,7 +31,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/tableengine/file_system.h"
+#include "core/env/replace_file.h"
 
 namespace quorvant {
 
@@ -116,8 +116,8 @@ class ProfileFile {
   // Replaces the file at path atomically with ToText(). Throws
   // EProfileWriteError ("Unable to write to " + path) and leaves the old file
   // untouched when it cannot.
-  void Save(const std::string& path,
-            WriteDurability durability = WriteDurability::kDurable) const;
+  void Save(const std::string& path, WriteDurability durability = WriteDurability::kDurable,
+            Env& env = DefaultEnv()) const;
 
   // Parses a number by the reading rules; false when it is not one.
   static bool ParseProfileInteger(std::string_view text, int& value);

@@ -7,7 +7,7 @@
 namespace quorvant {
 namespace {
 
-std::string Env(const char* name) {
+std::string Variable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
@@ -19,13 +19,13 @@ namespace settings {
 std::string RecentFileName(int index) { return "File " + std::to_string(index); }
 
 std::string DefaultDataDirectory() {
-  std::string base = Env("XDG_DATA_HOME");
-  if (base.empty()) base = Env("HOME") + "/.local/share";
+  std::string base = Variable("XDG_DATA_HOME");
+  if (base.empty()) base = Variable("HOME") + "/.local/share";
   return WithTrailingSlash(WithTrailingSlash(base) + "Quorvant");
 }
 
 std::string DefaultLastDirectory() {
-  std::string home = Env("HOME");
+  std::string home = Variable("HOME");
   while (home.size() > 1 && home.back() == '/') home.pop_back();
   return home.empty() ? "/" : home;
 }

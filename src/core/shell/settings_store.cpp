@@ -9,7 +9,7 @@
 namespace quorvant {
 namespace {
 
-std::string Env(const char* name) {
+std::string Variable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
@@ -35,13 +35,13 @@ void MakeDirectories(const std::string& dir) {
 
 SettingsStore::SettingsStore() : SettingsStore(DefaultPath()) {}
 
-SettingsStore::SettingsStore(std::string path) : path_(std::move(path)) {}
+SettingsStore::SettingsStore(std::string path, Env& env) : path_(std::move(path)), env_(&env) {}
 
 std::string SettingsStore::DefaultPath() {
-  std::string dir = Env("QUORVANT_CONFIG_DIR");
+  std::string dir = Variable("QUORVANT_CONFIG_DIR");
   if (dir.empty()) {
-    std::string base = Env("XDG_CONFIG_HOME");
-    if (base.empty()) base = Env("HOME") + "/.config";
+    std::string base = Variable("XDG_CONFIG_HOME");
+    if (base.empty()) base = Variable("HOME") + "/.config";
     dir = base + "/QuorvantBuilder";
   }
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
@@ -78,7 +78,7 @@ void SettingsStore::Update(WriteFn write) {
   write(file);
   const size_t slash = path_.find_last_of('/');
   if (slash != std::string::npos && slash > 0) MakeDirectories(path_.substr(0, slash));
-  write_failed_ = !WriteFileAtomically(path_, file.ToText());
+  write_failed_ = !WriteFileAtomically(path_, file.ToText(), WriteDurability::kDurable, *env_);
   if (!write_failed_) {
     cached_ = std::move(file);
     cached_stamp_ = StampOf(path_);

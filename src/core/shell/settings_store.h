@@ -25,12 +25,15 @@ class SettingsStore {
  public:
   // The store at DefaultPath().
   SettingsStore();
-  explicit SettingsStore(std::string path);
+  // The store writes its file through env, and a survey made with the store
+  // takes its files and clock from it too; env must outlive the store.
+  explicit SettingsStore(std::string path, Env& env = DefaultEnv());
 
   // The store's file path by the rule above.
   static std::string DefaultPath();
 
   const std::string& Path() const { return path_; }
+  Env& env() const { return *env_; }
 
   std::string ReadString(std::string_view section, std::string_view name,
                          std::string_view default_value) const;
@@ -58,6 +61,7 @@ class SettingsStore {
   void Update(WriteFn write);
 
   std::string path_;
+  Env* env_;
   mutable ProfileFile cached_;
   mutable std::string cached_stamp_;  // identity of the file the cache was read from
   bool write_failed_ = false;

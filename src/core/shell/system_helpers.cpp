@@ -16,7 +16,7 @@
 
 namespace quorvant {
 
-std::string MakeTempFileName(std::string_view ext) {
+std::string MakeTempFileName(std::string_view ext, Env& env) {
   std::string dir;
   if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && DirectoryExists(tmp)) {
     dir = tmp;
@@ -26,7 +26,7 @@ std::string MakeTempFileName(std::string_view ext) {
     return "eraseme." + std::string(ext);
   }
   if (dir.back() != '/') dir += '/';
-  const auto p = DecodeDateTime(Now()).value_or(DateTimeParts{});
+  const auto p = DecodeDateTime(env.Now()).value_or(DateTimeParts{});
   return dir + "qv" + std::to_string(p.hour) + std::to_string(p.minute) + std::to_string(p.second) +
          "." + std::string(ext);
 }

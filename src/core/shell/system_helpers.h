@@ -8,12 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/env/env.h"
+
 namespace quorvant {
 
-// The temporary folder ($TMPDIR, else /tmp), "/qv", the current time as
-// hour, minute and second without leading zeros, ".", ext. When no temporary
-// folder is usable: "eraseme." + ext.
-std::string MakeTempFileName(std::string_view ext);
+// The temporary folder ($TMPDIR, else /tmp), "/qv", the current time (env's
+// clock) as hour, minute and second without leading zeros, ".", ext. When no
+// temporary folder is usable: "eraseme." + ext.
+std::string MakeTempFileName(std::string_view ext, Env& env = DefaultEnv());
 
 // Creates a new empty file, readable only by the user, named as
 // MakeTempFileName(ext) would, with "-2", "-3" ... before the extension when

@@ -49,6 +49,8 @@ TSurvey::TSurvey(const SettingsStore& settings) : settings_(settings) {
   sr_last_update_.clear();
 }
 
+Env& TSurvey::env() const { return settings_.env(); }
+
 void TSurvey::Clear() {
   results_.Clear();
   active_filter_.Clear();
@@ -78,7 +80,7 @@ void TSurvey::ReadDefaults() {
 }
 
 void TSurvey::ResetFields() {
-  const TDateTime now = Now();
+  const TDateTime now = env().Now();
   unique_name_ = "S" + FormatCompactStamp(now);
   last_updated_ = now;
   modified_ = false;
@@ -108,7 +110,7 @@ void TSurvey::ResetFields() {
 }
 
 void TSurvey::Touch() {
-  last_updated_ = Now();
+  last_updated_ = env().Now();
   modified_ = true;
 }
 
@@ -179,7 +181,8 @@ bool TSurvey::MoveItem(int from, int to) {
 }
 
 void TSurvey::AddHistory(const std::string& text) {
-  const std::string line = DateTimeToText(Now()).value_or(std::string()) + ": " + text + "\r\n";
+  const std::string line =
+      DateTimeToText(env().Now()).value_or(std::string()) + ": " + text + "\r\n";
   // A saved and reloaded history holds the placeholder with a line break
   // after it; it is still the placeholder, not a first entry to keep.
   if (pub_history_ == kNeverPublished || pub_history_ == std::string(kNeverPublished) + "\r\n") {

@@ -17,9 +17,9 @@
 
 #include "core/analysis/filter_list.h"
 #include "core/analysis/results.h"
+#include "core/env/replace_file.h"
 #include "core/shell/date_time.h"
 #include "core/survey/question.h"
-#include "core/tableengine/file_system.h"
 
 namespace quorvant {
 
@@ -29,6 +29,9 @@ class TSurvey {
  public:
   // A new untitled survey: "(Untitled)", file name "Survey1.qvx".
   explicit TSurvey(const SettingsStore& settings);
+
+  // The files and clock the survey works with: its settings store's.
+  Env& env() const;
 
   // Resets to a new untitled survey named "Survey" + the next counter + ".qvx",
   // with an empty results list and no filter conditions.

@@ -64,7 +64,7 @@ bool SaveSurveyAs(TSurvey& survey, const std::string& path, const SettingsStore&
   // Unique names are stamped to the second; a copy made within the second
   // the original was created must still not share its name on the server.
   for (int second = 1; copy.UniqueName() == survey.UniqueName(); ++second) {
-    copy.SetUniqueName("S" + FormatCompactStamp(Now() + second / 86400.0));
+    copy.SetUniqueName("S" + FormatCompactStamp(survey.env().Now() + second / 86400.0));
   }
   for (const TQuestion& q : survey.Items()) AppendPlainCopy(copy, q);
   CopyProperties(survey, copy);

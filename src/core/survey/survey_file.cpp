@@ -170,14 +170,14 @@ struct DetailKey {
   int fallback = 0;
   std::string_view fallback_text;
   // Makes the fallback when it depends on the time of reading.
-  std::string (*fresh_fallback)() = nullptr;
+  std::string (*fresh_fallback)(TDateTime now) = nullptr;
 };
 
-std::string FreshUniqueName() { return "S" + FormatCompactStamp(Now()); }
-std::string NowText() { return DateTimeToText(Now()).value_or("0"); }
+std::string FreshUniqueName(TDateTime now) { return "S" + FormatCompactStamp(now); }
+std::string NowText(TDateTime now) { return DateTimeToText(now).value_or("0"); }
 
 constexpr DetailKey Text(std::string_view key, std::string TSurvey::*field,
-                         std::string_view fallback, std::string (*fresh)() = nullptr) {
+                         std::string_view fallback, std::string (*fresh)(TDateTime now) = nullptr) {
   return {key, DetailKey::kText, field, nullptr, nullptr, nullptr, 0, fallback, fresh};
 }
 constexpr DetailKey History(std::string_view key, std::string TSurvey::*field) {
@@ -193,7 +193,7 @@ constexpr DetailKey Bool(std::string_view key, bool TSurvey::*field, bool fallba
   return {key, DetailKey::kBool, nullptr, nullptr, field, nullptr, fallback ? 1 : 0, {}, nullptr};
 }
 constexpr DetailKey Stamp(std::string_view key, TDateTime TSurvey::*field,
-                          std::string_view fallback, std::string (*fresh)() = nullptr) {
+                          std::string_view fallback, std::string (*fresh)(TDateTime now) = nullptr) {
   return {key, DetailKey::kStamp, nullptr, nullptr, nullptr, field, 0, fallback, fresh};
 }
 
@@ -288,7 +288,7 @@ int TSurvey::DetailsKeys::Read(TSurvey& s, const ProfileFile::SectionReader& d) 
   int item_count = 0;
   bool stamps_ended = false;
   for (const DetailKey& k : kKeys) {
-    const std::string fresh = k.fresh_fallback != nullptr ? k.fresh_fallback() : std::string();
+    const std::string fresh = k.fresh_fallback != nullptr ? k.fresh_fallback(s.env().Now()) : std::string();
     const std::string_view fallback = k.fresh_fallback != nullptr ? fresh : k.fallback_text;
     switch (k.kind) {
       case DetailKey::kText:
@@ -314,7 +314,7 @@ int TSurvey::DetailsKeys::Read(TSurvey& s, const ProfileFile::SectionReader& d) 
         // changed now and is not registered; the later date-times stay as
         // the cleared survey had them.
         stamps_ended = true;
-        s.last_updated_ = Now();
+        s.last_updated_ = s.env().Now();
         s.reg_date_ = 0;
         break;
       }
@@ -339,20 +339,20 @@ void TSurvey::Save(WriteDurability durability) {
     if (std::optional<std::string> text = ReadWholeFile(file_name_); text && !text->empty()) {
       ProfileFile file = ProfileFile::Parse(std::move(*text));
       WriteKeys(file);
-      file.Save(file_name_, durability);
+      file.Save(file_name_, durability, env());
     } else {
       // Each item's section holds some 300 bytes besides its texts.
       size_t expected = 4096;
       for (const TQuestion& q : items_) expected += 320 + q.Text.size() + q.Options.size();
       ProfileAppender file(expected);
       WriteKeys(file);
-      file.Save(file_name_, durability);
+      file.Save(file_name_, durability, env());
     }
   } catch (const EProfileWriteError& e) {
     throw ESurveyException(e.what());
   }
   has_file_ = true;
-  last_updated_ = Now();
+  last_updated_ = env().Now();
   modified_ = false;
 }
 
@@ -385,7 +385,7 @@ void TSurvey::Load(const std::string& path) {
   }
 
   has_file_ = true;
-  last_updated_ = Now();
+  last_updated_ = env().Now();
   modified_ = false;
 }
 

@@ -1,6 +1,6 @@
 #include "core/tableengine/dbf_header.h"
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {

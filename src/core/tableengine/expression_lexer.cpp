@@ -1,7 +1,7 @@
 #include "core/tableengine/expression_lexer.h"
 
+#include "core/env/table_error.h"
 #include "core/tableengine/field_codec.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {

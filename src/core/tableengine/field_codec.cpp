@@ -6,8 +6,8 @@
 #include <cstring>
 #include <set>
 
+#include "core/env/table_error.h"
 #include "core/shell/text_helpers.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/tableengine/file_system.h"
+#include "core/env/env.h"
 #include "core/tableengine/key_index.h"
 
 namespace quorvant {

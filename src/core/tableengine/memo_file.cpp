@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -36,14 +36,14 @@ std::string Header(uint32_t next_free, uint32_t block_size) {
 
 }  // namespace
 
-void MemoFile::Create(FileSystem& fs, const std::string& path) {
-  std::unique_ptr<RandomAccessFile> file = fs.Open(path, FileMode::kCreate);
+void MemoFile::Create(Env& env, const std::string& path) {
+  std::unique_ptr<RandomAccessFile> file = env.Open(path, FileMode::kCreate);
   file->Write(0, Header(kHeaderLength / kBlockSize, kBlockSize));
   file->Sync();
 }
 
-MemoFile::MemoFile(FileSystem& fs, const std::string& path, bool writable)
-    : file_(fs.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)) {
+MemoFile::MemoFile(Env& env, const std::string& path, bool writable)
+    : file_(env.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)) {
   ReadHeader();
 }
 

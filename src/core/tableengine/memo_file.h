@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/tableengine/file_system.h"
+#include "core/env/env.h"
 
 namespace quorvant {
 
@@ -32,10 +32,10 @@ class MemoFile {
   static constexpr uint32_t kBlockSize = 64;
 
   // Writes an empty memo file.
-  static void Create(FileSystem& fs, const std::string& path);
+  static void Create(Env& env, const std::string& path);
 
   // Opens an existing memo file; throws when its header is damaged.
-  MemoFile(FileSystem& fs, const std::string& path, bool writable);
+  MemoFile(Env& env, const std::string& path, bool writable);
 
   const std::string& path() const { return file_->path(); }
 

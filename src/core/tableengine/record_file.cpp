@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "core/shell/date_time.h"
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -25,8 +24,8 @@ DbfHeader ReadHeader(RandomAccessFile& file) {
   return DbfHeader::Parse(bytes, file.Size(), file.path());
 }
 
-void StampToday(DbfHeader& header) {
-  if (const auto today = DecodeDateTime(Now())) {
+void StampToday(DbfHeader& header, Env& env) {
+  if (const auto today = DecodeDateTime(env.Now())) {
     header.year = std::clamp(today->year, 1900, 2155);
     header.month = today->month;
     header.day = today->day;
@@ -35,16 +34,17 @@ void StampToday(DbfHeader& header) {
 
 }  // namespace
 
-void RecordFile::Create(FileSystem& fs, const std::string& path, const DbfHeader& header) {
+void RecordFile::Create(Env& env, const std::string& path, const DbfHeader& header) {
   DbfHeader h = header;
-  StampToday(h);
-  std::unique_ptr<RandomAccessFile> file = fs.Open(path, FileMode::kCreate);
+  StampToday(h, env);
+  std::unique_ptr<RandomAccessFile> file = env.Open(path, FileMode::kCreate);
   file->Write(0, h.Serialize() + kEndOfFile);
   file->Sync();
 }
 
-RecordFile::RecordFile(FileSystem& fs, const std::string& path, bool writable)
-    : file_(fs.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)),
+RecordFile::RecordFile(Env& env, const std::string& path, bool writable)
+    : env_(env),
+      file_(env.Open(path, writable ? FileMode::kReadWrite : FileMode::kRead)),
       header_(ReadHeader(*file_)) {
   count_ = on_disk_ = header_.record_count;
 }
@@ -115,7 +115,7 @@ void RecordFile::Commit() {
   file_->Sync();
   DbfHeader next = header_;
   next.record_count = count_;
-  StampToday(next);
+  StampToday(next, env_);
   file_->Write(0, next.SerializePrefix());
   file_->Sync();
   header_ = std::move(next);

@@ -19,17 +19,17 @@
 #include <string>
 #include <string_view>
 
+#include "core/env/env.h"
 #include "core/tableengine/dbf_header.h"
-#include "core/tableengine/file_system.h"
 
 namespace quorvant {
 
 class RecordFile {
  public:
   // Writes a new table file of header's fields and no records.
-  static void Create(FileSystem& fs, const std::string& path, const DbfHeader& header);
+  static void Create(Env& env, const std::string& path, const DbfHeader& header);
 
-  RecordFile(FileSystem& fs, const std::string& path, bool writable);
+  RecordFile(Env& env, const std::string& path, bool writable);
 
   const std::string& path() const { return file_->path(); }
   RandomAccessFile& file() { return *file_; }
@@ -58,6 +58,7 @@ class RecordFile {
   void FlushAppends();
   void FillWindow(uint32_t recno);
 
+  Env& env_;  // its clock stamps the header at every commit
   std::unique_ptr<RandomAccessFile> file_;
   DbfHeader header_;
   uint32_t count_ = 0;                       // visible records, committed or not

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
+#include "core/env/table_error.h"
 #include "core/tableengine/dbf_header.h"
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
-#include "core/tableengine/table_error.h"
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {
@@ -38,12 +38,12 @@ std::string Table::SiblingPath(const std::string& path, const char* extension) {
   return (has_ext ? path.substr(0, dot) : path) + extension;
 }
 
-void Table::Create(const std::string& path, const std::vector<FieldDef>& fields, FileSystem& fs) {
+void Table::Create(const std::string& path, const std::vector<FieldDef>& fields, Env& env) {
   ValidateFields(fields, path);
   const DbfHeader header = DbfHeader::ForFields(fields);
-  RecordFile::Create(fs, path, header);
-  MemoFile::Create(fs, SiblingPath(path, ".fpt"));
-  fs.Remove(SiblingPath(path, ".cdx"));
+  RecordFile::Create(env, path, header);
+  MemoFile::Create(env, SiblingPath(path, ".fpt"));
+  env.Remove(SiblingPath(path, ".cdx"));
 }
 
 Table::Table() = default;
@@ -60,24 +60,24 @@ Table::~Table() {
 
 void Table::Open(const std::string& path) {
   Close();
-  FileSystem& fs = *options_.fs;
+  Env& env = *options_.env;
   std::unique_ptr<RecordFile> records;
   try {
-    records = std::make_unique<RecordFile>(fs, path, true);
+    records = std::make_unique<RecordFile>(env, path, true);
     read_only_ = false;
   } catch (const ETableError& e) {
-    if (e.code() != ETableError::Code::kIo || !fs.Exists(path)) throw;
-    records = std::make_unique<RecordFile>(fs, path, false);
+    if (e.code() != ETableError::Code::kIo || !env.Exists(path)) throw;
+    records = std::make_unique<RecordFile>(env, path, false);
     read_only_ = true;
   }
   std::unique_ptr<MemoFile> memo;
   if (records->header().HasMemo()) {
     const std::string memo_path = SiblingPath(path, ".fpt");
-    if (!fs.Exists(memo_path)) {
+    if (!env.Exists(memo_path)) {
       throw ETableError(ETableError::Code::kCorrupt,
                         "The memo file " + memo_path + " of the table " + path + " is missing");
     }
-    memo = std::make_unique<MemoFile>(fs, memo_path, !read_only_);
+    memo = std::make_unique<MemoFile>(env, memo_path, !read_only_);
   }
   path_ = path;
   records_ = std::move(records);
@@ -185,7 +185,7 @@ void Table::ReleaseLock() {
 void Table::Refresh() {
   assert(!changed_ && !appending_ && !records_->dirty());
   const FileStamp now = records_->file().Stamp();
-  const auto index_now = options_.fs->Stat(SiblingPath(path_, ".cdx"));
+  const auto index_now = options_.env->Stat(SiblingPath(path_, ".cdx"));
   if (now == dbf_stamp_ && index_now == index_stamp_) return;
   const uint32_t old_count = records_->count();
   records_->Refresh();

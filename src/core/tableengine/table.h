@@ -25,7 +25,7 @@
 // moment leaves the last committed state, and an index that does not match
 // it is rebuilt from the records when the table is next opened.
 //
-// Ownership: the handle owns its files; the FileSystem given in Options must
+// Ownership: the handle owns its files; the Env given in Options must
 // outlive it. Thread-safety: none; use one handle per thread.
 //
 // Failures throw ETableError: kIo when the system refuses a read or write,
@@ -42,9 +42,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/env/env.h"
 #include "core/tableengine/expression.h"
 #include "core/tableengine/field_codec.h"
-#include "core/tableengine/file_system.h"
 #include "core/tableengine/index_file.h"
 #include "core/tableengine/key_index.h"
 
@@ -71,7 +71,7 @@ enum class SeekMode {
 class Table {
  public:
   struct Options {
-    FileSystem* fs = &DefaultFileSystem();
+    Env* env = &DefaultEnv();
     int lock_timeout_ms = 10000;
   };
 
@@ -81,7 +81,7 @@ class Table {
   // ValidateFields) before touching any file, kIo when a file cannot be
   // written.
   static void Create(const std::string& path, const std::vector<FieldDef>& fields,
-                     FileSystem& fs = DefaultFileSystem());
+                     Env& env = DefaultEnv());
 
   // <path> with its extension replaced (".fpt", ".cdx").
   static std::string SiblingPath(const std::string& path, const char* extension);

@@ -2,20 +2,20 @@
 #include <memory>
 #include <string_view>
 
+#include "core/env/table_error.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant {
 namespace {
 
 // Copies the first `length` bytes of source, then `trailer`, to a temporary
 // sibling of target, syncs it and renames it over target.
-void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
-                const std::string& target, std::string_view trailer = {}) {
+void CopyPrefix(Env& env, RandomAccessFile& source, uint64_t length, const std::string& target,
+                std::string_view trailer = {}) {
   const std::string temp = target + ".copy";
   try {
-    auto out = fs.Open(temp, FileMode::kCreate);
+    auto out = env.Open(temp, FileMode::kCreate);
     std::string buffer(1 << 20, '\0');
     for (uint64_t at = 0; at < length;) {
       const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), length - at));
@@ -30,9 +30,9 @@ void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
     if (!trailer.empty()) out->Write(length, trailer);
     out->Sync();
     out.reset();
-    fs.Rename(temp, target, true);
+    env.Rename(temp, target, true);
   } catch (...) {
-    fs.Remove(temp);
+    env.Remove(temp);
     throw;
   }
 }
@@ -41,9 +41,9 @@ void CopyPrefix(FileSystem& fs, RandomAccessFile& source, uint64_t length,
 
 void Table::CopyTo(const std::string& path) {
   RequireOpen();
-  FileSystem& fs = *options_.fs;
-  const auto own = fs.Stat(path_);
-  const auto other = fs.Stat(path);
+  Env& env = *options_.env;
+  const auto own = env.Stat(path_);
+  const auto other = env.Stat(path);
   if (path == path_ || (own && other && own->inode == other->inode)) {
     throw ETableError(ETableError::Code::kUsage,
                       "The table " + path_ + " cannot be copied onto itself");
@@ -56,18 +56,18 @@ void Table::CopyTo(const std::string& path) {
     const DbfHeader& header = records_->header();
     // The source's end mark is not copied: other writers may leave it out or
     // leave other bytes in its place.
-    CopyPrefix(fs, records_->file(), header.RecordOffset(records_->count() + 1), path,
+    CopyPrefix(env, records_->file(), header.RecordOffset(records_->count() + 1), path,
                std::string_view(&kEndOfFile, 1));
     const std::string memo_path = SiblingPath(path, ".fpt");
     if (memo_) {
-      auto source = fs.Open(SiblingPath(path_, ".fpt"), FileMode::kRead);
-      CopyPrefix(fs, *source, source->Size(), memo_path);
+      auto source = env.Open(SiblingPath(path_, ".fpt"), FileMode::kRead);
+      CopyPrefix(env, *source, source->Size(), memo_path);
     } else {
       // Other programs refuse a table without memo fields that has a memo
       // file beside it, such as one left by an earlier copy.
-      fs.Remove(memo_path);
+      env.Remove(memo_path);
     }
-    fs.Remove(SiblingPath(path, ".cdx"));
+    env.Remove(SiblingPath(path, ".cdx"));
   } catch (...) {
     ReleaseLock();
     throw;

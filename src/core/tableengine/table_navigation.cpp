@@ -1,8 +1,8 @@
 // Table: moving through the records in physical or tag order, honouring the
 // query and the view filter, and seeking keys.
+#include "core/env/table_error.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {

@@ -3,10 +3,10 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/env/table_error.h"
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {

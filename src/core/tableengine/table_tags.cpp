@@ -1,8 +1,9 @@
 // Table: index tags, their keys, and the .cdx file that keeps them.
+#include "core/env/replace_file.h"
+#include "core/env/table_error.h"
 #include "core/tableengine/memo_file.h"
 #include "core/tableengine/record_file.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 #include "core/tableengine/table_state.h"
 
 namespace quorvant {
@@ -49,14 +50,14 @@ TableSignature Table::Signature() { return {records_->count(), dbf_stamp_}; }
 void Table::LoadIndexFile() {
   const std::string index_path = SiblingPath(path_, ".cdx");
   tags_.clear();
-  index_stamp_ = options_.fs->Stat(index_path);
+  index_stamp_ = options_.env->Stat(index_path);
   if (!index_stamp_) {
     order_ = 0;
     return;
   }
   std::string bytes;
   {
-    auto file = options_.fs->Open(index_path, FileMode::kRead);
+    auto file = options_.env->Open(index_path, FileMode::kRead);
     bytes.resize(file->Size());
     bytes.resize(file->Read(0, bytes.data(), bytes.size()));
   }
@@ -111,8 +112,8 @@ void Table::WriteIndexFile() {
     defs.push_back(tag->def);
     indexes.push_back(&tag->index);
   }
-  ReplaceFileContents(*options_.fs, index_path, SerializeIndexFile(Signature(), defs, indexes));
-  index_stamp_ = options_.fs->Stat(index_path);
+  ReplaceFileContents(*options_.env, index_path, SerializeIndexFile(Signature(), defs, indexes));
+  index_stamp_ = options_.env->Stat(index_path);
 }
 
 void Table::AddTag(std::string_view name, std::string_view key, std::string_view condition) {

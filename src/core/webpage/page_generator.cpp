@@ -160,11 +160,12 @@ bool GeneratePage(TSurvey& survey, const std::string& data_dir, const std::strin
   NumberQuestions(survey);
   page = SubstituteMarkers(page, survey);
 
-  if (!WriteFileAtomically(output_path, WithCrLfLines(page))) {
+  if (!WriteFileAtomically(output_path, WithCrLfLines(page), WriteDurability::kDurable,
+                           survey.env())) {
     survey.SetHTMLStatus("HTML file failed to generate");
     return false;
   }
-  const TDateTime now = Now();
+  const TDateTime now = survey.env().Now();
   survey.SetHTMLStatus("HTML file generated at " + DateTimeToText(now).value_or(std::string()));
   survey.SetHTMLFileName(output_path);
   survey.SetHTMLLastUpdate(now);

@@ -1,5 +1,5 @@
-// Editing an e-mail list on a disk that fails under it, in each of the file
-// layer's three ways and at every step of the edit: the edit reports its
+// Editing an e-mail list on a disk that fails under it, in each of the fault
+// env's three ways and at every step of the edit: the edit reports its
 // error, and the list reopens with every committed person in it, the edited
 // one either as before or as changed.
 #include <gtest/gtest.h>
@@ -7,15 +7,13 @@
 #include <string>
 
 #include "core/emaillists/email_list.h"
-#include "core/tableengine/table_error.h"
-#include "support/fault_file_system.h"
+#include "core/env/table_error.h"
+#include "support/fault_driver.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
 
 namespace quorvant {
 namespace {
-
-using testing::FaultFileSystem;
 
 class EmailListFaultTest : public testing::CoreTest {
  protected:
@@ -55,39 +53,25 @@ class EmailListFaultTest : public testing::CoreTest {
 };
 
 TEST_F(EmailListFaultTest, FailedEditsKeepEveryCommittedPerson) {
-  for (const auto fault : {FaultFileSystem::Fault::kFail, FaultFileSystem::Fault::kShortWrite,
-                           FaultFileSystem::Fault::kDiskFull}) {
-    for (const bool append : {false, true}) {
-      bool succeeded = false;
-      for (int n = 1; !succeeded && n < 40; ++n) {
-        MakeList();
-        FaultFileSystem faults;
-        Table::Options options;
-        options.fs = &faults;
-        const std::string what = std::string(append ? "append" : "edit") + ", fault " +
-                                 std::to_string(static_cast<int>(fault)) + " at " +
-                                 std::to_string(n);
-        {
-          TEmailList list(prompts_, options);
-          list.Open(path_);
-          faults.FailFrom(n, fault);
-          try {
-            if (append) {
-              list.Append({"New", "Person", "new@example.org"});
-            } else {
-              list.Write(5, 2, "changed@example.org");
-            }
-            succeeded = true;
-            // A full disk lets syncs, renames and writes in place through.
-            if (fault != FaultFileSystem::Fault::kDiskFull) EXPECT_LT(faults.operations(), n) << what << ": a failed step went unreported";
-          } catch (const ETableError& e) {
-            EXPECT_FALSE(std::string(e.what()).empty()) << what;
-          }
-        }
-        ExpectIntact(what, append ? 0 : 5, "changed@example.org");
+  for (const bool append : {false, true}) {
+    const std::string what = append ? "append" : "edit";
+    testing::FaultWalk walk;
+    walk.operation = [&](Env& env) {
+      MakeList();
+      TEmailList list(prompts_, {&env});
+      list.Open(path_);
+      if (append) {
+        list.Append({"New", "Person", "new@example.org"});
+      } else {
+        list.Write(5, 2, "changed@example.org");
       }
-      EXPECT_TRUE(succeeded);
-    }
+      return true;
+    };
+    walk.check = [&](int point, bool) {
+      ExpectIntact(what + " failing at " + std::to_string(point), append ? 0 : 5,
+                   "changed@example.org");
+    };
+    for (const int failed : testing::WalkEveryFault(walk)) EXPECT_GT(failed, 0) << what;
   }
 }
 

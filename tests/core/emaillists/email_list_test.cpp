@@ -10,8 +10,8 @@
 
 #include "core/emaillists/email_list_labels.h"
 #include "core/emaillists/email_list_transfer.h"
+#include "core/env/table_error.h"
 #include "core/shell/atomic_file.h"
-#include "core/tableengine/table_error.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
 

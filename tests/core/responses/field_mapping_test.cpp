@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/env/table_error.h"
 #include "core/responses/response_export.h"
 #include "core/responses/response_table.h"
 #include "core/shell/atomic_file.h"
 #include "core/shell/text_helpers.h"
-#include "core/tableengine/table_error.h"
 #include "response_test_util.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"

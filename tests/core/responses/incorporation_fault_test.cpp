@@ -4,20 +4,18 @@
 
 #include <map>
 
+#include "core/env/table_error.h"
 #include "core/responses/incorporation.h"
 #include "core/responses/response_table.h"
 #include "core/shell/text_helpers.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 #include "response_test_util.h"
-#include "support/fault_file_system.h"
+#include "support/fault_driver.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
 
 namespace quorvant {
 namespace {
-
-using Fault = testing::FaultFileSystem::Fault;
 
 class IncorporationFaultTest : public testing::CoreTest {
  protected:
@@ -38,10 +36,12 @@ class IncorporationFaultTest : public testing::CoreTest {
     testing::WriteFileOrDie(dir_.File("reply.dat"), reply + "</DATA>\r\n");
   }
 
-  void Incorporate(TResponseTable& table) {
+  // Whether the run reported that it ran to its end.
+  bool Incorporate(TResponseTable& table) {
     TAddResponseResult result;
     quorvant::Incorporate(survey_, dir_.File("reply.dat"), result, prompts_, table);
     table.Close();
+    return result.Completed;
   }
 
   // How often each e-mail address stands in the table.
@@ -61,43 +61,32 @@ class IncorporationFaultTest : public testing::CoreTest {
 };
 
 TEST_F(IncorporationFaultTest, AFailedRunAndTheNextLeaveEverySubmissionOnce) {
-  for (const Fault fault : {Fault::kFail, Fault::kShortWrite, Fault::kDiskFull}) {
-    int failed_runs = 0;
-    for (int n = 1; n < 400; n += 3) {
-      // A fresh start: the table made and empty, the survey asking for all.
-      {
-        TResponseTable table(prompts_);
-        survey_.SetSRLastUpdate("Never");
-        ASSERT_TRUE(table.Create(survey_));
-      }
-      testing::FaultFileSystem fs;
-      {
-        TResponseTable table(prompts_, {&fs, 100});
-        ASSERT_TRUE(OpenResponsesOfLoadedSurvey(survey_, table));
-        fs.FailFrom(n, fault);
-        try {
-          Incorporate(table);
-        } catch (const ETableError&) {
-        }
-      }
-      const bool failed = fs.operations() >= n;
-      failed_runs += failed ? 1 : 0;
-      TSurvey reloaded(settings_);
-      reloaded.Load(survey_.FileName());
+  testing::FaultWalk walk;
+  walk.operation = [&](Env& env) {
+    // A fresh start: the table made and empty, the survey asking for all.
+    {
       TResponseTable table(prompts_);
-      ASSERT_TRUE(OpenResponsesOfLoadedSurvey(reloaded, table));
-      CatchUpLastUpdate(reloaded, table);
-      TAddResponseResult result;
-      quorvant::Incorporate(reloaded, dir_.File("reply.dat"), result, prompts_, table);
-      table.Close();
-      const auto held = Held();
-      EXPECT_EQ(held.size(), static_cast<size_t>(kSubmissions))
-          << static_cast<int>(fault) << " failing from " << n;
-      for (const auto& [email, count] : held) EXPECT_EQ(count, 1) << email << " from " << n;
-      if (!failed) break;
+      survey_.SetSRLastUpdate("Never");
+      EXPECT_TRUE(table.Create(survey_));
     }
-    EXPECT_GT(failed_runs, 3) << static_cast<int>(fault);
-  }
+    TResponseTable table(prompts_, {&env, 100});
+    EXPECT_TRUE(OpenResponsesOfLoadedSurvey(survey_, table));
+    return Incorporate(table);
+  };
+  walk.check = [&](int point, bool) {
+    TSurvey reloaded(settings_);
+    reloaded.Load(survey_.FileName());
+    TResponseTable table(prompts_);
+    ASSERT_TRUE(OpenResponsesOfLoadedSurvey(reloaded, table));
+    CatchUpLastUpdate(reloaded, table);
+    TAddResponseResult result;
+    quorvant::Incorporate(reloaded, dir_.File("reply.dat"), result, prompts_, table);
+    table.Close();
+    const auto held = Held();
+    EXPECT_EQ(held.size(), static_cast<size_t>(kSubmissions)) << "failing from " << point;
+    for (const auto& [email, count] : held) EXPECT_EQ(count, 1) << email << " from " << point;
+  };
+  for (const int failed : testing::WalkEveryFault(walk)) EXPECT_GT(failed, 3);
 }
 
 }  // namespace

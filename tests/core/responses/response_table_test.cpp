@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/env/table_error.h"
 #include "core/responses/response_fields.h"
 #include "core/shell/atomic_file.h"
-#include "core/tableengine/table_error.h"
 #include "response_test_util.h"
-#include "support/fault_file_system.h"
+#include "support/fault_env.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
 
@@ -100,7 +100,7 @@ TEST_F(ResponseTableTest, ARefusedDefinitionEmptiesTheResponseFile) {
 }
 
 TEST_F(ResponseTableTest, AnUnfinishedCreationIsReportedAndNotOpened) {
-  testing::FaultFileSystem fs;
+  testing::FaultEnv fs;
   fs.FailFrom(2);  // the table file is made, its first write fails
   TResponseTable table(prompts_, {&fs, 100});
   EXPECT_FALSE(table.Create(survey_));

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+
+#include "core/env/env.h"
+#include "support/fixed_clock_env.h"
+
 namespace quorvant {
 namespace {
 
@@ -80,11 +86,18 @@ TEST(DateTime, NeverTimeAndStamps) {
   EXPECT_EQ(FormatShortStamp(Make(1998, 12, 3, 0, 5, 2)), "12/03/98 12:05 am");
 }
 
-TEST(DateTime, TestClockReplacesTheSystemClock) {
-  SetClockForTesting([] { return 42.5; });
-  EXPECT_EQ(Now(), 42.5);
-  SetClockForTesting({});
-  EXPECT_GT(Now(), Make(2020, 1, 1));
+TEST(DateTime, TheSystemClockGivesTheLocalTimeAndAFixedClockStandsStill) {
+  const std::time_t secs = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&secs, &local);
+  const TDateTime expected = Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                  local.tm_hour, local.tm_min, std::min(local.tm_sec, 59));
+  // Within two seconds of the C library's local time.
+  EXPECT_NEAR(DefaultEnv().Now(), expected, 2.0 / 86400);
+  testing::FixedClockEnv fixed(42.5);
+  EXPECT_EQ(fixed.Now(), 42.5);
+  fixed.Set(43.25);
+  EXPECT_EQ(fixed.Now(), 43.25);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@ class SystemHelpersTest : public testing::CoreTest {};
 TEST_F(SystemHelpersTest, TempFileNameUsesTimeWithoutLeadingZeros) {
   SetTime({2024, 5, 6, 7, 8, 9, 0});
   ::setenv("TMPDIR", dir_.path().c_str(), 1);
-  EXPECT_EQ(MakeTempFileName("htm"), dir_.path() + "/qv789.htm");
+  EXPECT_EQ(MakeTempFileName("htm", env_), dir_.path() + "/qv789.htm");
   ::setenv("TMPDIR", "/definitely/not/here", 1);
-  EXPECT_EQ(MakeTempFileName("htm"), "/tmp/qv789.htm");
+  EXPECT_EQ(MakeTempFileName("htm", env_), "/tmp/qv789.htm");
   ::unsetenv("TMPDIR");
 }
 

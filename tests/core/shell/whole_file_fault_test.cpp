@@ -1,5 +1,5 @@
 // The writers that replace a whole file (survey files, question libraries,
-// response templates, the settings file) on a file layer that fails the Nth
+// response templates, the settings file) on an env that fails the Nth
 // operation in each of its three ways: the failure is reported, the file
 // holds exactly what it held before, and once the disk is back the same
 // write succeeds.
@@ -19,27 +19,24 @@
 #include "core/survey/comma_text.h"
 #include "core/survey/question.h"
 #include "core/survey/survey.h"
-#include "support/fault_file_system.h"
+#include "support/fault_driver.h"
 #include "support/test_env.h"
 
 namespace quorvant {
 namespace {
 
-using testing::FaultFileSystem;
 namespace fs = std::filesystem;
 
 struct Writer {
   std::string name;
   std::string path;
   std::function<void()> write_old;
-  // Writes the new contents; false when it reported a failure.
-  std::function<bool()> write_new;
+  // Writes the new contents through env; false when it reported a failure.
+  std::function<bool(Env& env)> write_new;
 };
 
 class WholeFileFaultTest : public testing::CoreTest {
  protected:
-  ~WholeFileFaultTest() override { SetWholeFileSystem(nullptr); }
-
   void MakeSurvey(TSurvey& survey, const std::string& path, int questions) {
     survey.Clear();
     survey.SetName("Faults");
@@ -72,35 +69,27 @@ class WholeFileFaultTest : public testing::CoreTest {
   }
 
   void Check(const Writer& w) {
-    for (const auto fault : {FaultFileSystem::Fault::kFail, FaultFileSystem::Fault::kShortWrite,
-                             FaultFileSystem::Fault::kDiskFull}) {
-      bool succeeded = false;
-      int failures = 0;
-      for (int n = 1; !succeeded && n < 20; ++n) {
-        SetWholeFileSystem(nullptr);
-        w.write_old();
-        const std::string before = testing::ReadFileOrDie(w.path);
-        const std::vector<std::string> files = Listing();
-        FaultFileSystem faults;
-        faults.FailFrom(n, fault);
-        SetWholeFileSystem(&faults);
-        succeeded = w.write_new();
-        SetWholeFileSystem(nullptr);
-        const std::string after = testing::ReadFileOrDie(w.path);
-        if (succeeded) {
-          // A full disk lets syncs, renames and writes in place through.
-          if (fault != FaultFileSystem::Fault::kDiskFull) EXPECT_LT(faults.operations(), n) << w.name << ": a failed step went unreported";
-          EXPECT_NE(after, before) << w.name;
-        } else {
-          ++failures;
-          EXPECT_EQ(after, before) << w.name << ", fault " << static_cast<int>(fault) << " at " << n;
-          // A full disk still lets the half-written temporary file go.
-          if (fault == FaultFileSystem::Fault::kDiskFull) EXPECT_EQ(Listing(), files) << w.name;
-          EXPECT_TRUE(w.write_new()) << w.name << ": the write fails once the disk is back";
-        }
+    std::string before;
+    std::vector<std::string> files;
+    testing::FaultWalk walk;
+    walk.operation = [&](Env& env) {
+      w.write_old();
+      before = testing::ReadFileOrDie(w.path);
+      files = Listing();
+      return w.write_new(env);
+    };
+    walk.check = [&](int point, bool succeeded) {
+      const std::string after = testing::ReadFileOrDie(w.path);
+      if (succeeded) {
+        EXPECT_NE(after, before) << w.name;
+        return;
       }
-      EXPECT_TRUE(succeeded) << w.name;
-      EXPECT_GT(failures, 0) << w.name << " does not write through the file layer";
+      EXPECT_EQ(after, before) << w.name << " failing at " << point;
+      EXPECT_EQ(Listing(), files) << w.name << ": the temporary file stayed";
+      EXPECT_TRUE(w.write_new(env_)) << w.name << ": the write fails once the disk is back";
+    };
+    for (const int failed : testing::WalkEveryFault(walk, env_)) {
+      EXPECT_GT(failed, 0) << w.name << " does not write through the env";
     }
   }
 };
@@ -117,9 +106,12 @@ TEST_F(WholeFileFaultTest, EveryWholeFileWriterKeepsTheOldFileWhenTheDiskFails) 
          MakeSurvey(survey, survey_path, 40);
          survey.Save();
        },
-       [&] {
-         survey.SetName("Faults, edited");
-         return Reported([&] { survey.Save(); });
+       [&](Env& env) {
+         const SettingsStore faulty(settings_.Path(), env);
+         TSurvey edited(faulty);
+         edited.Load(survey_path);
+         edited.SetName("Faults, edited");
+         return Reported([&] { edited.Save(); });
        }},
       {"library", library,
        [&] {
@@ -128,20 +120,26 @@ TEST_F(WholeFileFaultTest, EveryWholeFileWriterKeepsTheOldFileWhenTheDiskFails) 
          MakeSurvey(empty, library, 0);
          empty.Save();
        },
-       [&] { return Reported([&] { AppendToQuestionLibrary(library, survey, {0, 2}, settings_); }); }},
+       [&](Env& env) {
+         const SettingsStore faulty(settings_.Path(), env);
+         return Reported([&] { AppendToQuestionLibrary(library, survey, {0, 2}, faulty); });
+       }},
       {"template", template_path,
-       [&] { WriteResponseTemplate(template_path, {"Old scale", {"Low", "High"}}); },
        [&] {
-         return Reported(
-             [&] { WriteResponseTemplate(template_path, {"New scale", {"1", "2", "3"}}); });
+         WriteResponseTemplate(template_path, {"Old scale", {"Low", "High"}});
+       },
+       [&](Env& env) {
+         return Reported([&] {
+           WriteResponseTemplate(template_path, {"New scale", {"1", "2", "3"}}, env);
+         });
        }},
       {"settings", settings_path,
        [&] {
          SettingsStore store(settings_path);
          store.WriteString("Email", "SMTPHost", "old.example.org");
        },
-       [&] {
-         SettingsStore store(settings_path);
+       [&](Env& env) {
+         SettingsStore store(settings_path, env);
          store.WriteString("Email", "SMTPHost", "new.example.org");
          return !store.WriteFailed();
        }},

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <map>
+
 #include "core/shell/atomic_file.h"
-#include "support/fault_file_system.h"
+#include "support/fault_driver.h"
 #include "support/test_env.h"
 #include "table_test_util.h"
 
@@ -60,7 +62,7 @@ TEST_F(TableDurabilityTest, CommittedRecordsSurviveAWriterKilledWhileAppending) 
   ::close(ready[1]);
 
   const uint64_t committed_size = 32 + 3 * 32 + 1 + 1000 * 36 + 1;
-  EXPECT_GT(DefaultFileSystem().Stat(path_)->size, committed_size + 1000000);
+  EXPECT_GT(DefaultEnv().Stat(path_)->size, committed_size + 1000000);
   Table t;
   t.Open(path_);
   ASSERT_EQ(t.RecCount(), 1000u);
@@ -88,92 +90,57 @@ TEST_F(TableDurabilityTest, CommittedRecordsSurviveAWriterKilledWhileAppending) 
   EXPECT_EQ(t.GetMemo("NOTE"), "memo 999");
 }
 
-// Failing each write or sync in turn: the table always reopens with either
-// the old records or the new ones, whole, and its tags agree.
+// Failing each write or sync in turn, in each of the three ways: the table
+// always reopens with either the old records or the new ones, whole, and its
+// tags agree.
 TEST_F(TableDurabilityTest, AFailedWriteNeverLosesOrCorruptsCommittedRecords) {
   const std::string before = "2:Ann|1|\n3:Bob|2|\n1:Cat|3|\n";
-  const std::string after =
-      "2:Ann|1|\n3:Bob|2|\n1:Cat|3|\n4:New0|10|note 0\n5:New1|11|note 1\n6:New2|12|note 2\n";
-  int n = 1;
-  for (;; ++n) {
+  // The new records in NAME order, as ByName() prints them.
+  std::map<std::string, std::string> added;
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "New" + std::to_string(i);
+    added[name] = std::to_string(4 + i) + ":" + name + "|" + std::to_string(10 + i) + "|" +
+                  std::string(100 + i, 'x') + "\n";
+  }
+  std::string after = before;
+  for (const auto& [name, line] : added) after += line;
+  testing::FaultWalk walk;
+  walk.operation = [&](Env& env) {
     MakePeople(path_, {"Cat/3", "Ann/1", "Bob/2"});
-    testing::FaultFileSystem fs;
-    bool failed = false;
-    {
-      Table t({&fs, 100});
-      t.Open(path_);
-      fs.FailFrom(n);
-      try {
-        for (int i = 0; i < 3; ++i) {
-          t.AppendBlank();
-          t.Replace("NAME", "New" + std::to_string(i));
-          t.Replace("AGE", int64_t{10 + i});
-          t.Replace("NOTE", "note " + std::to_string(i));
-        }
-        t.Commit();
-      } catch (const ETableError& e) {
-        failed = true;
-        EXPECT_EQ(e.code(), ETableError::Code::kIo);
+    Table t({&env, 100});
+    t.Open(path_);
+    try {
+      for (int i = 0; i < 40; ++i) {
+        t.AppendBlank();
+        t.Replace("NAME", "New" + std::to_string(i));
+        t.Replace("AGE", int64_t{10 + i});
+        t.Replace("NOTE", std::string(100 + i, 'x'));
       }
+      t.Commit();
+    } catch (const ETableError& e) {
+      EXPECT_EQ(e.code(), ETableError::Code::kIo);
+      return false;
     }
+    return true;
+  };
+  walk.check = [&](int point, bool succeeded) {
     Table t;
     t.Open(path_);
     const std::string state = ByName(t);
-    EXPECT_TRUE(state == before || state == after) << "failing from operation " << n << "\n"
-                                                   << state;
-    if (!failed) break;
-  }
-  EXPECT_GT(n, 5);  // the loop did fail several different operations
-}
-
-TEST_F(TableDurabilityTest, ShortWritesAndAFullDiskNeverLoseCommittedRecords) {
-  using Fault = testing::FaultFileSystem::Fault;
-  const std::string before = "2:Ann|1|\n3:Bob|2|\n1:Cat|3|\n";
-  for (const Fault fault : {Fault::kShortWrite, Fault::kDiskFull}) {
-    int failures = 0;
-    for (int n = 1;; ++n) {
-      MakePeople(path_, {"Cat/3", "Ann/1", "Bob/2"});
-      testing::FaultFileSystem fs;
-      bool failed = false;
-      {
-        Table t({&fs, 100});
-        t.Open(path_);
-        fs.FailFrom(n, fault);
-        try {
-          for (int i = 0; i < 40; ++i) {
-            t.AppendBlank();
-            t.Replace("NAME", "New" + std::to_string(i));
-            t.Replace("NOTE", std::string(100 + i, 'x'));
-          }
-          t.Commit();
-        } catch (const ETableError& e) {
-          failed = true;
-          EXPECT_EQ(e.code(), ETableError::Code::kIo);
-        }
-      }
-      // Reopened without faults: the committed three, or all 43 records.
-      Table t;
-      t.Open(path_);
-      const std::string state = ByName(t);
-      if (failed) {
-        ++failures;
-        EXPECT_TRUE(state == before || t.RecCount() == 43u)
-            << static_cast<int>(fault) << " from operation " << n << "\n"
-            << state;
-        EXPECT_NE(state.find("1:Cat|3|"), std::string::npos);
-      } else {
-        EXPECT_EQ(t.RecCount(), 43u);
-        break;
-      }
+    if (succeeded) {
+      EXPECT_EQ(state, after) << "failing from operation " << point;
+    } else {
+      EXPECT_TRUE(state == before || state == after) << "failing from operation " << point << "\n"
+                                                     << state;
     }
-    EXPECT_GT(failures, 5) << static_cast<int>(fault);
-  }
+  };
+  for (const int failed : testing::WalkEveryFault(walk)) EXPECT_GT(failed, 5);
 }
 
 TEST_F(TableDurabilityTest, HandlesSeeEachOthersCommitsAndWaitForTheLock) {
   MakePeople(path_, {"Ann", "Bob"});
   Table a;
-  Table b({&DefaultFileSystem(), 50});
+  Table b({&DefaultEnv(), 50});
   a.Open(path_);
   b.Open(path_);
   b.SetOrder(b.TagOrder("NAME"));
@@ -200,7 +167,7 @@ TEST_F(TableDurabilityTest, HandlesSeeEachOthersCommitsAndWaitForTheLock) {
   a.AppendBlank();
   const pid_t child = ::fork();
   if (child == 0) {
-    Table other({&DefaultFileSystem(), 50});
+    Table other({&DefaultEnv(), 50});
     other.Open(path_);
     const bool locked = ErrorOf([&] { other.AppendBlank(); }).starts_with("3: ");
     ::_exit(locked && other.RecCount() == 3 ? 0 : 1);

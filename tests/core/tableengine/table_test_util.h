@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/env/table_error.h"
 #include "core/shell/text_helpers.h"
 #include "core/tableengine/table.h"
-#include "core/tableengine/table_error.h"
 
 namespace quorvant::testing {
 

@@ -1,5 +1,5 @@
-// A FileSystem for tests that passes everything to the real one but fails
-// on request, from the Nth write (or sync) on, in one of three ways:
+// An Env for tests that passes everything to its target but fails on
+// request, from the Nth write (or sync) on, in one of three ways:
 //   kFail        every operation throws, as a disk that has gone away;
 //   kShortWrite  the failing write stores the first half of its data before
 //                it throws, as a write cut short; every later one throws;
@@ -7,15 +7,18 @@
 //                throws when it would grow the file, and so does a Truncate
 //                that grows it; writes in place, syncs and renames go on
 //                working, as on a disk that has filled up.
+// Reads, stats, removals and the clock are the target's, unchanged.
 #pragma once
 
-#include "core/tableengine/file_system.h"
+#include "core/env/env.h"
 
 namespace quorvant::testing {
 
-class FaultFileSystem : public FileSystem {
+class FaultEnv : public EnvWrapper {
  public:
   enum class Fault { kFail, kShortWrite, kDiskFull };
+
+  explicit FaultEnv(Env& target = DefaultEnv()) : EnvWrapper(target) {}
 
   // 0 never fails; n fails the nth write or sync counted from now on.
   void FailFrom(int n, Fault fault = Fault::kFail) {
@@ -25,6 +28,8 @@ class FaultFileSystem : public FileSystem {
     operations_ = 0;
   }
   int operations() const { return operations_; }
+  // Whether the run since FailFrom(n) came to its nth fault point.
+  bool Reached() const { return fail_from_ > 0 && operations_ >= fail_from_; }
 
   // Called by the files before each sync, truncation to no larger size,
   // creation and rename: counts it and throws when it is to fail.
@@ -36,16 +41,9 @@ class FaultFileSystem : public FileSystem {
   [[noreturn]] void Fail();
 
   std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) override;
-  bool Exists(const std::string& path) override { return DefaultFileSystem().Exists(path); }
-  std::optional<FileStamp> Stat(const std::string& path) override {
-    return DefaultFileSystem().Stat(path);
-  }
-  void Remove(const std::string& path) override;
   void Rename(const std::string& from, const std::string& to, bool durable) override;
 
  private:
-  bool Failing() const { return fail_from_ > 0 && operations_ >= fail_from_; }
-
   int fail_from_ = 0;
   Fault fault_ = Fault::kFail;
   int operations_ = 0;

@@ -1,37 +1,37 @@
-#include "support/fault_file_system.h"
+#include "support/fault_env.h"
 
 #include <algorithm>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/table_error.h"
 
 namespace quorvant::testing {
 namespace {
 
 class FaultFile : public RandomAccessFile {
  public:
-  FaultFile(std::unique_ptr<RandomAccessFile> inner, FaultFileSystem& fs)
-      : RandomAccessFile(inner->path()), inner_(std::move(inner)), fs_(fs) {}
+  FaultFile(std::unique_ptr<RandomAccessFile> inner, FaultEnv& env)
+      : RandomAccessFile(inner->path()), inner_(std::move(inner)), env_(env) {}
 
   size_t Read(uint64_t offset, char* buffer, size_t n) override {
     return inner_->Read(offset, buffer, n);
   }
   void Write(uint64_t offset, std::string_view data) override {
-    const size_t allowed = fs_.WriteAllowance(offset, data.size(), inner_->Size());
+    const size_t allowed = env_.WriteAllowance(offset, data.size(), inner_->Size());
     if (allowed > 0) inner_->Write(offset, data.substr(0, allowed));
-    if (allowed < data.size()) fs_.Fail();
+    if (allowed < data.size()) env_.Fail();
   }
   uint64_t Size() override { return inner_->Size(); }
   void Truncate(uint64_t size) override {
     const uint64_t now = inner_->Size();
     if (size > now) {
-      if (fs_.WriteAllowance(now, size - now, now) < size - now) fs_.Fail();
+      if (env_.WriteAllowance(now, size - now, now) < size - now) env_.Fail();
     } else {
-      fs_.Count();
+      env_.Count();
     }
     inner_->Truncate(size);
   }
   void Sync() override {
-    fs_.Count();
+    env_.Count();
     inner_->Sync();
   }
   FileStamp Stamp() override { return inner_->Stamp(); }
@@ -42,19 +42,19 @@ class FaultFile : public RandomAccessFile {
 
  private:
   std::unique_ptr<RandomAccessFile> inner_;
-  FaultFileSystem& fs_;
+  FaultEnv& env_;
 };
 
 }  // namespace
 
-void FaultFileSystem::Count() {
+void FaultEnv::Count() {
   ++operations_;
-  if (Failing() && fault_ != Fault::kDiskFull) Fail();
+  if (Reached() && fault_ != Fault::kDiskFull) Fail();
 }
 
-size_t FaultFileSystem::WriteAllowance(uint64_t offset, size_t size, uint64_t file_size) {
+size_t FaultEnv::WriteAllowance(uint64_t offset, size_t size, uint64_t file_size) {
   ++operations_;
-  if (!Failing()) return size;
+  if (!Reached()) return size;
   switch (fault_) {
     case Fault::kFail:
       return 0;
@@ -70,20 +70,18 @@ size_t FaultFileSystem::WriteAllowance(uint64_t offset, size_t size, uint64_t fi
   return 0;
 }
 
-void FaultFileSystem::Fail() {
+void FaultEnv::Fail() {
   throw ETableError(ETableError::Code::kIo, "injected failure " + std::to_string(operations_));
 }
 
-std::unique_ptr<RandomAccessFile> FaultFileSystem::Open(const std::string& path, FileMode mode) {
+std::unique_ptr<RandomAccessFile> FaultEnv::Open(const std::string& path, FileMode mode) {
   if (mode == FileMode::kCreate) Count();
-  return std::make_unique<FaultFile>(DefaultFileSystem().Open(path, mode), *this);
+  return std::make_unique<FaultFile>(target().Open(path, mode), *this);
 }
 
-void FaultFileSystem::Remove(const std::string& path) { DefaultFileSystem().Remove(path); }
-
-void FaultFileSystem::Rename(const std::string& from, const std::string& to, bool durable) {
+void FaultEnv::Rename(const std::string& from, const std::string& to, bool durable) {
   Count();
-  DefaultFileSystem().Rename(from, to, durable);
+  target().Rename(from, to, durable);
 }
 
 }  // namespace quorvant::testing

@@ -1,16 +1,17 @@
-#include "core/tableengine/file_system.h"
+// DefaultEnv(): the operating system's files, through POSIX calls, and its clock.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstring>
-#include <random>
+#include <ctime>
+#include <mutex>
 
-#include "core/tableengine/table_error.h"
+#include "core/env/env.h"
+#include "core/env/table_error.h"
 
 namespace quorvant {
 namespace {
@@ -96,7 +97,7 @@ class PosixFile : public RandomAccessFile {
   int fd_;
 };
 
-class PosixFileSystem : public FileSystem {
+class PosixEnv : public Env {
  public:
   std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) override {
     int flags = O_CLOEXEC;
@@ -147,51 +148,41 @@ class PosixFileSystem : public FileSystem {
       ::close(dfd);
     }
   }
+
+  TDateTime Now() override {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t secs = system_clock::to_time_t(now);
+    const int ms =
+        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+    // Every edit stamps the survey, and an import makes thousands of edits
+    // within a second: the local time of a second is worked out once.
+    std::tm local{};
+    {
+      std::lock_guard<std::mutex> lock(clock_mutex_);
+      if (secs != cached_secs_) {
+        localtime_r(&secs, &cached_local_);
+        cached_secs_ = secs;
+      }
+      local = cached_local_;
+    }
+    DateTimeParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,  local.tm_hour,
+                    local.tm_min,         local.tm_sec,     ms < 0 ? 0 : ms};
+    if (p.second > 59) p.second = 59;  // leap second
+    return EncodeDateTime(p).value_or(0.0);
+  }
+
+ private:
+  std::mutex clock_mutex_;
+  std::time_t cached_secs_ = -1;
+  std::tm cached_local_{};
 };
 
 }  // namespace
 
-FileSystem& DefaultFileSystem() {
-  static PosixFileSystem fs;
-  return fs;
-}
-
-void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents,
-                         WriteDurability durability) {
-  // A name of its own for every write, so that two threads (or processes)
-  // replacing one file each write a whole file and the last rename wins; the
-  // process's random part keeps anyone else from planting a file or link of
-  // that name in a shared folder.
-  static const std::string salt = [] {
-    std::random_device device;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx",
-                  (static_cast<unsigned long long>(device()) << 32) ^ device());
-    return std::string(hex);
-  }();
-  static std::atomic<uint64_t> writes{0};
-  const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" + salt + "-" +
-                           std::to_string(writes.fetch_add(1));
-  struct stat old {};
-  const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-  const bool flush = durability == WriteDurability::kDurable ||
-                     (durability == WriteDurability::kKeepOld && replacing && old.st_size > 0);
-  try {
-    std::unique_ptr<RandomAccessFile> file = fs.Open(temp, FileMode::kCreate);
-    // A replaced file keeps its permissions; a new one gets 0666 less umask.
-    if (replacing) ::chmod(temp.c_str(), old.st_mode & 07777);
-    file->Write(0, contents);
-    if (flush) file->Sync();
-    file.reset();
-    fs.Rename(temp, path, durability == WriteDurability::kDurable);
-  } catch (...) {
-    try {
-      fs.Remove(temp);
-    } catch (const ETableError&) {
-      // The write failed already; its error is the one to report.
-    }
-    throw;
-  }
+Env& DefaultEnv() {
+  static PosixEnv env;
+  return env;
 }
 
 }  // namespace quorvant

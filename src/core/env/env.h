@@ -1,15 +1,18 @@
-// The one door through which the table engine reaches files. Everything the
-// engine reads or writes goes through a FileSystem, so that tests can put a
-// FileSystem in between that fails the Nth write or sync and check that
-// nothing committed is lost.
+// Env: the one door through which the core reaches the outside world, its
+// files and its clock. Every reader and writer of the core is handed an Env
+// (a constructor argument or an options field that defaults to DefaultEnv()),
+// so that a test can hand it one that fails the Nth write or sync, or one
+// whose clock stands still, without touching anything process-wide.
 //
-// Every method that fails throws ETableError (code kIo) naming the file and
-// the operating system's reason. Read() returning fewer bytes than asked
+// EnvWrapper forwards every call to a target Env; a test's env derives from
+// it and overrides only what it changes.
+//
+// Every file method that fails throws ETableError (code kIo) naming the file
+// and the operating system's reason. Read() returning fewer bytes than asked
 // means the file ended; it is not an error.
 //
-// Thread-safety: a RandomAccessFile belongs to one table handle and is used
-// from one thread at a time. DefaultFileSystem() is stateless and may be
-// shared.
+// Thread-safety: a RandomAccessFile belongs to one handle and is used from one
+// thread at a time. DefaultEnv() is safe to share between threads.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +20,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/env/calendar.h"
 
 namespace quorvant {
 
@@ -64,9 +69,9 @@ enum class FileMode {
   kCreate,     // a new empty file, replacing any file of that name
 };
 
-class FileSystem {
+class Env {
  public:
-  virtual ~FileSystem() = default;
+  virtual ~Env() = default;
 
   virtual std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) = 0;
   virtual bool Exists(const std::string& path) = 0;
@@ -76,30 +81,34 @@ class FileSystem {
   // Replaces `to` atomically; durable: the rename is on disk before the
   // call returns (the folder is synced).
   virtual void Rename(const std::string& from, const std::string& to, bool durable) = 0;
+
+  // The current local time.
+  virtual TDateTime Now() = 0;
 };
 
-// The operating system's files.
-FileSystem& DefaultFileSystem();
+// The operating system's files and clock.
+Env& DefaultEnv();
 
-// How far a whole-file replacement goes to survive a crash of the machine.
-// Every kind replaces the file atomically: a reader sees the old file or the
-// new one, never a mixture.
-enum class WriteDurability {
-  // On disk before the call returns: the author's documents and settings.
-  kDurable,
-  // Flushed only when it replaces a file that has content, so that a crash
-  // cannot leave an empty file where that one was; a new file may be lost
-  // to a crash. For files made from another file that stays (an import).
-  kKeepOld,
-  // Never flushed: files made again at will from data kept elsewhere
-  // (report pages, chart images).
-  kRegenerable,
+// Forwards every call to the target, which must outlive the wrapper.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env& target) : target_(target) {}
+
+  Env& target() const { return target_; }
+
+  std::unique_ptr<RandomAccessFile> Open(const std::string& path, FileMode mode) override {
+    return target_.Open(path, mode);
+  }
+  bool Exists(const std::string& path) override { return target_.Exists(path); }
+  std::optional<FileStamp> Stat(const std::string& path) override { return target_.Stat(path); }
+  void Remove(const std::string& path) override { target_.Remove(path); }
+  void Rename(const std::string& from, const std::string& to, bool durable) override {
+    target_.Rename(from, to, durable);
+  }
+  TDateTime Now() override { return target_.Now(); }
+
+ private:
+  Env& target_;
 };
-
-// Writes contents to a sibling temporary file and renames it over path, so
-// that readers see either the old file or the new one, with the flushes
-// that durability asks for.
-void ReplaceFileContents(FileSystem& fs, const std::string& path, std::string_view contents,
-                         WriteDurability durability = WriteDurability::kDurable);
 
 }  // namespace quorvant

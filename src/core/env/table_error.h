@@ -1,7 +1,8 @@
-// ETableError: every failure of the table engine. what() is the message to
-// show, and it names the file or expression concerned. code() tells callers
-// what kind of failure it was, so that the response table can tell a refused
-// definition from a failed write.
+// ETableError: every failure of the files (code kIo, thrown by the Env) and
+// of the table engine built on them. what() is the message to show, and it
+// names the file or expression concerned. code() tells callers what kind of
+// failure it was, so that the response table can tell a refused definition
+// from a failed write.
 #pragma once
 
 #include <stdexcept>
