@@ -139,6 +139,6 @@ int main(int argc, char* argv[]) {
               ratio <= 2.0 ? "ok" : "SLOW");
   std::printf("RebuildQuestionList, 2,000 items:                %8.2f ms (target under 100) %s\n",
               Median(rebuild), Median(rebuild) < 100 ? "ok" : "SLOW");
-  form.Survey().SetModified(false);
+  form.Document().Survey().SetModified(false);
   return 0;
 }

@@ -92,7 +92,7 @@ int main(int argc, char* argv[]) {
   const std::pair<int, const char*> views[] = {{quorvant::kStyleNumeric, "analysis-numeric"},
                                                {quorvant::kStyleText, "analysis-text"}};
   for (const auto& [style, name] : views) {
-    const int item = FirstOfStyle(window.Survey(), style);
+    const int item = FirstOfStyle(window.Document().Survey(), style);
     for (int row = 0; row < analysis_list->count(); ++row) {
       if (analysis_list->itemData(row).toInt() == item) analysis_list->setCurrentIndex(row);
     }
@@ -100,8 +100,8 @@ int main(int argc, char* argv[]) {
   }
   for (int row = analysis_list->count() - 1; row >= 0; --row) {
     const int item = analysis_list->itemData(row).toInt();
-    if (window.Survey().Item(item).Style == quorvant::kStyleText &&
-        window.Survey().Item(item).LengthOfResponse == -1) {
+    if (window.Document().Survey().Item(item).Style == quorvant::kStyleText &&
+        window.Document().Survey().Item(item).LengthOfResponse == -1) {
       analysis_list->setCurrentIndex(row);
       Shoot(window, "analysis-detail");
       break;
@@ -119,8 +119,8 @@ int main(int argc, char* argv[]) {
                                                {quorvant::kStyleText, "question-text"},
                                                {quorvant::kStyleNumeric, "question-numeric"}};
   for (const auto& [style, name] : pages) {
-    const int i = FirstOfStyle(window.Survey(), style);
-    if (i >= 0) editor.Fill(window.Survey().Item(i));
+    const int i = FirstOfStyle(window.Document().Survey(), style);
+    if (i >= 0) editor.Fill(window.Document().Survey().Item(i));
     Shoot(editor, name);
     editor.hide();
   }
@@ -138,11 +138,11 @@ int main(int argc, char* argv[]) {
     lines.push_back({analysis_list->itemText(row), analysis_list->itemData(row).toInt()});
   }
   quorvant::TFilterList conditions;
-  const int choice = FirstOfStyle(window.Survey(), quorvant::kStyleSingleChoice);
-  const int number = FirstOfStyle(window.Survey(), quorvant::kStyleNumeric);
-  if (choice >= 0) conditions.AddChoiceCondition(window.Survey().Item(choice), true, 0);
-  if (number >= 0) conditions.AddNumericCondition(window.Survey().Item(number), 0, "30");
-  TQVXFilterBuilder filter(window.Survey(), lines, conditions, &window);
+  const int choice = FirstOfStyle(window.Document().Survey(), quorvant::kStyleSingleChoice);
+  const int number = FirstOfStyle(window.Document().Survey(), quorvant::kStyleNumeric);
+  if (choice >= 0) conditions.AddChoiceCondition(window.Document().Survey().Item(choice), true, 0);
+  if (number >= 0) conditions.AddNumericCondition(window.Document().Survey().Item(number), 0, "30");
+  TQVXFilterBuilder filter(window.Document().Survey(), lines, conditions, &window);
   auto* in_question = filter.findChild<QComboBox*>("cmbQuestion");
   const std::pair<int, const char*> filter_pages[] = {
       {quorvant::kStyleSingleChoice, "filter-builder-select-list"},
@@ -150,7 +150,7 @@ int main(int argc, char* argv[]) {
       {quorvant::kStyleNumeric, "filter-builder-numeric"}};
   filter.show();
   for (const auto& [style, name] : filter_pages) {
-    const int item = FirstOfStyle(window.Survey(), style);
+    const int item = FirstOfStyle(window.Document().Survey(), style);
     for (int row = 0; row < in_question->count(); ++row) {
       if (in_question->itemData(row).toInt() == item) in_question->setCurrentIndex(row);
     }
@@ -178,7 +178,7 @@ int main(int argc, char* argv[]) {
 
   quorvant::SettingsStore settings;
   TQVXProperties properties(
-      window.Survey(), settings, prompts, dialogs, window.DataDirectory(),
+      window.Document().Survey(), settings, prompts, dialogs, window.DataDirectory(),
       [](const std::string&) {}, &window);
   auto* property_pages = properties.findChild<QTabWidget*>("pgcProperties");
   const char* property_names[] = {"properties-details", "properties-web-server",
@@ -207,16 +207,16 @@ int main(int argc, char* argv[]) {
   prefs.hide();
 
   {
-    window.Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
+    window.Document().Survey().SetNotificationFile("/home/author/Quorvant/staff.eml");
     StandardPublishDialogs publish_dialogs;
-    TQVXPublishSurvey publish(window.Survey(), settings, prompts, publish_dialogs,
+    TQVXPublishSurvey publish(window.Document().Survey(), settings, prompts, publish_dialogs,
                               window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(publish, "publish-survey");
-    window.Survey().SetNotificationFile("");
-    TQVXPublishSurvey short_publish(window.Survey(), settings, prompts, publish_dialogs,
+    window.Document().Survey().SetNotificationFile("");
+    TQVXPublishSurvey short_publish(window.Document().Survey(), settings, prompts, publish_dialogs,
                                     window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(short_publish, "publish-survey-no-list");
-    window.Survey().SetModified(false);
+    window.Document().Survey().SetModified(false);
   }
 
   {
@@ -240,15 +240,15 @@ int main(int argc, char* argv[]) {
   const int made = libraries.Create("Customer service");
   if (made >= 0) {
     std::vector<int> items;
-    for (int i = 0; i < std::min(6, window.Survey().ItemCount()); ++i) items.push_back(i);
-    quorvant::AppendToQuestionLibrary(libraries.ShownPath(), window.Survey(), items, store);
+    for (int i = 0; i < std::min(6, window.Document().Survey().ItemCount()); ++i) items.push_back(i);
+    quorvant::AppendToQuestionLibrary(libraries.ShownPath(), window.Document().Survey(), items, store);
     store.Write(quorvant::settings::kQuestionLibraryLast, libraries.ShownPath());
   }
   quorvant::TSurvey clipboard(store);
-  quorvant::SurveyEditing editing(window.Survey(), clipboard, prompts, store);
+  quorvant::SurveyEditing editing(window.Document().Survey(), clipboard, prompts, store);
   {
     TQVXql library(
-        store, prompts, window.DataDirectory(), window.Survey(), editing, window.QuestionEditor(),
+        store, prompts, window.DataDirectory(), window.Document().Survey(), editing, window.QuestionEditor(),
         window.HeaderEditor(), [] {}, &window);
     auto* list = library.findChild<QListView*>("lbLibraryQuestions");
     list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::Select);
