@@ -13,6 +13,7 @@
 
 #include "app/libraries/library_name_dialog.h"
 #include "app/shell/app_paths.h"
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "app/survey/item_editing.h"
 #include "app/survey/question_list_view.h"
@@ -22,17 +23,6 @@
 #include "core/survey/survey.h"
 
 namespace quorvant::app {
-namespace {
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
-
 TQVXql::TQVXql(SettingsStore& settings, Prompts& prompts, std::string data_dir, TSurvey& survey,
                SurveyEditing& editing, TQVXQuestion& questions, TQVXHeader& headers,
                std::function<void()> rebuild_library_menu, QWidget* parent)
@@ -53,8 +43,8 @@ TQVXql::TQVXql(SettingsStore& settings, Prompts& prompts, std::string data_dir, 
   cmbLibraryName_->setMinimumContentsLength(24);
   auto* name_label = new QLabel("&Library Name:", this);
   name_label->setBuddy(cmbLibraryName_);
-  btnNewLibrary_ = Button("btnNewLibrary", "Create New Library", this);
-  btnDeleteLibrary_ = Button("btnDeleteLibrary", "Delete Selected Library", this);
+  btnNewLibrary_ = MakeSideButton("btnNewLibrary", "Create New Library", this);
+  btnDeleteLibrary_ = MakeSideButton("btnDeleteLibrary", "Delete Selected Library", this);
 
   lbQuestions_ = new QListView(this);
   lbQuestions_->setObjectName("lbLibraryQuestions");
@@ -65,12 +55,12 @@ TQVXql::TQVXql(SettingsStore& settings, Prompts& prompts, std::string data_dir, 
   lbQuestions_->setModel(model_);
   lbQuestions_->setItemDelegate(new QuestionListDelegate(lbQuestions_));
 
-  btnInsert_ = Button("btnInsert", "&Insert", this);
+  btnInsert_ = MakeSideButton("btnInsert", "&Insert", this);
   btnInsert_->setDefault(true);
-  btnEditItem_ = Button("btnEditItem", "&Edit Item", this);
-  btnDeleteItem_ = Button("btnDeleteItem", "&Delete Item", this);
-  QPushButton* help = Button("btnHelp", "&Help", this);
-  QPushButton* close = Button("btnClose", "Close", this);
+  btnEditItem_ = MakeSideButton("btnEditItem", "&Edit Item", this);
+  btnDeleteItem_ = MakeSideButton("btnDeleteItem", "&Delete Item", this);
+  QPushButton* help = MakeSideButton("btnHelp", "&Help", this);
+  QPushButton* close = MakeSideButton("btnClose", "Close", this);
 
   auto* top = new QHBoxLayout;
   top->addWidget(name_label);

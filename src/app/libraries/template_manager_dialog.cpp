@@ -14,22 +14,12 @@
 
 #include "app/libraries/library_name_dialog.h"
 #include "app/shell/app_paths.h"
+#include "app/shell/dialog_buttons.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/whats_this.h"
 #include "app/shell/window_dialogs.h"
 
 namespace quorvant::app {
-namespace {
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
-
 TQVXTemplateMgr::TQVXTemplateMgr(Prompts& prompts, WindowDialogs& dialogs, std::string data_dir,
                                  QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), data_dir_(data_dir), manager_(prompts, data_dir) {
@@ -45,14 +35,14 @@ TQVXTemplateMgr::TQVXTemplateMgr(Prompts& prompts, WindowDialogs& dialogs, std::
   lbTemplates_->setObjectName("lbTemplates");
   auto* list_label = new QLabel("T&emplates:", this);
   list_label->setBuddy(lbTemplates_);
-  btnNewTemplate_ = Button("btnNewTemplate", "Create New Template", this);
-  btnDeleteTemplate_ = Button("btnDeleteTemplate", "Delete Selected Template", this);
+  btnNewTemplate_ = MakeSideButton("btnNewTemplate", "Create New Template", this);
+  btnDeleteTemplate_ = MakeSideButton("btnDeleteTemplate", "Delete Selected Template", this);
   memContents_ = new QPlainTextEdit(this);
   memContents_->setObjectName("memContents");
   memContents_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memContents_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  QPushButton* close = Button("btnClose", "&Close", this);
-  QPushButton* help = Button("btnHelp", "&Help", this);
+  QPushButton* close = MakeSideButton("btnClose", "&Close", this);
+  QPushButton* help = MakeSideButton("btnHelp", "&Help", this);
 
   auto* side = new QVBoxLayout;
   side->addWidget(type_label);

@@ -31,4 +31,11 @@ QPushButton* AddHelpButton(QDialogButtonBox& buttons, const char* page) {
   return help;
 }
 
+QPushButton* MakeSideButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
 }  // namespace quorvant::app

@@ -2,9 +2,12 @@
 // "btnCancel", OK the default button.
 #pragma once
 
+#include <QString>
+
 class QDialog;
 class QDialogButtonBox;
 class QPushButton;
+class QWidget;
 
 namespace quorvant::app {
 
@@ -16,5 +19,9 @@ QDialogButtonBox* MakeOkCancelButtons(QDialog& dialog, const char* ok_text,
 // Adds "&Help" (named "btnHelp") to the box; it opens the help page `page`
 // (a name under data/help, without ".html") in the browser.
 QPushButton* AddHelpButton(QDialogButtonBox& buttons, const char* page);
+
+// A button named `name` beside a list or a field, which Enter does not
+// press (it is not an automatic default), so that Enter still means OK.
+QPushButton* MakeSideButton(const char* name, const QString& text, QWidget* parent);
 
 }  // namespace quorvant::app
