@@ -10,6 +10,7 @@
 #include "app/shell/main_form.h"
 #include "app/transfer/http_client.h"
 #include "core/publishing/clear_results.h"
+#include "core/publishing/server_steps.h"
 #include "core/shell/prompts.h"
 
 namespace quorvant::app {
@@ -37,11 +38,12 @@ void TQVXMainForm::ClearResultsFromServer() {
   HttpClient client;
   client.ApplyProxySettings(settings_);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const HttpOutcome got = GetAndWait(client, Q(ClearResultsURL(document_.Survey())));
+  const HttpOutcome got = GetAndWait(client, Q(ServerStepURL(ServerStep::kClearResults, document_.Survey())));
   QApplication::restoreOverrideCursor();
   const int status = got == HttpOutcome::kConnectionFailed ? 0 : client.StatusCode();
-  const ServerReplyOutcome outcome = ApplyClearResultsReply(
-      document_.Survey(), status, status != 0 ? client.Body().toStdString() : "");
+  const ServerReplyOutcome outcome =
+      JudgeServerReply(ServerStep::kClearResults, document_.Survey(), status,
+                       status != 0 ? client.Body().toStdString() : std::string());
   if (outcome.passed) {
     prompts_.ShowInfo(outcome.status);
   } else {
