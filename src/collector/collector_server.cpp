@@ -92,6 +92,7 @@ std::optional<HttpReply> CollectorServer::CheckHeader(const HttpRequest& req) co
 HttpReply CollectorServer::Route(const HttpRequest& req) try {
   const std::string& base = options_.base;
   if (IsGet(req) && req.path == base + "/VerifyServer") {
+    store_.CheckReachable();
     return Page(200, "Quorvant collection server",
                 "This Quorvant collection server is running and accepts survey responses.");
   }

@@ -1,5 +1,6 @@
 // The collector's HTTP service. Under the base path it answers:
-//   GET  /VerifyServer                          a page naming Quorvant
+//   GET  /VerifyServer                          a page naming Quorvant (503
+//                                               while the database is away)
 //   GET  /RegisterSurvey?SurveyFile=&AccountID=&ID=   registers a survey
 //   POST (the base path itself)                 stores one form submission
 //   GET  /GetResults?SurveyFile=&ID=&LastUpdate=      the submissions since

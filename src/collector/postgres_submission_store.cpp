@@ -10,6 +10,7 @@ namespace {
 
 std::vector<PgStatement> Statements() {
   std::vector<PgStatement> statements = {
+      {"reachable", "SELECT 1"},
       {"hash_of", "SELECT password_hash FROM surveys WHERE name = $1"},
       {"register",
        "INSERT INTO surveys(name, account, password_hash, registered) "
@@ -87,6 +88,8 @@ Registration PostgresSubmissionStore::Register(const std::string& survey,
     // Registered by another request or collector meanwhile: check against its password.
   }
 }
+
+void PostgresSubmissionStore::CheckReachable() { pool_->Run("reachable", {}, true); }
 
 bool PostgresSubmissionStore::IsRegistered(const std::string& survey) {
   return HashOf(survey).has_value();

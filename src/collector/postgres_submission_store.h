@@ -49,6 +49,7 @@ class PostgresSubmissionStore : public SubmissionStore {
   FetchResult Fetch(const std::string& survey, const std::string& password,
                     const std::string& after) override;
   FetchStatus Clear(const std::string& survey, const std::string& password) override;
+  void CheckReachable() override;
   std::unique_ptr<PasswordFailures> SharedPasswordFailures() override;
 
   // Adds a survey as another store kept it; false when one of that name is

@@ -86,6 +86,11 @@ class SubmissionStore {
   // kOk when they are gone. Stamps handed out later still go up.
   virtual FetchStatus Clear(const std::string& survey, const std::string& password) = 0;
 
+  // Throws StoreUnavailable when the database cannot be reached now, so that
+  // the server's own check page (and a balancer's health check behind it)
+  // does not claim to accept submissions that could not be stored.
+  virtual void CheckReachable() {}
+
   // Where the password throttle counts wrong passwords when several
   // collectors share this store; nullptr when the store is one collector's
   // own, and the collector counts in its memory.

@@ -247,16 +247,23 @@ TEST_F(CollectorClusterTest, BalancedCollectorsLoseNothingWhenOneIsKilled) {
 TEST_F(CollectorClusterTest, DatabaseOutageGives503AndCollectionResumesByItself) {
   ASSERT_NO_FATAL_FAILURE(StartTwoBehindBalancer());
   size_t at_restart = 0;
+  int verify_while_down = 0;
   RunLoad({balancer_port_}, 6, 2, [&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     cluster_.Stop();
     database_down_ = true;
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // The balancer's health check sees the collector without its database.
+    httplib::Client http("127.0.0.1", ports_[0]);
+    const auto verify = http.Get("/qvx/VerifyServer");
+    verify_while_down = verify ? verify->status : -1;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
     database_down_ = false;
     cluster_.Start();
     at_restart = AcknowledgedSoFar();
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    std::this_thread::sleep_for(std::chrono::seconds(4));
   });
+  EXPECT_EQ(verify_while_down, 503);
   EXPECT_GT(posted_.unavailable, 0);
   EXPECT_EQ(posted_.acknowledged_while_down, 0);
   EXPECT_GT(posted_.acknowledged.size(), at_restart + 20) << "collection did not resume";
