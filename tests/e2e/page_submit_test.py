@@ -10,17 +10,15 @@ posted names and values are exactly the page's input contract.
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium is not installed).
 """
 import argparse
-import http.server
-import json
 import os
 import re
 import subprocess
 import sys
 import tempfile
-import threading
 import urllib.parse
 
 import headless_browser
+import page_server
 
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
 RESULT_URL = "http://127.0.0.1/thanks"
@@ -116,60 +114,6 @@ EXPECTED_REPORT = {
 }
 
 
-class Exchange:
-    """What the browser sent, handed from the server thread to the test."""
-
-    def __init__(self):
-        self.page = b""
-        self.lock = threading.Condition()
-        self.report = None
-        self.post = None
-        self.content_type = None
-
-    def reset(self, page):
-        with self.lock:
-            self.page, self.report, self.post = page, None, None
-
-    def wait(self, timeout):
-        with self.lock:
-            self.lock.wait_for(lambda: self.post is not None, timeout)
-            return self.post is not None
-
-
-def make_handler(exchange):
-    class Handler(http.server.BaseHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-
-        def reply(self, body, content_type="text/html; charset=utf-8", status=200):
-            self.send_response(status)
-            self.send_header("Content-Type", content_type)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
-
-        def do_GET(self):
-            if self.path == "/page.htm":
-                self.reply(exchange.page)
-            elif self.path == "/driver.html":
-                self.reply(DRIVER.encode())
-            else:
-                self.reply(b"not here", "text/plain", 404)
-
-        def do_POST(self):
-            body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
-            with exchange.lock:
-                if self.path == "/report":
-                    exchange.report = json.loads(body)
-                elif self.path == "/submit":
-                    exchange.content_type = self.headers.get("Content-Type")
-                    exchange.post = body
-                exchange.lock.notify_all()
-            self.reply(b"<html><body>Thank you</body></html>")
-
-    return Handler
-
-
 def prepare_survey(source, path, template, port):
     text = open(os.path.join(source, "data/examples/example.qvx"), newline="").read()
     replacements = {
@@ -218,9 +162,8 @@ def main():
     if not chromium:
         return headless_browser.SKIPPED
 
-    exchange = Exchange()
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(exchange))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    exchange = page_server.Exchange()
+    server = page_server.start(exchange, DRIVER)
     failures = []
     with tempfile.TemporaryDirectory() as work:
         try:
