@@ -12,15 +12,10 @@ answered form, whose posted names and values must be the page's contract.
 
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium is not installed).
 """
-import argparse
 import os
 import re
-import subprocess
 import sys
-import tempfile
-import urllib.parse
 
-import headless_browser
 import page_server
 
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
@@ -31,16 +26,9 @@ REQUIRED = (2, 3, 4, 5, 7, 8, 10)
 # the skip group 3 to 5 ("Never", value 3, skips it); 7 is Numeric (0 to 120),
 # 8 a text of at most 40 characters, 10 a verbose text; 9 and 11 are not
 # required.
-DRIVER = r"""<!DOCTYPE html>
-<html><body>
-<iframe id="survey" src="/page.htm" style="width:900px;height:700px"></iframe>
-<script>
-const frame = document.getElementById('survey');
-frame.addEventListener('load', async function once() {
-  frame.removeEventListener('load', once);
-  const d = frame.contentDocument;
+DRIVER = page_server.driver(r"""
   const form = d.querySelector('form');
-  const report = {steps: []};
+  report.steps = [];
   const byName = name => d.getElementsByName(name);
   const box = (name, value) => [...byName(name)].find(e => e.value === value);
   // A click, as a respondent's, changes the box and fires its events.
@@ -67,7 +55,6 @@ frame.addEventListener('load', async function once() {
     type('qvx8', 'Finance & Control');
     type('qvx10', 'More soup, please');
   };
-  try {
     const number = byName('qvx7')[0], text = byName('qvx8')[0];
     report.numberBox = [number.type, number.min, number.max, number.step];
     report.textMaxLength = text.maxLength;
@@ -103,15 +90,7 @@ frame.addEventListener('load', async function once() {
       answerAll();
       type('qvx7', '45');
     });
-  } catch (e) {
-    report.error = String(e);
-  }
-  await fetch('/report', {method: 'POST', body: JSON.stringify(report)});
-  d.querySelector('[type=submit]').click();
-});
-</script>
-</body></html>
-"""
+""")
 
 EXPECTED_STEPS = [
     ["nothing answered", False],
@@ -177,19 +156,7 @@ def prepare_survey(source, path, template, port):
         f.write(text)
 
 
-def check_template(args, chromium, work, port, exchange, template):
-    name = template.split(".")[0]
-    survey, page = os.path.join(work, f"{name}.qvx"), os.path.join(work, f"{name}.htm")
-    prepare_survey(args.source, survey, template, port)
-    env = dict(os.environ, QUORVANT_CONFIG_DIR=os.path.join(work, "config"))
-    subprocess.run([args.cli, "page", survey, page, "--data-dir", os.path.join(work, "data")],
-                   check=True, env=env, stdout=subprocess.DEVNULL)
-    exchange.reset(open(page, "rb").read())
-    profile = tempfile.mkdtemp(dir=work)
-    if not headless_browser.run_until(chromium, f"http://127.0.0.1:{port}/driver.html", profile,
-                                      lambda: exchange.wait(90)):
-        return [f"{template}: the browser submitted nothing within 90 seconds "
-                f"(driver report: {exchange.report})"]
+def judge(template, exchange):
     failures = []
     report = exchange.report or {}
     for key, expected in EXPECTED_REPORT.items():
@@ -206,38 +173,8 @@ def check_template(args, chromium, work, port, exchange, template):
                             f"{'valid' if got[1] else 'invalid'}")
     if len(steps) != len(EXPECTED_STEPS):
         failures.append(f"{template}: {len(steps)} steps ran of {len(EXPECTED_STEPS)}")
-    posted = sorted(urllib.parse.parse_qsl(exchange.post.decode("ascii"),
-                                           keep_blank_values=True, strict_parsing=True))
-    if posted != EXPECTED_POST:
-        failures.append(f"{template}: posted\n  {posted}\nexpected\n  {EXPECTED_POST}")
-    return failures
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--source", required=True)
-    args = parser.parse_args()
-    chromium = headless_browser.find_chromium()
-    if not chromium:
-        return headless_browser.SKIPPED
-
-    exchange = page_server.Exchange()
-    server = page_server.start(exchange, DRIVER)
-    failures = []
-    with tempfile.TemporaryDirectory() as work:
-        try:
-            for template in TEMPLATES:
-                failures += check_template(args, chromium, work, server.server_port, exchange,
-                                           template)
-        finally:
-            server.shutdown()
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print(f"passed: {', '.join(TEMPLATES)}")
-    return 1 if failures else 0
+    return failures + page_server.post_failures(template, exchange, EXPECTED_POST)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(page_server.run(DRIVER, TEMPLATES, prepare_survey, judge))

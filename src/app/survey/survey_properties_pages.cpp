@@ -91,6 +91,7 @@ QWidget* TQVXProperties::BuildWebServerPage() {
       BuddyLabel("URL users will be &directed to after submitting survey:", eResultURL_, page));
   layout->addWidget(eResultURL_);
   layout->addWidget(NoteLabel("Example: http://www.example.com/thanks.html", page));
+  layout->addSpacing(layout->spacing() * 2);
   layout->addWidget(cbCheckAnswers_);
   layout->addStretch();
   return page;
