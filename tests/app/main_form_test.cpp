@@ -3,6 +3,7 @@
 #include "app/shell/main_form.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -150,9 +151,11 @@ void MainFormTest::addQuestionInsertsAfterASingleSelection() {
     QVERIFY(editor != nullptr);
     editor->findChild<QPlainTextEdit*>("memQuestion")->setPlainText("inserted");
     editor->findChild<QPlainTextEdit*>("memResponses")->setPlainText("Red\nGreen\n");
+    editor->findChild<QCheckBox*>("cbRequired")->click();
     editor->findChild<QPushButton*>("btnOK")->click();
   });
   Trigger("actInsertQuestion");
+  QVERIFY(form_->Document().Survey().Item(2).Required);
   QCOMPARE(Texts(), std::string("q0 q1 inserted q2 q3 q4"));
   QCOMPARE(form_->Document().Survey().Item(2).Options, std::string("Red,Green"));
   QCOMPARE(form_->SelectedLines(), std::vector<int>{2});
@@ -164,6 +167,7 @@ void MainFormTest::addQuestionInsertsAfterASingleSelection() {
   });
   form_->findChild<QPushButton*>("btnAddQuestion")->click();
   QCOMPARE(Texts(), std::string("q0 q1 inserted q2 q3 q4 appended"));
+  QVERIFY(!form_->Document().Survey().Item(6).Required);  // a new question starts unticked
 }
 
 void MainFormTest::deletingTheLastLinesKeepsFocus() {

@@ -2,6 +2,7 @@
 // fields that cannot be left blank, kept values, and the template menu.
 #include "app/survey/question_editor.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,13 +152,18 @@ void QuestionEditorTest::resetKeepsLengthAndRange() {
   item.LengthOfResponse = 12;
   item.IncludeOther = true;
   item.Options = "a,b";
+  item.Required = true;
   editor_->Fill(item);
+  QVERIFY(Child<QCheckBox>("cbRequired")->isChecked());
+  QVERIFY(editor_->Fields().required);
   editor_->Reset();
+  QVERIFY(!Child<QCheckBox>("cbRequired")->isChecked());
   const ItemFields f = editor_->Fields();
   QCOMPARE(f.text, std::string());
   QCOMPARE(f.style, int(kStyleSingleChoice));
   QCOMPARE(f.options, std::string());
   QCOMPARE(f.include_other, false);
+  QCOMPARE(f.required, false);
   QCOMPARE(f.min, 18);
   QCOMPARE(f.max, 99);
   QCOMPARE(f.step, 9);

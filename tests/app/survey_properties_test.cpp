@@ -118,6 +118,7 @@ void SurveyPropertiesTest::fillingShowsEveryField() {
   s.SetOnly1IP(false);
   s.SetLimitByIP(true);
   s.SetIPAddresses("10.1,192.168.2");
+  s.SetCheckAnswers(true);
   s.AddHistory("Published");
   Open();
 
@@ -138,6 +139,8 @@ void SurveyPropertiesTest::fillingShowsEveryField() {
   QCOMPARE(C<QLineEdit>("eAccountID")->text(), "ACC-1");
   QCOMPARE(C<QLineEdit>("eServerURL")->text(), "http://127.0.0.1/qvx");
   QCOMPARE(C<QLineEdit>("eResultURL")->text(), "http://127.0.0.1/thanks");
+  QVERIFY(C<QCheckBox>("cbCheckAnswers")->isChecked());
+  QCOMPARE(C<QCheckBox>("cbCheckAnswers")->parentWidget()->objectName(), "tsWebServer");
   QCOMPARE(C<QLineEdit>("eNotificationFile")->text(), "/lists/staff.eml");
   QCOMPARE(C<QPlainTextEdit>("memNotifyMessage")->toPlainText(), "Hello\n\nBye now");
   QVERIFY(C<QRadioButton>("rbRandomSampling")->isChecked());
@@ -167,6 +170,8 @@ void SurveyPropertiesTest::okWritesEveryField() {
   C<QLineEdit>("eServerURL")->setText("http://127.0.0.1:9/qvx");
   C<QLineEdit>("eAccountID")->setText("ACC-9");
   C<QLineEdit>("eResultURL")->setText("http://127.0.0.1:9/done");
+  QVERIFY(!C<QCheckBox>("cbCheckAnswers")->isChecked());  // off unless the defaults say on
+  C<QCheckBox>("cbCheckAnswers")->click();
   C<QLineEdit>("eNotificationFile")->setText("/lists/all.eml");
   C<QPlainTextEdit>("memNotifyMessage")->setPlainText("Dear all,\n\nplease, answer\n");
   C<QRadioButton>("rbRandomSampling")->click();
@@ -193,6 +198,7 @@ void SurveyPropertiesTest::okWritesEveryField() {
   QCOMPARE(s.ServerURL(), "http://127.0.0.1:9/qvx");
   QCOMPARE(s.AccountID(), "ACC-9");
   QCOMPARE(s.ResultURL(), "http://127.0.0.1:9/done");
+  QVERIFY(s.CheckAnswers());
   QCOMPARE(s.NotificationFile(), "/lists/all.eml");
   QCOMPARE(s.NotifyMessage(), "\"Dear all,\",,\"please, answer\"");
   QVERIFY(!s.AllAddresses());
@@ -325,6 +331,7 @@ void SurveyPropertiesTest::makeDefaultWritesWhatNewSurveysTake() {
   C<QCheckBox>("cbLimitByIP")->click();
   QTest::keyClicks(C<QLineEdit>("eIPAddress"), "10.2");
   C<QPushButton>("btnAddIP")->click();
+  C<QCheckBox>("cbCheckAnswers")->click();
   C<QCheckBox>("cbMakeDefault")->click();
   Ok();
 
@@ -337,6 +344,7 @@ void SurveyPropertiesTest::makeDefaultWritesWhatNewSurveysTake() {
   QVERIFY(!fresh.Only1Email());
   QVERIFY(fresh.LimitByIP());
   QCOMPARE(fresh.IPAddresses(), "10.2");
+  QVERIFY(fresh.CheckAnswers());
   QCOMPARE(fresh.Password(), "");
   // The box never starts checked.
   Open();

@@ -9,36 +9,19 @@ posted names and values are exactly the page's input contract.
 
 Exit status: 0 passed, 1 failed, 77 skipped (Chromium is not installed).
 """
-import argparse
-import http.server
-import json
 import os
 import re
-import subprocess
 import sys
-import tempfile
-import threading
-import urllib.parse
 
-import headless_browser
+import page_server
 
 TEMPLATES = ("default.qvg", "compact.qvg", "guided.qvg")
 RESULT_URL = "http://127.0.0.1/thanks"
 
-# The driver loads the generated page in a frame of the same origin, so that
-# its script can act on the page as a respondent would while the page itself
-# stays exactly as generated.
-DRIVER = r"""<!DOCTYPE html>
-<html><body>
-<iframe id="survey" src="/page.htm" style="width:900px;height:700px"></iframe>
-<script>
-const frame = document.getElementById('survey');
-const sleep = ms => new Promise(r => setTimeout(r, ms));
-frame.addEventListener('load', async function once() {
-  frame.removeEventListener('load', once);
-  const w = frame.contentWindow, d = frame.contentDocument;
-  const report = {};
-  try {
+# The driver (see page_server.driver) follows a skip link and fills in one
+# answer of every kind.
+DRIVER = page_server.driver(r"""
+    const sleep = ms => new Promise(r => setTimeout(r, ms));
     const link = [...d.querySelectorAll('a')].find(a => a.textContent === 'If Never then go to 2');
     report.linkHref = link ? link.getAttribute('href') : null;
     link.click();
@@ -75,15 +58,7 @@ frame.addEventListener('load', async function once() {
     type('qvx9Other', 'Maybe');
     type('qvx10', 'Line one\nLine two \u00fc');
     pick('qvx11', '0');
-  } catch (e) {
-    report.error = String(e);
-  }
-  await fetch('/report', {method: 'POST', body: JSON.stringify(report)});
-  d.querySelector('[type=submit]').click();
-});
-</script>
-</body></html>
-"""
+""")
 
 EXPECTED_POST = sorted([
     ("QVXSURVEYFILE", "S261208101500"),
@@ -116,60 +91,6 @@ EXPECTED_REPORT = {
 }
 
 
-class Exchange:
-    """What the browser sent, handed from the server thread to the test."""
-
-    def __init__(self):
-        self.page = b""
-        self.lock = threading.Condition()
-        self.report = None
-        self.post = None
-        self.content_type = None
-
-    def reset(self, page):
-        with self.lock:
-            self.page, self.report, self.post = page, None, None
-
-    def wait(self, timeout):
-        with self.lock:
-            self.lock.wait_for(lambda: self.post is not None, timeout)
-            return self.post is not None
-
-
-def make_handler(exchange):
-    class Handler(http.server.BaseHTTPRequestHandler):
-        def log_message(self, *args):
-            pass
-
-        def reply(self, body, content_type="text/html; charset=utf-8", status=200):
-            self.send_response(status)
-            self.send_header("Content-Type", content_type)
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
-
-        def do_GET(self):
-            if self.path == "/page.htm":
-                self.reply(exchange.page)
-            elif self.path == "/driver.html":
-                self.reply(DRIVER.encode())
-            else:
-                self.reply(b"not here", "text/plain", 404)
-
-        def do_POST(self):
-            body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
-            with exchange.lock:
-                if self.path == "/report":
-                    exchange.report = json.loads(body)
-                elif self.path == "/submit":
-                    exchange.content_type = self.headers.get("Content-Type")
-                    exchange.post = body
-                exchange.lock.notify_all()
-            self.reply(b"<html><body>Thank you</body></html>")
-
-    return Handler
-
-
 def prepare_survey(source, path, template, port):
     text = open(os.path.join(source, "data/examples/example.qvx"), newline="").read()
     replacements = {
@@ -184,57 +105,14 @@ def prepare_survey(source, path, template, port):
         f.write(text)
 
 
-def check_template(args, chromium, work, port, exchange, template):
-    name = template.split(".")[0]
-    survey, page = os.path.join(work, f"{name}.qvx"), os.path.join(work, f"{name}.htm")
-    prepare_survey(args.source, survey, template, port)
-    env = dict(os.environ, QUORVANT_CONFIG_DIR=os.path.join(work, "config"))
-    subprocess.run([args.cli, "page", survey, page, "--data-dir", os.path.join(work, "data")],
-                   check=True, env=env, stdout=subprocess.DEVNULL)
-    exchange.reset(open(page, "rb").read())
-    profile = tempfile.mkdtemp(dir=work)
-    if not headless_browser.run_until(chromium, f"http://127.0.0.1:{port}/driver.html", profile,
-                                      lambda: exchange.wait(90)):
-        return [f"{template}: the browser submitted nothing within 90 seconds "
-                f"(driver report: {exchange.report})"]
+def judge(template, exchange):
     failures = []
     if exchange.report != EXPECTED_REPORT:
         failures.append(f"{template}: skip link: expected {EXPECTED_REPORT}, got {exchange.report}")
     if exchange.content_type != "application/x-www-form-urlencoded":
         failures.append(f"{template}: posted as {exchange.content_type}")
-    posted = sorted(urllib.parse.parse_qsl(exchange.post.decode("ascii"),
-                                           keep_blank_values=True, strict_parsing=True))
-    if posted != EXPECTED_POST:
-        failures.append(f"{template}: posted\n  {posted}\nexpected\n  {EXPECTED_POST}")
-    return failures
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--source", required=True)
-    args = parser.parse_args()
-    chromium = headless_browser.find_chromium()
-    if not chromium:
-        return headless_browser.SKIPPED
-
-    exchange = Exchange()
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), make_handler(exchange))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    failures = []
-    with tempfile.TemporaryDirectory() as work:
-        try:
-            for template in TEMPLATES:
-                failures += check_template(args, chromium, work, server.server_port, exchange,
-                                           template)
-        finally:
-            server.shutdown()
-    for failure in failures:
-        print("FAILED:", failure)
-    if not failures:
-        print(f"passed: {', '.join(TEMPLATES)}")
-    return 1 if failures else 0
+    return failures + page_server.post_failures(template, exchange, EXPECTED_POST)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(page_server.run(DRIVER, TEMPLATES, prepare_survey, judge))

@@ -100,8 +100,7 @@ void TQVXMainForm::EditSelected() {
   const std::optional<ItemFields> f =
       EditItemFields(document_.Survey().Item(line), QuestionEditor(), HeaderEditor());
   if (!f) return;
-  document_.Survey().UpdateItem(line, f->text, f->style, f->step, f->max, f->min, f->include_other,
-                                f->length, f->options);
+  UpdateItemFields(document_.Survey(), line, *f);
   AfterEdit({line});
 }
 

@@ -135,6 +135,10 @@ const QHash<QString, QString>& Texts() {
       {"cmbStyle",
        "How respondents answer: choose one option, tick several, mark a point on a "
        "scale, type text, pick from a list, or type a number."},
+      {"cbRequired",
+       "Makes the question one that respondents must answer: the browser does not send the "
+       "page while it is unanswered (for Multiple Select, while no box is ticked). The "
+       "question's text gets a marker on the page and in the printed questionnaire."},
       {"memResponses",
        "The answers respondents choose from, one per line. A line written as "
        "\"text~value\" shows the text and records the value."},
@@ -187,6 +191,11 @@ const QHash<QString, QString>& Texts() {
       {"cmbServerType", "The kind of collection server that receives the responses."},
       {"eServerURL", "The address of your own collection server."},
       {"eAccountID", "Your account on the public collection service."},
+      {"cbCheckAnswers",
+       "Lets the respondent's browser refuse answers that cannot be counted before the page "
+       "is sent: Numeric Value boxes take only whole numbers from the question's minimum to "
+       "its maximum, limited text boxes no more than their length. Off, the page is written "
+       "as before."},
       {"eResultURL",
        "The page respondents are sent to after they submit the survey. Leave it "
        "empty for a short thank-you page."},

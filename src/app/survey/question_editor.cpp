@@ -71,6 +71,8 @@ TQVXQuestion::TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::strin
                        "Pull Down List", "Numeric Value"});
   auto* style_label = new QLabel("Question &Style:", this);
   style_label->setBuddy(cmbStyle_);
+  cbRequired_ = new QCheckBox("Answer re&quired", this);
+  cbRequired_->setObjectName("cbRequired");
 
   nbPages_ = new QStackedWidget(this);
   nbPages_->setObjectName("nbPages");
@@ -89,6 +91,7 @@ TQVXQuestion::TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::strin
   layout->addWidget(text_label);
   layout->addWidget(memQuestion_);
   layout->addLayout(style_row);
+  layout->addWidget(cbRequired_);
   layout->addWidget(nbPages_, 1);
   layout->addWidget(buttons);
 
@@ -240,6 +243,7 @@ void TQVXQuestion::Reset() {
   memQuestion_->clear();
   memResponses_->clear();
   cbIncludeOther_->setChecked(false);
+  cbRequired_->setChecked(false);
 }
 
 void TQVXQuestion::Fill(const TQuestion& item) {
@@ -250,6 +254,7 @@ void TQVXQuestion::Fill(const TQuestion& item) {
   for (const std::string& line : item.OptionLines()) lines << QString::fromStdString(line);
   memResponses_->setPlainText(lines.join('\n'));
   cbIncludeOther_->setChecked(item.IncludeOther);
+  cbRequired_->setChecked(item.Required);
   const bool limited = item.LengthOfResponse != -1;
   rbLimit_->setChecked(limited);
   rbVerbose_->setChecked(!limited);
@@ -266,6 +271,7 @@ ItemFields TQVXQuestion::Fields() const {
   f.style = cmbStyle_->currentIndex() + 1;
   f.options = JoinCommaText(OptionLinesFromText(memResponses_->toPlainText().toStdString()));
   f.include_other = cbIncludeOther_->isChecked();
+  f.required = cbRequired_->isChecked();
   f.min = FieldNumber(eMinimum_->text().toStdString(), 1);
   f.max = FieldNumber(eMaximum_->text().toStdString(), 10);
   f.step = FieldNumber(eStep_->text().toStdString(), 10);

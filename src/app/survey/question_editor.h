@@ -37,7 +37,7 @@ class TQVXQuestion : public QDialog {
   TQVXQuestion(SettingsStore& settings, Prompts& prompts, std::string data_dir, QWidget* parent);
 
   // Before a new question: first page, Single Select, text and options
-  // emptied, "Other" cleared. Length, range and step keep their values.
+  // emptied, "Other" and "Answer required" cleared. Length, range and step keep their values.
   void Reset();
   // Before editing an existing question.
   void Fill(const TQuestion& item);
@@ -76,6 +76,7 @@ class TQVXQuestion : public QDialog {
 
   QPlainTextEdit* memQuestion_ = nullptr;
   QComboBox* cmbStyle_ = nullptr;
+  QCheckBox* cbRequired_ = nullptr;
   QStackedWidget* nbPages_ = nullptr;
   QPlainTextEdit* memResponses_ = nullptr;
   QCheckBox* cbIncludeOther_ = nullptr;

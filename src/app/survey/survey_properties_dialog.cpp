@@ -117,6 +117,7 @@ void TQVXProperties::Fill(const SurveyProperties& p) {
   eAccountID_->setText(Q(p.account_id));
   eServerURL_->setText(Q(p.server_url));
   eResultURL_->setText(Q(p.result_url));
+  cbCheckAnswers_->setChecked(p.check_answers);
 
   eNotificationFile_->setText(Q(p.notification_file));
   memNotifyMessage_->setPlainText(JoinLines(p.notify_lines));
@@ -148,6 +149,7 @@ SurveyProperties TQVXProperties::Collect() const {
   p.server_url = eServerURL_->text().toStdString();
   p.account_id = eAccountID_->text().toStdString();
   p.result_url = eResultURL_->text().toStdString();
+  p.check_answers = cbCheckAnswers_->isChecked();
   p.notification_file = eNotificationFile_->text().toStdString();
   p.notify_lines = MemoLines(*memNotifyMessage_);
   p.all_addresses = rbAllAddresses_->isChecked();

@@ -89,6 +89,7 @@ class TQVXProperties : public QDialog {
   QLineEdit* eServerURL_ = nullptr;
   QLineEdit* eAccountID_ = nullptr;
   QLineEdit* eResultURL_ = nullptr;
+  QCheckBox* cbCheckAnswers_ = nullptr;
   QLineEdit* eNotificationFile_ = nullptr;
   QRadioButton* rbAllAddresses_ = nullptr;
   QRadioButton* rbRandomSampling_ = nullptr;

@@ -73,6 +73,8 @@ QWidget* TQVXProperties::BuildWebServerPage() {
              "server, so you need no web server of your own."});
 
   eResultURL_ = Named("eResultURL", new QLineEdit(page));
+  cbCheckAnswers_ =
+      Named("cbCheckAnswers", new QCheckBox("Check answers in the respondent's &browser", page));
 
   auto* template_row = new QHBoxLayout;
   template_row->addWidget(lbDisplayTemplate_, 1);
@@ -89,6 +91,8 @@ QWidget* TQVXProperties::BuildWebServerPage() {
       BuddyLabel("URL users will be &directed to after submitting survey:", eResultURL_, page));
   layout->addWidget(eResultURL_);
   layout->addWidget(NoteLabel("Example: http://www.example.com/thanks.html", page));
+  layout->addSpacing(layout->spacing() * 2);
+  layout->addWidget(cbCheckAnswers_);
   layout->addStretch();
   return page;
 }

@@ -125,8 +125,7 @@ bool QuestionLibraries::Save() {
 
 bool QuestionLibraries::UpdateItem(int index, const ItemFields& f) {
   if (shown_.empty() || index < 0 || index >= library_->ItemCount()) return false;
-  library_->UpdateItem(index, f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
-                       f.options);
+  UpdateItemFields(*library_, index, f);
   return Save();
 }
 

@@ -55,7 +55,7 @@ void PrintItem(ReportPage& page, const TSurvey& survey, int index, const std::st
     page.canvas().SetTextStyle({});
     return;
   }
-  page.Text(2 * L, list_line, {.bold = true});
+  page.Text(2 * L, item.Required ? list_line + " (Answer required)" : list_line, {.bold = true});
   page.Advance(page.TH() + 10);
   if (item.Style == kStyleText) {
     AnswerRules(page, item);

@@ -91,6 +91,7 @@ inline constexpr StringSetting kDefaultResultURL{kDefaults, "ResultURL", ""};
 inline constexpr BoolSetting kDefaultOnly1Email{kDefaults, "Only1Email", false};
 inline constexpr BoolSetting kDefaultOnly1IP{kDefaults, "Only1IP", false};
 inline constexpr BoolSetting kDefaultLimitByIP{kDefaults, "LimitByIP", false};
+inline constexpr BoolSetting kDefaultCheckAnswers{kDefaults, "CheckAnswers", false};
 inline constexpr StringSetting kDefaultIPAddresses{kDefaults, "IPAddresses", ""};
 
 // Sections of the dialogs that remember their position ("Top", "Left").

@@ -35,13 +35,20 @@ bool SurveyEditing::ConfirmChangePublished() {
       settings::kWarnChangesToPublishedSurvey);
 }
 
+void UpdateItemFields(TSurvey& survey, int index, const ItemFields& f) {
+  survey.UpdateItem(index, f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
+                    f.options);
+  survey.SetItemRequired(index, f.required && f.style != kStyleHeader);
+}
+
 int SurveyEditing::AddItem(const ItemFields& f, const std::vector<int>& selected, int focused) {
-  if (selected.size() == 1 && focused >= 0 && focused < survey_.ItemCount()) {
-    return survey_.InsertItemAfter(focused, f.text, f.style, f.step, f.max, f.min, f.include_other,
-                                   f.length, f.options);
-  }
-  return survey_.AddItem(f.text, f.style, f.step, f.max, f.min, f.include_other, f.length,
-                         f.options);
+  const bool insert = selected.size() == 1 && focused >= 0 && focused < survey_.ItemCount();
+  const int added = insert ? survey_.InsertItemAfter(focused, f.text, f.style, f.step, f.max, f.min,
+                                                     f.include_other, f.length, f.options)
+                           : survey_.AddItem(f.text, f.style, f.step, f.max, f.min, f.include_other,
+                                             f.length, f.options);
+  survey_.SetItemRequired(added, f.required && f.style != kStyleHeader);
+  return added;
 }
 
 std::optional<int> SurveyEditing::DeleteSelected(const std::vector<int>& selected, int focused) {

@@ -34,8 +34,12 @@ struct ItemFields {
   int min = 0;
   bool include_other = false;
   int length = -1;
-  std::string options;  // comma text
+  std::string options;    // comma text
+  bool required = false;  // ignored for headers
 };
+
+// Overwrites the item at index with the fields, "Answer required" included.
+void UpdateItemFields(TSurvey& survey, int index, const ItemFields& fields);
 
 // The question asked before `count` selected items are deleted.
 std::string DeleteItemsQuestion(size_t count);

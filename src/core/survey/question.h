@@ -44,6 +44,7 @@ struct TQuestion {
   int SkipGroupOfQuestion = -1;  // a member's head ID, else -1
   int SkipGroupOfResponse = -1;  // a head's skipping option index, else -1
   int GroupSize = -1;            // run-time only: on a head, members + 1; -1 to the end
+  bool Required = false;         // the page demands an answer; never set on headers
 
   bool IsHeader() const { return Style == kStyleHeader; }
   // The option lines decoded from Options.

@@ -77,6 +77,7 @@ void TSurvey::ReadDefaults() {
   only1_ip_ = settings_.Read(kDefaultOnly1IP);
   limit_by_ip_ = settings_.Read(kDefaultLimitByIP);
   ip_addresses_ = settings_.Read(kDefaultIPAddresses);
+  check_answers_ = settings_.Read(kDefaultCheckAnswers);
 }
 
 void TSurvey::ResetFields() {
@@ -145,6 +146,8 @@ void TSurvey::UpdateItem(int index, const std::string& text, int style, int step
   item.Options = options;
   Touch();
 }
+
+void TSurvey::SetItemRequired(int index, bool required) { Set(Item(index).Required, required); }
 
 void TSurvey::UpdateChartSettings(int index, int chart_type, bool display_legend, int legend_style,
                                   bool display_marks, int marks_style, int rotation) {

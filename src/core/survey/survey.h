@@ -54,6 +54,9 @@ class TSurvey {
   // Overwrites text, style, step, max, min, include-other, length and options.
   void UpdateItem(int index, const std::string& text, int style, int step, int max, int min,
                   bool include_other, int length, const std::string& options);
+  // Marks the item as one the page demands an answer to, or not; a change
+  // only when it differs.
+  void SetItemRequired(int index, bool required);
   // Stores the chart settings of one item; the survey counts as changed only
   // when one of them differs from what the item holds.
   void UpdateChartSettings(int index, int chart_type, bool display_legend, int legend_style,
@@ -134,6 +137,10 @@ class TSurvey {
   void SetOnly1IP(bool v) { Set(only1_ip_, v); }
   bool LimitByIP() const { return limit_by_ip_; }
   void SetLimitByIP(bool v) { Set(limit_by_ip_, v); }
+  // The page lets the respondent's browser refuse answers that cannot be
+  // counted (numbers out of range or not whole).
+  bool CheckAnswers() const { return check_answers_; }
+  void SetCheckAnswers(bool v) { Set(check_answers_, v); }
   const std::string& ServerStatus() const { return server_status_; }
   void SetServerStatus(const std::string& v) { Set(server_status_, v); }
   TDateTime LastUpdated() const { return last_updated_; }
@@ -242,6 +249,7 @@ class TSurvey {
   bool only1_email_ = false;
   bool only1_ip_ = false;
   bool limit_by_ip_ = false;
+  bool check_answers_ = false;
   std::string server_status_;
   TDateTime last_updated_ = 0;
   std::string email_status_;

@@ -31,13 +31,16 @@ void CopyProperties(const TSurvey& from, TSurvey& to) {
   to.SetOnly1IP(from.Only1IP());
   to.SetLimitByIP(from.LimitByIP());
   to.SetIPAddresses(from.IPAddresses());
+  to.SetCheckAnswers(from.CheckAnswers());
 }
 
 }  // namespace
 
 int AppendPlainCopy(TSurvey& to, const TQuestion& q) {
-  return to.AddItem(q.Text, q.Style, q.StepValue, q.MaxValue, q.MinValue, q.IncludeOther,
-                    q.LengthOfResponse, q.Options);
+  const int added = to.AddItem(q.Text, q.Style, q.StepValue, q.MaxValue, q.MinValue, q.IncludeOther,
+                               q.LengthOfResponse, q.Options);
+  to.SetItemRequired(added, q.Required);
+  return added;
 }
 
 std::string WithSurveyExtension(const std::string& chosen) {

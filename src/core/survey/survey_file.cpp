@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 #include "core/shell/atomic_file.h"
 #include "core/shell/profile_appender.h"
@@ -31,11 +32,22 @@ std::string DecodeHistory(const std::string& value) {
   return history;
 }
 
+// A switch that came after files were in use: written when it is on, or when
+// the file holds it already, so that the file of a survey that never used it
+// keeps its bytes and older programs see nothing new. Missing, it reads as
+// off.
+template <typename Profile>
+void WriteAddedSwitch(Profile& file, std::string_view section, std::string_view key, bool value) {
+  bool held = false;
+  if constexpr (std::is_same_v<Profile, ProfileFile>) held = file.HasKey(section, key);
+  if (value || held) file.WriteBool(section, key, value);
+}
+
 // The keys of an item's section, in the order they are written, each with
 // the value the item takes when the key is missing (or, for a number, does
 // not hold one).
 struct ItemKey {
-  enum Kind { kText, kOptions, kInteger, kBool };
+  enum Kind { kText, kOptions, kInteger, kBool, kAddedBool };
   std::string_view key;
   Kind kind;
   std::string TQuestion::*text = nullptr;
@@ -54,6 +66,9 @@ constexpr ItemKey Integer(std::string_view key, int TQuestion::*field, int fallb
 }
 constexpr ItemKey Bool(std::string_view key, bool TQuestion::*field, bool fallback) {
   return {key, ItemKey::kBool, nullptr, nullptr, field, fallback ? 1 : 0, {}};
+}
+constexpr ItemKey AddedBool(std::string_view key, bool TQuestion::*field) {
+  return {key, ItemKey::kAddedBool, nullptr, nullptr, field, 0, {}};
 }
 
 constexpr ItemKey kItemKeys[] = {
@@ -74,6 +89,7 @@ constexpr ItemKey kItemKeys[] = {
     Integer("Rotation", &TQuestion::Rotation, 0),
     Integer("SkipGroupOfQuestion", &TQuestion::SkipGroupOfQuestion, -1),
     Integer("SkipGroupOfResponse", &TQuestion::SkipGroupOfResponse, -1),
+    AddedBool("Required", &TQuestion::Required),
 };
 constexpr size_t kItemKeyCount = std::size(kItemKeys);
 
@@ -93,6 +109,9 @@ void WriteQuestion(Profile& file, size_t position, const TQuestion& q) {
         break;
       case ItemKey::kBool:
         file.WriteBool(s, k.key, q.*k.flag);
+        break;
+      case ItemKey::kAddedBool:
+        WriteAddedSwitch(file, s, k.key, q.*k.flag);
         break;
     }
   }
@@ -125,6 +144,7 @@ void SetField(TQuestion& q, const ItemKey& k, std::optional<std::string_view> va
       q.*k.integer = is_number ? number : k.fallback;
       break;
     case ItemKey::kBool:
+    case ItemKey::kAddedBool:
       q.*k.flag = (is_number ? number : k.fallback) != 0;
       break;
   }
@@ -157,6 +177,7 @@ struct DetailKey {
     kText,
     kInteger,
     kBool,
+    kAddedBool,  // see WriteAddedSwitch
     kItemCount,  // written from the items, read for the loop over their sections
     kStamp,      // a date-time; the first that cannot be converted ends the run of them
     kHistory,    // the history's lines as comma text
@@ -192,8 +213,12 @@ constexpr DetailKey CountOfItems(std::string_view key) {
 constexpr DetailKey Bool(std::string_view key, bool TSurvey::*field, bool fallback) {
   return {key, DetailKey::kBool, nullptr, nullptr, field, nullptr, fallback ? 1 : 0, {}, nullptr};
 }
+constexpr DetailKey AddedBool(std::string_view key, bool TSurvey::*field) {
+  return {key, DetailKey::kAddedBool, nullptr, nullptr, field, nullptr, 0, {}, nullptr};
+}
 constexpr DetailKey Stamp(std::string_view key, TDateTime TSurvey::*field,
-                          std::string_view fallback, std::string (*fresh)(TDateTime now) = nullptr) {
+                          std::string_view fallback,
+                          std::string (*fresh)(TDateTime now) = nullptr) {
   return {key, DetailKey::kStamp, nullptr, nullptr, nullptr, field, 0, fallback, fresh};
 }
 
@@ -242,6 +267,8 @@ struct TSurvey::DetailsKeys {
       Text("DataFileName", &TSurvey::data_file_name_, ""),
       Text("IPAddresses", &TSurvey::ip_addresses_, ""),
       History("PubHistory", &TSurvey::pub_history_),
+      // Last, where a save over an older file adds it too.
+      AddedBool("CheckAnswers", &TSurvey::check_answers_),
   };
 
   template <typename Profile>
@@ -267,6 +294,9 @@ void TSurvey::DetailsKeys::Write(const TSurvey& s, Profile& file) {
       case DetailKey::kBool:
         file.WriteBool(kDetails, k.key, s.*k.flag);
         break;
+      case DetailKey::kAddedBool:
+        WriteAddedSwitch(file, kDetails, k.key, s.*k.flag);
+        break;
       case DetailKey::kItemCount:
         file.WriteInteger(kDetails, k.key, s.ItemCount());
         break;
@@ -288,7 +318,8 @@ int TSurvey::DetailsKeys::Read(TSurvey& s, const ProfileFile::SectionReader& d) 
   int item_count = 0;
   bool stamps_ended = false;
   for (const DetailKey& k : kKeys) {
-    const std::string fresh = k.fresh_fallback != nullptr ? k.fresh_fallback(s.env().Now()) : std::string();
+    const std::string fresh =
+        k.fresh_fallback != nullptr ? k.fresh_fallback(s.env().Now()) : std::string();
     const std::string_view fallback = k.fresh_fallback != nullptr ? fresh : k.fallback_text;
     switch (k.kind) {
       case DetailKey::kText:
@@ -298,6 +329,7 @@ int TSurvey::DetailsKeys::Read(TSurvey& s, const ProfileFile::SectionReader& d) 
         s.*k.integer = d.ReadInteger(k.key, k.fallback);
         break;
       case DetailKey::kBool:
+      case DetailKey::kAddedBool:
         s.*k.flag = d.ReadBool(k.key, k.fallback != 0);
         break;
       case DetailKey::kItemCount:

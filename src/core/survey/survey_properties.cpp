@@ -37,6 +37,7 @@ SurveyProperties ReadSurveyProperties(const TSurvey& survey) {
   p.only1_ip = survey.Only1IP();
   p.limit_by_ip = survey.LimitByIP();
   p.ip_addresses = SplitCommaText(survey.IPAddresses());
+  p.check_answers = survey.CheckAnswers();
   return p;
 }
 
@@ -60,6 +61,7 @@ void ApplySurveyProperties(const SurveyProperties& p, TSurvey& survey) {
   survey.SetIPAddresses(JoinCommaText(p.ip_addresses));
   survey.SetOnly1Email(p.only1_email);
   survey.SetOnly1IP(p.only1_ip);
+  survey.SetCheckAnswers(p.check_answers);
 }
 
 void StoreSurveyDefaults(const TSurvey& survey, SettingsStore& store) {
@@ -73,6 +75,7 @@ void StoreSurveyDefaults(const TSurvey& survey, SettingsStore& store) {
   store.Write(kDefaultOnly1IP, survey.Only1IP());
   store.Write(kDefaultLimitByIP, survey.LimitByIP());
   store.Write(kDefaultIPAddresses, survey.IPAddresses());
+  store.Write(kDefaultCheckAnswers, survey.CheckAnswers());
 }
 
 std::string SamplingLabel(int percent) { return std::to_string(percent) + "% of list"; }

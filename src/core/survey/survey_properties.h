@@ -35,6 +35,7 @@ struct SurveyProperties {
   bool only1_ip = false;
   bool limit_by_ip = false;
   std::vector<std::string> ip_addresses;
+  bool check_answers = false;
 };
 
 // The survey's settings as the dialog shows them. The account ID is empty
@@ -45,14 +46,14 @@ SurveyProperties ReadSurveyProperties(const TSurvey& survey);
 // Author, Password, Instructions, FinalComments, DisplayTemplate, ServerURL,
 // ResultURL, ProcessResponses, AccountID, NotificationFile, NotifyMessage,
 // AllAddresses, SamplingPercent, AttachSurvey, LimitByIP, IPAddresses,
-// Only1Email, Only1IP. The address prefixes are stored even when LimitByIP
+// Only1Email, Only1IP, CheckAnswers. The address prefixes are stored even when LimitByIP
 // is off.
 void ApplySurveyProperties(const SurveyProperties& properties, TSurvey& survey);
 
 // "Ma&ke Default": the survey's Author, Instructions, FinalComments,
-// DisplayTemplate, ServerURL, Only1Email, Only1IP, LimitByIP and
-// IPAddresses go to the "Defaults" section, the texts as the survey stores
-// them.
+// DisplayTemplate, ServerURL, Only1Email, Only1IP, LimitByIP, IPAddresses
+// and CheckAnswers go to the "Defaults" section, the texts as the survey
+// stores them.
 void StoreSurveyDefaults(const TSurvey& survey, SettingsStore& store);
 
 // The label under the sampling bar: n + "% of list".

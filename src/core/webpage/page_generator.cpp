@@ -10,6 +10,7 @@
 #include "core/shell/text_helpers.h"
 #include "core/shell/vendor.h"
 #include "core/survey/survey.h"
+#include "core/webpage/answer_checks.h"
 #include "core/webpage/html_escape.h"
 #include "core/webpage/marker_replacement.h"
 #include "core/webpage/question_html.h"
@@ -99,7 +100,7 @@ std::string RenderQuestions(const TSurvey& survey) {
     if (!survey.Item(i).IsHeader()) ++k;
     html += RenderQuestionHtml(survey, i, k);
   }
-  return html;
+  return html + AnswerCheckScript(survey);
 }
 
 std::string CreditLine() {

@@ -5,6 +5,7 @@
 
 #include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
+#include "core/webpage/answer_checks.h"
 
 namespace quorvant {
 namespace {
@@ -31,12 +32,14 @@ std::vector<std::string> PageOptions(const TQuestion& item) {
   return options;
 }
 
-void AppendRadio(std::string& out, const std::string& id, const std::string& value) {
+void AppendRadio(std::string& out, const ItemContext& c, const std::string& value) {
   out += "<INPUT TYPE=\"RADIO\" NAME=\"qvx";
-  out += id;
+  out += c.id;
   out += "\" VALUE=\"";
   out += value;
-  out += "\">";
+  out += "\"";
+  out += RequiredAttribute(c.item);
+  out += ">";
 }
 
 void AppendOtherTextBox(std::string& out, const std::string& id) {
@@ -47,20 +50,27 @@ void AppendOtherTextBox(std::string& out, const std::string& id) {
 
 // The Other choice below a list of options: a radio button or check box with
 // the value "Other", then the text box for the typed answer.
-void AppendOtherBlock(std::string& out, const std::string& id, const char* input_type) {
+void AppendOtherBlock(std::string& out, const ItemContext& c, const char* input_type) {
   out += "<br>\r\n<INPUT TYPE=\"";
   out += input_type;
-  out += "\" NAME=\"qvx" + id + "\" VALUE=\"Other\">";
+  out += "\" NAME=\"qvx" + c.id + "\" VALUE=\"Other\"" + RequiredAttribute(c.item) + ">";
   out += kOtherPrompt;
   out += kCrLf;
-  AppendOtherTextBox(out, id);
+  AppendOtherTextBox(out, c.id);
   out += kCrLf;
+}
+
+// The question's text as the page shows it, with the marker of a required
+// question.
+void AppendText(std::string& out, const TQuestion& item) {
+  out += item.Text;
+  out += RequiredMarker(item);
 }
 
 void AppendNumberedLine(std::string& out, const TQuestion& item) {
   out += item.DisplayNumber;
   out += ") ";
-  out += item.Text;
+  AppendText(out, item);
 }
 
 void AppendQuestionLine(std::string& out, const ItemContext& c) {
@@ -70,7 +80,7 @@ void AppendQuestionLine(std::string& out, const ItemContext& c) {
     out += "</B><p>";
   } else if (c.survey.QStyle2) {
     if (c.item.Style == kStyleSlidingScale) return;
-    out += c.item.Text;
+    AppendText(out, c.item);
     out += "<p>";
   } else {
     AppendNumberedLine(out, c.item);
@@ -119,7 +129,7 @@ void RenderSingleChoice(std::string& out, const ItemContext& c) {
   out += "<UL>\r\n";
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
-    AppendRadio(out, c.id, std::to_string(i));
+    AppendRadio(out, c, std::to_string(i));
     out += options[i];
     if (c.item.SkipGroupOfResponse == -1) {
       out += "<br>";
@@ -127,7 +137,7 @@ void RenderSingleChoice(std::string& out, const ItemContext& c) {
       AppendHeadOptionEnding(out, c, static_cast<int>(i), options[i]);
     }
   }
-  if (c.item.IncludeOther) AppendOtherBlock(out, c.id, "RADIO");
+  if (c.item.IncludeOther) AppendOtherBlock(out, c, "RADIO");
   AppendListEnd(out, c);
 }
 
@@ -141,7 +151,7 @@ void RenderMultipleChoice(std::string& out, const ItemContext& c) {
     out += options[i];
     out += "<br>";
   }
-  if (c.item.IncludeOther) AppendOtherBlock(out, c.id, "CHECKBOX");
+  if (c.item.IncludeOther) AppendOtherBlock(out, c, "CHECKBOX");
   AppendListEnd(out, c);
 }
 
@@ -152,25 +162,25 @@ void RenderSlidingScale(std::string& out, const ItemContext& c) {
   }
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
-    AppendRadio(out, c.id, std::to_string(i));
+    AppendRadio(out, c, std::to_string(i));
     out += options[i];
     out += "&nbsp;&nbsp;";
   }
   if (!compact) {
-    if (c.item.IncludeOther) AppendOtherBlock(out, c.id, "RADIO");
+    if (c.item.IncludeOther) AppendOtherBlock(out, c, "RADIO");
     AppendListEnd(out, c);
     return;
   }
   // Compact: the scale first, the statement after it on the same line.
   if (c.item.IncludeOther) {
     out += "&nbsp;&nbsp;";
-    AppendRadio(out, c.id, "Other");
+    AppendRadio(out, c, "Other");
     out += kOtherPrompt;
     AppendOtherTextBox(out, c.id);
     out += kCrLf;
   }
   out += "&nbsp;&nbsp;&nbsp;";
-  out += c.item.Text;
+  AppendText(out, c.item);
   out += "<br>\r\n";
 }
 
@@ -178,13 +188,13 @@ void RenderText(std::string& out, const ItemContext& c) {
   out += "<UL>\r\n";
   const int length = c.item.LengthOfResponse;
   if (length == -1) {
-    out += "<TEXTAREA NAME=\"qvx" + c.id + "\" ROWS=4 COLS=40>";
+    out += "<TEXTAREA NAME=\"qvx" + c.id + "\" ROWS=4 COLS=40" + RequiredAttribute(c.item) + ">";
     out += kCrLf;
     out += "</TEXTAREA>";
   } else {
     out += "<INPUT TYPE=\"TEXT\" NAME=\"qvx" + c.id +
            "\" SIZE=" + std::to_string(length <= 40 ? length : 40) +
-           " MAXLENGTH=" + std::to_string(length) + ">";
+           " MAXLENGTH=" + std::to_string(length) + RequiredAttribute(c.item) + ">";
   }
   out += kCrLf;
   AppendListEnd(out, c);
@@ -203,9 +213,13 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
     if (c.survey.BoldQuestions) out += "</B>";
     out += kCrLf;
   }
-  out += "<SELECT NAME=\"qvx" + c.id + "\">";
+  const std::string required = RequiredAttribute(c.item);
+  out += "<SELECT NAME=\"qvx" + c.id + "\"" + required + ">";
   out += kCrLf;
-  out += "    <OPTION VALUE=\" \" SELECTED>  \r\n";
+  // A required list must start on an empty value, the only kind of first
+  // entry the browser takes for "nothing chosen".
+  out += required.empty() ? "    <OPTION VALUE=\" \" SELECTED>  \r\n"
+                          : "    <OPTION VALUE=\"\" SELECTED>  \r\n";
   const std::vector<std::string> options = PageOptions(c.item);
   for (size_t i = 0; i < options.size(); ++i) {
     out += "    <OPTION VALUE=\"" + std::to_string(i) + "\">";
@@ -220,7 +234,7 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
     out += "\r\n</UL><p>\r\n";
   } else if (compact) {
     out += "</SELECT>&nbsp;&nbsp;&nbsp;";
-    out += c.item.Text;
+    AppendText(out, c.item);
     out += "<br>\r\n";
   } else {
     out += "</SELECT>\r\n";
@@ -229,9 +243,23 @@ void RenderPulldown(std::string& out, const ItemContext& c) {
   if (!compact) out += QuestionTrailer(c.survey, c.index, c.k);
 }
 
+// With the survey's answer check on, a number box that takes whole numbers
+// of the question's range only; else a plain five-character box.
 void RenderNumeric(std::string& out, const ItemContext& c) {
   out += "<UL>\r\n";
-  out += "<INPUT TYPE=\"TEXT\" NAME=\"qvx" + c.id + "\" SIZE=5 MAXLENGTH=5>";
+  if (c.survey.CheckAnswers()) {
+    out += "<INPUT TYPE=\"NUMBER\" NAME=\"qvx" + c.id + "\"";
+    // A reversed range would refuse every number; it is left to the usual
+    // collection rules instead.
+    if (c.item.MinValue <= c.item.MaxValue) {
+      out += " MIN=\"" + std::to_string(c.item.MinValue) + "\" MAX=\"" +
+             std::to_string(c.item.MaxValue) + "\"";
+    }
+    out += " STEP=\"1\"";
+  } else {
+    out += "<INPUT TYPE=\"TEXT\" NAME=\"qvx" + c.id + "\" SIZE=5 MAXLENGTH=5";
+  }
+  out += RequiredAttribute(c.item) + ">";
   out += kCrLf;
   AppendListEnd(out, c);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/survey/survey.h"
+#include "core/survey/survey_copy.h"
 #include "core/survey/survey_exception.h"
 #include "support/test_env.h"
 
@@ -20,6 +21,7 @@ TEST_F(LibraryFilesTest, TemplatesAreSortedWithoutRegardToCase) {
   EXPECT_TRUE(ListResponseTemplates(dir_.File("missing/")).empty());
 }
 
+// "Answer required" goes with the question, into the library file and back.
 TEST_F(LibraryFilesTest, AppendingCopiesTheItemsWithoutSkipSettings) {
   TSurvey library(settings_);
   library.SetName("Computers");
@@ -34,6 +36,7 @@ TEST_F(LibraryFilesTest, AppendingCopiesTheItemsWithoutSkipSettings) {
   s.AddItem("Skip", kStyleSingleChoice, 0, 0, 0, false, -1, "a,b");
   s.AddItem("Other", kStyleNumeric, 1, 9, 1, false, -1, "");
   s.Item(0).SkipGroupOfResponse = 0;
+  s.SetItemRequired(1, true);
   AppendToQuestionLibrary(dir_.File("computer.qvl"), s, {0, 1}, settings_);
   TSurvey back(settings_);
   back.Load(dir_.File("computer.qvl"));
@@ -41,6 +44,11 @@ TEST_F(LibraryFilesTest, AppendingCopiesTheItemsWithoutSkipSettings) {
   EXPECT_EQ(back.Item(1).Text, "Skip");
   EXPECT_EQ(back.Item(1).SkipGroupOfResponse, -1);
   EXPECT_EQ(back.Item(2).MaxValue, 9);
+  EXPECT_FALSE(back.Item(1).Required);
+  EXPECT_TRUE(back.Item(2).Required);
+  TSurvey inserted(settings_);
+  AppendPlainCopy(inserted, back.Item(2));
+  EXPECT_TRUE(inserted.Item(0).Required);
   EXPECT_THROW(AppendToQuestionLibrary(dir_.File("none.qvl"), s, {0}, settings_), ESurveyException);
 }
 

@@ -126,6 +126,7 @@ TEST_F(QuestionLibraryTest, EditsAndDeletionsAreSavedAtOnce) {
   header.text = "Renamed section";
   header.style = kStyleHeader;
   header.length = 0;
+  header.required = true;  // never for a header
   ASSERT_TRUE(libraries_.UpdateItem(1, header));
   prompts_.confirm_answers = {false, true, true};
   EXPECT_FALSE(libraries_.DeleteItems({0, 3}));
@@ -133,6 +134,7 @@ TEST_F(QuestionLibraryTest, EditsAndDeletionsAreSavedAtOnce) {
   TSurvey saved(settings_);
   saved.Load(dir_.File("ql0.qvl"));
   EXPECT_EQ(Texts(saved), "Renamed section;How many?;");
+  EXPECT_FALSE(saved.Item(0).Required);
   EXPECT_TRUE(libraries_.DeleteItems({1}));
   EXPECT_EQ(prompts_.log[0],
             "confirm(default yes): [Confirm Delete] Are you sure you want to delete the 2 items "

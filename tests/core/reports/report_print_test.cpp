@@ -90,11 +90,12 @@ TEST_F(ReportPrintTest, HeaderAndSingleChoiceQuestion) {
   survey_.SetName("Fair");
   Add("Welcome", kStyleHeader);
   Add("Colour?", kStyleSingleChoice, {"Red", "Green", "Blue"});
-  Add("Why?", kStyleText);
+  survey_.SetItemRequired(Add("Why?", kStyleText), true);
   RecordingCanvas canvas(1000, 1000);
   PrintSurveyReport(survey_, canvas);
   // Header 2 points larger (24 high): 80 + 2 x 34. Question lines 30 apart;
   // ticks in the box from (80, Y + 5), 15 wide; then a blank line's height.
+  // A required question says so after its text.
   EXPECT_EQ(canvas.log, PageTop("Quorvant Report - Fair", 1) +
                             "B2 20,80 Welcome\n"
                             "B 40,148 1) Colour?\n"
@@ -102,7 +103,7 @@ TEST_F(ReportPrintTest, HeaderAndSingleChoiceQuestion) {
                             "circle4 87,220 r7\nT 100,208 Red\n"
                             "circle4 87,250 r7\nT 100,238 Green\n"
                             "circle4 87,280 r7\nT 100,268 Blue\n"
-                            "B 40,328 2) Why?\n"
+                            "B 40,328 2) Why? (Answer required)\n"
                             "T 80,358 (Write in your response below)\n"
                             "L2 80-500 @418\n");
 }

@@ -124,6 +124,7 @@ TEST_F(EditingTest, CopyAndPasteGiveNewIdentifiersAndPlainCopies) {
   for (int i = 1; i <= 9; ++i) Add("q" + std::to_string(i));
   survey_.Item(4).SkipGroupOfResponse = 0;
   survey_.Item(4).ChartType = 3;
+  survey_.SetItemRequired(8, true);
   const std::string text =
       editing_.CopyItems({4, 8}, [](const TSurvey& s, int i) { return s.Item(i).Text + ";"; });
   EXPECT_EQ(text, "q5;q9;");
@@ -138,6 +139,8 @@ TEST_F(EditingTest, CopyAndPasteGiveNewIdentifiersAndPlainCopies) {
   EXPECT_EQ(survey_.Item(9).ID, 10);
   EXPECT_EQ(survey_.Item(12).ID, 13);
   EXPECT_EQ(survey_.Item(12).Text, "q9");
+  EXPECT_TRUE(survey_.Item(12).Required);  // kept, unlike the skip and chart settings
+  EXPECT_FALSE(survey_.Item(11).Required);
   EXPECT_EQ(survey_.Item(9).SkipGroupOfResponse, -1);
 }
 

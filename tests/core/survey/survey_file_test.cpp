@@ -188,6 +188,64 @@ TEST_F(SurveyFileTest, EveryFieldSurvivesSaveAndLoad) {
   }
 }
 
+// "Answer required" and the answer check came after files were in use: they
+// are written only when on (or when the file holds them already), read as off
+// when missing, and lines this build does not know, as an older build does
+// not know these, stay untouched through a load and a save.
+TEST_F(SurveyFileTest, RequiredAndCheckAnswersRoundTripAndOlderFilesStayAsTheyWere) {
+  const std::string older = Write(
+      "[Details]\r\nQuestionCount=2\r\nFromALaterBuild=7\r\n"
+      "[Question 1]\r\nID=1\r\nStyle=2\r\nOptions=a|b|\r\nLaterKey=yes\r\n"
+      "[Question 2]\r\nID=2\r\nStyle=4\r\n");
+  TSurvey t = Loaded(older);
+  EXPECT_FALSE(t.CheckAnswers());
+  EXPECT_FALSE(t.Item(0).Required);
+  EXPECT_FALSE(t.Item(1).Required);
+  t.Save();
+  std::string text = ReadFileOrDie(older);
+  EXPECT_EQ(text.find("Required="), std::string::npos);
+  EXPECT_EQ(text.find("CheckAnswers="), std::string::npos);
+  EXPECT_NE(text.find("\r\nFromALaterBuild=7\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nLaterKey=yes\r\n"), std::string::npos);
+
+  t.SetCheckAnswers(true);
+  t.SetItemRequired(0, true);
+  t.Save();
+  text = ReadFileOrDie(older);
+  EXPECT_NE(text.find("\r\nCheckAnswers=1\r\n"), std::string::npos);
+  const size_t first = text.find("[Question 1]"), second = text.find("[Question 2]");
+  EXPECT_NE(text.find("\r\nRequired=1\r\n", first), std::string::npos);
+  EXPECT_LT(text.find("\r\nRequired=1\r\n", first), second);
+  EXPECT_EQ(text.find("Required=", second), std::string::npos);
+  TSurvey u = Loaded(older);
+  EXPECT_TRUE(u.CheckAnswers());
+  EXPECT_TRUE(u.Item(0).Required);
+  EXPECT_FALSE(u.Item(1).Required);
+
+  // Switched off, a key the file holds is written as 0.
+  u.SetCheckAnswers(false);
+  u.SetItemRequired(0, false);
+  u.Save();
+  text = ReadFileOrDie(older);
+  EXPECT_NE(text.find("\r\nCheckAnswers=0\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nRequired=0\r\n"), std::string::npos);
+  TSurvey v = Loaded(older);
+  EXPECT_FALSE(v.CheckAnswers());
+  EXPECT_FALSE(v.Item(0).Required);
+
+  // A new file written straight out holds the keys where a save over it
+  // keeps them: the same bytes either way.
+  v.SetCheckAnswers(true);
+  v.SetItemRequired(1, true);
+  v.SaveAs(dir_.File("fresh.qvx"));
+  const std::string fresh = ReadFileOrDie(dir_.File("fresh.qvx"));
+  v.Save();
+  EXPECT_EQ(ReadFileOrDie(dir_.File("fresh.qvx")), fresh);
+  TSurvey w = Loaded(dir_.File("fresh.qvx"));
+  EXPECT_TRUE(w.CheckAnswers());
+  EXPECT_TRUE(w.Item(1).Required);
+}
+
 TEST_F(SurveyFileTest, ValuesLongerThan1023CharactersAreKeptWhole) {
   TSurvey s(settings_);
   s.Clear();

@@ -35,6 +35,7 @@ class SurveyPropertiesTest : public testing::CoreTest {
     p.only1_ip = true;
     p.limit_by_ip = true;
     p.ip_addresses = {"192.168.10", "10.0.0.1"};
+    p.check_answers = true;
     return p;
   }
 
@@ -64,6 +65,7 @@ TEST_F(SurveyPropertiesTest, ApplyWritesEveryFieldAndReadGivesItBack) {
   EXPECT_TRUE(survey_.Only1IP());
   EXPECT_TRUE(survey_.LimitByIP());
   EXPECT_EQ(survey_.IPAddresses(), "192.168.10,10.0.0.1");
+  EXPECT_TRUE(survey_.CheckAnswers());
 
   const SurveyProperties back = ReadSurveyProperties(survey_);
   const SurveyProperties edited = Edited();
@@ -72,6 +74,7 @@ TEST_F(SurveyPropertiesTest, ApplyWritesEveryFieldAndReadGivesItBack) {
   EXPECT_EQ(back.ip_addresses, edited.ip_addresses);
   EXPECT_EQ(back.account_id, edited.account_id);
   EXPECT_EQ(back.sampling_percent, edited.sampling_percent);
+  EXPECT_TRUE(back.check_answers);
 }
 
 TEST_F(SurveyPropertiesTest, AccountIdBelongsToTheServiceOnly) {
@@ -112,6 +115,7 @@ TEST_F(SurveyPropertiesTest, OutOfRangeValuesFromAFileAreShownInRange) {
 }
 
 TEST_F(SurveyPropertiesTest, StoredDefaultsAreTakenByNewSurveys) {
+  EXPECT_FALSE(TSurvey(settings_).CheckAnswers());  // until the defaults say otherwise
   ApplySurveyProperties(Edited(), survey_);
   StoreSurveyDefaults(survey_, settings_);
   TSurvey fresh(settings_);
@@ -124,6 +128,7 @@ TEST_F(SurveyPropertiesTest, StoredDefaultsAreTakenByNewSurveys) {
   EXPECT_TRUE(fresh.Only1IP());
   EXPECT_TRUE(fresh.LimitByIP());
   EXPECT_EQ(fresh.IPAddresses(), "192.168.10,10.0.0.1");
+  EXPECT_TRUE(fresh.CheckAnswers());
   // Not part of the defaults.
   EXPECT_EQ(fresh.Name(), "(Untitled)");
   EXPECT_EQ(fresh.Password(), "");

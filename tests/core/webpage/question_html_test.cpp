@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "core/shell/text_helpers.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
 #include "support/test_env.h"
 
 namespace quorvant {
 namespace {
+
+constexpr char kMarker[] = "<SPAN CLASS=\"qvxrequired\" TITLE=\"Answer required\"> *</SPAN>";
 
 struct Switches {
   bool gotos = false;
@@ -240,6 +245,63 @@ TEST_F(QuestionHtmlTest, EveryStyleAndSwitch) {
     SetSwitches(c.switches);
     EXPECT_EQ(RenderQuestionHtml(survey_, 0, 3), c.expected);
   }
+}
+
+// The same cases with the question required: every input but a check box
+// carries REQUIRED (the Other text box too is left free), a list starts on an
+// empty value, and the text gets the marker; a header ignores the flag. With
+// the answer check on instead, nothing but a Numeric box changes.
+TEST_F(QuestionHtmlTest, RequiredAndCheckedFormsOfEveryCase) {
+  const std::regex answer_input(
+      "<(INPUT TYPE=\"(RADIO|TEXT)\" NAME=\"qvx7\"[^>]*|TEXTAREA[^>]*|SELECT[^>]*)>");
+  for (const HtmlCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const bool question = c.style >= kStyleSingleChoice && c.style <= kStyleNumeric;
+    std::string required = c.expected;
+    if (question) {
+      required = std::regex_replace(required, answer_input, "<$1 REQUIRED>");
+      required =
+          ReplaceAll(required, "<OPTION VALUE=\" \" SELECTED>", "<OPTION VALUE=\"\" SELECTED>");
+      required = ReplaceAll(required, "Smoke?", "Smoke?" + std::string(kMarker));
+    }
+    for (const bool check : {false, true}) {
+      survey_.Clear();
+      survey_.SetCheckAnswers(check);
+      TQuestion q = Question(7, c.style, "Smoke?", c.options);
+      q.IncludeOther = c.other;
+      q.LengthOfResponse = c.length;
+      q.DisplayNumber = "3";
+      q.Required = !check;
+      survey_.AddLoadedItem(q);
+      survey_.AddLoadedItem(Question(8, kStyleNumeric, "Age?"));
+      SetSwitches(c.switches);
+      if (check && c.style == kStyleNumeric) continue;
+      EXPECT_EQ(RenderQuestionHtml(survey_, 0, 3), check ? c.expected : required);
+    }
+  }
+}
+
+TEST_F(QuestionHtmlTest, CheckedNumericBoxTakesWholeNumbersOfItsRange) {
+  survey_.SetCheckAnswers(true);
+  TQuestion q = Question(7, kStyleNumeric, "Age?");
+  q.MinValue = 18;
+  q.MaxValue = 120;
+  q.DisplayNumber = "3";
+  survey_.AddLoadedItem(q);
+  q.ID = 8;
+  q.MinValue = 9;  // reversed: left to the collection rules
+  q.MaxValue = 2;
+  q.Required = true;
+  survey_.AddLoadedItem(q);
+  EXPECT_EQ(RenderQuestionHtml(survey_, 0, 3) + RenderQuestionHtml(survey_, 1, 4),
+            "3) Age?<p>\r\n<UL>\r\n"
+            "<INPUT TYPE=\"NUMBER\" NAME=\"qvx7\" MIN=\"18\" MAX=\"120\" STEP=\"1\">\r\n"
+            "</UL><p>\r\n<A NAME=\"Question4\"></A>"
+            "3) Age?" +
+                std::string(kMarker) +
+                "<p>\r\n<UL>\r\n"
+                "<INPUT TYPE=\"NUMBER\" NAME=\"qvx8\" STEP=\"1\" REQUIRED>\r\n"
+                "</UL><p>\r\n<A NAME=\"Question5\"></A>");
 }
 
 TEST_F(QuestionHtmlTest, CompactHeadersBreakOnlyAfterOneLineQuestions) {
