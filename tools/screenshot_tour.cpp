@@ -212,6 +212,14 @@ int main(int argc, char* argv[]) {
     TQVXPublishSurvey publish(window.Document().Survey(), settings, prompts, publish_dialogs,
                               window.DataDirectory(), window.DataDirectory(), &window);
     Shoot(publish, "publish-survey");
+    quorvant::TSurvey& survey = window.Document().Survey();
+    const bool asks_address = survey.Only1Email();
+    survey.SetOnly1Email(true);
+    TQVXPublishSurvey reminders(survey, settings, prompts, publish_dialogs, window.DataDirectory(),
+                                window.DataDirectory(), &window);
+    reminders.findChild<QRadioButton*>("rbSendNotAnswered")->setChecked(true);
+    Shoot(reminders, "publish-survey-reminders");
+    survey.SetOnly1Email(asks_address);
     window.Document().Survey().SetNotificationFile("");
     TQVXPublishSurvey short_publish(window.Document().Survey(), settings, prompts, publish_dialogs,
                                     window.DataDirectory(), window.DataDirectory(), &window);

@@ -13,9 +13,9 @@ const std::vector<Command>& Commands() {
        "generate the survey's web page from its display template", RunPage},
       {"verify", "SURVEY.qvx", "check that the survey's collection server answers", nullptr},
       {"register", "SURVEY.qvx", "register the survey with its collection server", nullptr},
-      {"mail", "SURVEY.qvx [--dry-run] [--again]",
+      {"mail", "SURVEY.qvx [--reminder] [--dry-run] [--again]",
        "mail the invitations of the survey's notification list (the Email preferences); "
-       "--again once it was mailed",
+       "--reminder only to those who have not answered; --again once it was mailed",
        nullptr},
       {"clear-results", "SURVEY.qvx", "delete the survey's responses from its collection server",
        nullptr},

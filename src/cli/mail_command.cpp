@@ -1,5 +1,6 @@
 // quorvant-cli mail: the publish dialog's step four, with the Email page's
-// preferences, printing the run's status lines.
+// preferences, printing the run's status lines; --reminder mails only those
+// of the list who have not answered.
 #include <termios.h>
 #include <unistd.h>
 
@@ -95,14 +96,15 @@ std::optional<std::string> AskOnTerminal(const std::string& question) {
   return ReadSecretLine();
 }
 
-constexpr char kUsage[] = "usage: quorvant-cli mail SURVEY.qvx [--dry-run] [--again]";
+constexpr char kUsage[] = "usage: quorvant-cli mail SURVEY.qvx [--reminder] [--dry-run] [--again]";
 
 }  // namespace
 
 int RunMail(const Args& args) {
   const auto parsed =
       ParseArguments(args, {.options = {{.name = "--dry-run", .kind = OptionKind::kFlag},
-                                        {.name = "--again", .kind = OptionKind::kFlag}},
+                                        {.name = "--again", .kind = OptionKind::kFlag},
+                                        {.name = "--reminder", .kind = OptionKind::kFlag}},
                             .least_positional = 1,
                             .most_positional = 1,
                             .positional_may_be_empty = false,
@@ -111,6 +113,7 @@ int RunMail(const Args& args) {
   const bool dry_run = parsed->Has("--dry-run");
   MailingOptions options;
   options.mail_again = parsed->Has("--again");
+  options.reminders = parsed->Has("--reminder");
   const std::string& path = parsed->positional[0];
   SettingsStore settings;
   ConsolePrompts prompts;
@@ -127,10 +130,14 @@ int RunMail(const Args& args) {
     transport = MakeMailRunTransport(prefs, AskOnTerminal);
   }
   MailingResult result = RunMailing(survey, prefs, *transport, view, prompts, options);
-  if (result.end == MailingEnd::kDeclined)
-    std::fprintf(stderr, "Nothing was sent; give --again to mail the list once more.\n");
+  if (result.end == MailingEnd::kDeclined) {
+    std::fprintf(stderr, options.reminders
+                             ? "Nothing was sent; give --again to send the reminders.\n"
+                             : "Nothing was sent; give --again to mail the list once more.\n");
+  }
   if (!dry_run && survey.Modified() && !document.Save()) return 1;
-  return result.end == MailingEnd::kCompleted ? 0 : 1;
+  // Nobody left to remind is no failure: every one of them has answered.
+  return result.end == MailingEnd::kCompleted || result.end == MailingEnd::kNobodyLeft ? 0 : 1;
 }
 
 }  // namespace quorvant::cli

@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -20,6 +22,7 @@
 #include "core/shell/settings_keys.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/survey.h"
+#include "core/tableengine/table.h"
 #include "support/scripted_prompts.h"
 
 namespace quorvant::app {
@@ -106,6 +109,7 @@ class PublishSurveyTest : public QObject {
   void oneRequestAtATime();
   void generationNeedsAFileName();
   void sendingMailsTheListAndRecordsIt();
+  void remindersAreOpenOnlyWhenThePageAsksForTheAddress();
   void closingDuringAMailingAsksAndStopsItFirst();
   void closingDuringARequestAsksAndAbandonsItFirst();
 
@@ -388,6 +392,73 @@ void PublishSurveyTest::sendingMailsTheListAndRecordsIt() {
   prompts_.confirm_answers = {true};
   Get<QPushButton>(dialog.get(), "btnSendMail")->click();
   QCOMPARE(sent.size(), 4);
+}
+
+void PublishSurveyTest::remindersAreOpenOnlyWhenThePageAsksForTheAddress() {
+  MakeList(3);
+  settings_->Write(settings::kReplyAddress, std::string("team@example.org"));
+  QStringList sent;
+  dialogs_.make_transport = [&] { return std::make_unique<RecordingTransport>(&sent); };
+  const QString why = "check \"Allow only 1 survey response from each e-mail address\"";
+
+  // The page does not ask for the address: the choice is closed, and its
+  // explanation, offered on the disabled control too, says why.
+  survey_->SetOnly1Email(false);
+  auto dialog = Open();
+  auto* sampled = Get<QRadioButton>(dialog.get(), "rbSendSampled");
+  auto* reminders = Get<QRadioButton>(dialog.get(), "rbSendNotAnswered");
+  QCOMPARE(sampled->text(), QString("&all addresses"));
+  QCOMPARE(reminders->text(), QString("only those who have &not answered"));
+  QVERIFY(sampled->isChecked());
+  QVERIFY(!reminders->isEnabled());
+  QVERIFY(reminders->whatsThis().contains(why));
+  // The whole text shows: the choice is not cut short by the dialog's width.
+  QVERIFY(reminders->width() >= reminders->sizeHint().width());
+  QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2));
+  QApplication::sendEvent(reminders, &request);
+  QMenu* menu = reminders->findChild<QMenu*>("pmWhatsThis");
+  QVERIFY(menu != nullptr);
+  QCOMPARE(menu->actions().constLast()->text(), QString("&What's This?"));
+  menu->close();
+  dialog.reset();
+
+  // It asks: reminders go to the list's people without a response.
+  survey_->SetOnly1Email(true);
+  survey_->SetAllAddresses(false);
+  const std::string answers = home_->File("answers.dbf");
+  Table::Create(answers, {{"EMAIL", 'C', 250}});
+  {
+    Table table;
+    table.Open(answers);
+    table.Append({{"EMAIL", " P2@Example.org"}});
+  }
+  survey_->SetSRResponseFile(answers);
+  dialog = Open();
+  sampled = Get<QRadioButton>(dialog.get(), "rbSendSampled");
+  reminders = Get<QRadioButton>(dialog.get(), "rbSendNotAnswered");
+  QCOMPARE(sampled->text(), QString("a random sa&mple"));
+  QVERIFY(reminders->isEnabled());
+  bool choice_closed_during_run = false;
+  QTimer::singleShot(0, dialog.get(), [&] { choice_closed_during_run = !reminders->isEnabled(); });
+  reminders->click();
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(sent, (QStringList{"p1@example.org", "p3@example.org"}));
+  QVERIFY(choice_closed_during_run);
+  QVERIFY(reminders->isEnabled());
+  QVERIFY(Get<QLabel>(dialog.get(), "lblEmailStatus")->text().startsWith("2 Reminders sent on "));
+  QVERIFY(QString::fromStdString(survey_->PubHistory()).contains(": 2 Reminders sent."));
+  QVERIFY(prompts_.log.empty());
+
+  // Once more: asked as a repeated mailing is; No sends nothing.
+  prompts_.confirm_answers = {false};
+  Get<QPushButton>(dialog.get(), "btnSendMail")->click();
+  QCOMPARE(sent.size(), 2);
+  QCOMPARE(
+      prompts_.log,
+      (std::vector<std::string>{"confirm(default no): [Send Notifications] The reminders of this "
+                                "survey were already mailed: 2 sent on " +
+                                survey_->EMailStatus().substr(20) +
+                                ". Send a reminder to the 2 who have not answered?"}));
 }
 
 void PublishSurveyTest::closingDuringAMailingAsksAndStopsItFirst() {

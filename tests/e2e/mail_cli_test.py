@@ -6,8 +6,14 @@ the page attached, through a loopback SMTP server (tests/transfer/smtp_sink.py
 on aiosmtpd); --dry-run prints the same messages and leaves the survey file
 as it was; a second run sends nothing unless given --again. With a user ID,
 the password typed on a terminal (a pty) is not echoed, and it reaches a
-STARTTLS server with a self-signed certificate; piped, it is read as well. clear-results: against quorvant-collector, a wrong password is
-refused (exit 1) and keeps the submissions; the right one deletes them.
+STARTTLS server with a self-signed certificate; piped, it is read as well.
+mail --reminder: of a list of six, four with responses in the table (one
+in other letter case and with blanks around it) and one deleted, exactly the
+one left is mailed, the dry run names the same one, and the history says
+so; without the page asking for addresses, or before any response was
+downloaded, nothing is sent and the message says why. clear-results: against
+quorvant-collector, a wrong password is refused (exit 1) and keeps the
+submissions; the right one deletes them.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -80,6 +86,103 @@ def run_on_terminal(argv, env, answer, timeout=90):
     return os.waitstatus_to_exitcode(status), shown.decode(errors="replace")
 
 
+def start_sink(args, out, *options):
+    """Starts the loopback SMTP server recording to out; (process, port)."""
+    sink = subprocess.Popen(["/usr/bin/python3",
+                             os.path.join(args.source, "tests/transfer/smtp_sink.py"), out,
+                             *options],
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    return sink, int(sink.stdout.readline())
+
+
+def delete_record(dbf, recno):
+    """Sets the deletion mark of record recno (from 1), as the list manager's
+    Delete does, and drops the index so that it is built afresh."""
+    with open(dbf, "r+b") as f:
+        head = f.read(12)
+        header_length = int.from_bytes(head[8:10], "little")
+        record_length = int.from_bytes(head[10:12], "little")
+        f.seek(header_length + (recno - 1) * record_length)
+        f.write(b"*")
+    cdx = dbf[:-4] + ".cdx"
+    if os.path.exists(cdx):
+        os.remove(cdx)
+
+
+def check_reminders(args, work, cli, check, write_settings):
+    people = os.path.join(work, "six.csv")
+    with open(people, "w") as f:
+        f.write("FNAME,LNAME,EMAIL\nAnn,Able,ann@example.org\nBea,Best,bea@example.org\n"
+                "Cid,Cole,cid@example.org\nDan,Dorn,dan@example.org\n"
+                "Eve,Ezra,eve@example.org\nFay,Finn,fay@example.org\n")
+    listfile = os.path.join(work, "six.eml")
+    assert cli("emaillist", "new", listfile).returncode == 0
+    assert cli("emaillist", "import", listfile, people).returncode == 0
+    delete_record(listfile, 5)  # Eve
+
+    survey = os.path.join(work, "reminders.qvx")
+    text = open(os.path.join(args.source, "data/examples/example.qvx"), newline="").read()
+    # A sampled list: reminders go to everybody who has not answered all the same.
+    for key, value in {"NotificationFile": listfile, "AllAddresses": "0",
+                       "SamplingPercent": "10", "AttachSurvey": "0", "Only1Email": "0",
+                       "Only1IP": "0"}.items():
+        text = re.sub(rf"(?m)^{key}=.*$", f"{key}={value}", text)
+    open(survey, "w", newline="").write(text)
+
+    got = os.path.join(work, "reminders.jsonl")
+    sink, port = start_sink(args, got)
+    try:
+        write_settings(port)
+        r = cli("mail", survey, "--reminder")
+        check(r.returncode == 1 and "does not ask for them" in r.stderr,
+              f"reminders need the page to ask for the address: {r.returncode} {r.stderr}")
+        text = re.sub(r"(?m)^Only1Email=.*$", "Only1Email=1", open(survey, newline="").read())
+        open(survey, "w", newline="").write(text)
+        r = cli("mail", survey, "--reminder")
+        check(r.returncode == 1 and "No responses of this survey have been downloaded" in r.stderr,
+              f"reminders need the responses: {r.returncode} {r.stderr}")
+        check(not os.path.exists(got) or os.path.getsize(got) == 0, "refused runs send nothing")
+
+        reply = os.path.join(work, "answers.dat")
+        answered = ["ann@example.org", "  BEA@Example.ORG ", "cid@example.org",
+                    "dan@example.org", "zed@example.org"]
+        with open(reply, "w", newline="") as f:
+            f.write("<DATA>\r\n")
+            for n, address in enumerate(answered, 1):
+                f.write(f'RemoteAddr=10.0.0.{n},DateRec=2026010100000{n},'
+                        f'"QVXEMAILADDRESS={address}",qvx2=0\r\n')
+            f.write("</DATA>\r\n")
+        r = cli("incorporate", survey, reply)
+        check(r.returncode == 0 and "New responses: 5" in r.stdout,
+              f"responses taken in: {r.stdout} {r.stderr}")
+
+        before = open(survey, "rb").read()
+        r = cli("mail", survey, "--reminder", "--dry-run")
+        check(r.returncode == 0, f"reminder dry run failed: {r.stderr}")
+        check(re.findall(r"(?m)^--- message \d+ to (.*)$", r.stdout) == ["fay@example.org"],
+              f"the dry run names the one left: {r.stdout}")
+        check(open(survey, "rb").read() == before, "the dry run leaves the survey alone")
+
+        r = cli("mail", survey, "--reminder")
+        check(r.returncode == 0, f"reminders failed: {r.stdout} {r.stderr}")
+        messages = [json.loads(line) for line in open(got)] if os.path.exists(got) else []
+        check([m["rcpt_tos"] for m in messages] == [["fay@example.org"]],
+              f"reminded: {[m['rcpt_tos'] for m in messages]}")
+        saved = open(survey, newline="").read()
+        check(": 1 Reminders sent." in saved, "the history records the reminders")
+        check(re.search(r"(?m)^EMailStatus=1 Reminders sent on ", saved) is not None,
+              "the reminders' outcome saved as the notification status")
+
+        # Reminded once: a second run asks, takes the default No, sends nothing.
+        r = cli("mail", survey, "--reminder")
+        check(r.returncode == 1 and "reminders of this survey were already mailed: 1 sent on "
+              in r.stderr and "--again" in r.stderr, f"second reminder run asks: {r.stderr}")
+        check(len(open(got).readlines()) == 1, "the declined run sends nothing")
+    finally:
+        sink.stdin.close()
+        sink.wait(timeout=10)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -122,15 +225,15 @@ def main():
         assert r.returncode == 0, r.stderr
         page_bytes = open(page, "rb").read()
 
-        got = os.path.join(work, "got.jsonl")
-        sink = subprocess.Popen(["/usr/bin/python3",
-                                 os.path.join(args.source, "tests/transfer/smtp_sink.py"), got],
-                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        try:
-            port = int(sink.stdout.readline())
+        def write_settings(port):
             with open(os.path.join(config, "QuorvantBuilder.ini"), "w") as f:
                 f.write(f"[Preferences]\nSMTPServerAddress=127.0.0.1\nOutgoingPort={port}\n"
                         "ReplyAddress=me@example.org\nDisplayName=Survey Team\nEmailSystem=0\n")
+
+        got = os.path.join(work, "got.jsonl")
+        sink, port = start_sink(args, got)
+        try:
+            write_settings(port)
             before = open(survey, "rb").read()
             r = cli("mail", survey, "--dry-run")
             check(r.returncode == 0, f"dry run failed: {r.stderr}")
@@ -172,6 +275,8 @@ def main():
             sink.stdin.close()
             sink.wait(timeout=10)
 
+        check_reminders(args, work, cli, check, write_settings)
+
         # A user ID: the password is asked for, read without echo on a
         # terminal, and sent only inside STARTTLS.
         cert, key = os.path.join(work, "cert.pem"), os.path.join(work, "key.pem")
@@ -181,12 +286,8 @@ def main():
                         "-out", cert], check=True, capture_output=True)
         got_tls = os.path.join(work, "got-tls.jsonl")
         secret = "Typed-S3cret"
-        sink = subprocess.Popen(["/usr/bin/python3",
-                                 os.path.join(args.source, "tests/transfer/smtp_sink.py"), got_tls,
-                                 "--tls", cert, key, "--auth", "ann", secret],
-                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        sink, port = start_sink(args, got_tls, "--tls", cert, key, "--auth", "ann", secret)
         try:
-            port = int(sink.stdout.readline())
             with open(os.path.join(config, "QuorvantBuilder.ini"), "w") as f:
                 f.write(f"[Preferences]\nSMTPServerAddress=127.0.0.1\nOutgoingPort={port}\n"
                         "ReplyAddress=me@example.org\nDisplayName=Survey Team\nEmailSystem=0\n"

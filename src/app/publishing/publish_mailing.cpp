@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
@@ -20,16 +21,24 @@ void TQVXPublishSurvey::SendMail() {
   QPushButton* during_run[] = {
       btnGenerateHTMLPage_, btnVerifyServer_, btnRegisterNow_, btnSelectFile_,
       btnSendMail_,         btnCancel_,       btnHelp_};
+  MailingOptions options;
+  options.reminders = rbSendNotAnswered_->isEnabled() && rbSendNotAnswered_->isChecked();
+  // The choice stays as it is for the whole run.
+  const bool reminders_open = rbSendNotAnswered_->isEnabled();
+  rbSendSampled_->setEnabled(false);
+  rbSendNotAnswered_->setEnabled(false);
   for (QPushButton* b : during_run) b->setEnabled(false);
   btnStopSending_->show();
   stop_ = false;
   pbSendMail_->setValue(0);
   pbSendMail_->show();
   mailing_ = true;
-  RunMailing(survey_, prefs, *transport, *this, prompts_);
+  RunMailing(survey_, prefs, *transport, *this, prompts_, options);
   mailing_ = false;
   stop_ = false;
   for (QPushButton* b : during_run) b->setEnabled(true);
+  rbSendSampled_->setEnabled(true);
+  rbSendNotAnswered_->setEnabled(reminders_open);
   btnStopSending_->hide();
   pbSendMail_->hide();
   CloseIfAsked();

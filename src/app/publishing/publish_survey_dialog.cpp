@@ -2,12 +2,14 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -131,6 +133,16 @@ void TQVXPublishSurvey::BuildSteps() {
   gbSendEmail_ = Named("gbSendEmail", new QGroupBox(this));
   lblNotificationFile_ = StatusLabel("lblNotificationFile", gbSendEmail_);
   lblSampling_ = StatusLabel("lblSampling", gbSendEmail_);
+  rbSendSampled_ = Named("rbSendSampled", new QRadioButton(gbSendEmail_));
+  rbSendSampled_->setChecked(true);
+  rbSendNotAnswered_ = Named("rbSendNotAnswered",
+                             new QRadioButton("only those who have &not answered", gbSendEmail_));
+  // One choice a line, so that neither is cut short in a narrow window.
+  auto* send_to = new QGridLayout;
+  send_to->addWidget(Named("lblSendTo", new QLabel("Send to:", gbSendEmail_)), 0, 0);
+  send_to->addWidget(rbSendSampled_, 0, 1);
+  send_to->addWidget(rbSendNotAnswered_, 1, 1);
+  send_to->setColumnStretch(1, 1);
   btnSendMail_ = Named("btnSendMail", new QPushButton("&Send Now", gbSendEmail_));
   btnStopSending_ = Named("btnStopSending", new QPushButton("St&op Sending", gbSendEmail_));
   btnStopSending_->hide();
@@ -145,6 +157,7 @@ void TQVXPublishSurvey::BuildSteps() {
   auto* four_texts = new QVBoxLayout;
   four_texts->addWidget(lblNotificationFile_);
   four_texts->addWidget(lblSampling_);
+  four_texts->addLayout(send_to);
   four_texts->addWidget(pbSendMail_);
   four_texts->addWidget(lblEmailStatus_);
   auto* four = new QHBoxLayout(gbSendEmail_);
@@ -192,6 +205,9 @@ void TQVXPublishSurvey::ShowSurveyState() {
                               ? QString("Sampling: All addresses on list")
                               : "Sampling: " + QString::number(survey_.SamplingPercent()) +
                                     "% of list.");
+    rbSendSampled_->setText(survey_.AllAddresses() ? "&all addresses" : "a random sa&mple");
+    // Without the address on the page no response says who answered.
+    rbSendNotAnswered_->setEnabled(survey_.Only1Email());
   }
   gbSendEmail_->setTitle(settings_.Read(settings::kEmailSystem) == 1
                              ? "Send Survey Notifications via MAPI"

@@ -1,7 +1,10 @@
 // TQVXPublishSurvey ("Publish Survey"): the four steps of publishing a
 // survey, top to bottom: generate its web page, verify the collection
 // server, register the survey there, and mail the invitations of its
-// notification list (shown only when the survey has one).
+// notification list (shown only when the survey has one): to the list as
+// the survey samples it, or as reminders to only those who have not
+// answered, a choice open only when the page asks for the respondent's
+// e-mail address.
 //
 // One server request at a time: while a verification or registration is
 // outstanding the step buttons are disabled and the hourglass shows; the
@@ -31,6 +34,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 
 namespace quorvant {
 class MailTransport;
@@ -138,6 +142,8 @@ class TQVXPublishSurvey : public QDialog, private MailingView {
   QLabel* lblRegisterStatus_ = nullptr;
   QLabel* lblNotificationFile_ = nullptr;
   QLabel* lblSampling_ = nullptr;
+  QRadioButton* rbSendSampled_ = nullptr;
+  QRadioButton* rbSendNotAnswered_ = nullptr;
   QLabel* lblEmailStatus_ = nullptr;
 };
 

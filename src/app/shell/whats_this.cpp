@@ -1,6 +1,7 @@
 #include "app/shell/whats_this.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -35,17 +36,38 @@ void ShowAt(QWidget* control, const QPoint& pos) {
   QWhatsThis::showText(control->mapToGlobal(pos), control->whatsThis(), control);
 }
 
+void PopUp(QWidget* control, const QPoint& pos) {
+  QMenu* menu = WhatsThisMenuFor(control);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  // The explanation appears where the menu was asked for.
+  QObject::connect(menu->actions().constLast(), &QAction::triggered, control,
+                   [control, pos] { ShowAt(control, pos); });
+  menu->popup(control->mapToGlobal(pos));
+}
+
+// A disabled control refuses its pop-up request, yet its explanation is
+// often what says why it is disabled; the request is taken before the
+// control sees it.
+class DisabledControlMenu : public QObject {
+ public:
+  explicit DisabledControlMenu(QWidget* control) : QObject(control), control_(control) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != control_ || event->type() != QEvent::ContextMenu || control_->isEnabled())
+      return false;
+    PopUp(control_, static_cast<QContextMenuEvent*>(event)->pos());
+    return true;
+  }
+
+ private:
+  QWidget* control_;
+};
+
 void Attach(QWidget* control) {
   control->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(control, &QWidget::customContextMenuRequested, control,
-                   [control](const QPoint& pos) {
-                     QMenu* menu = WhatsThisMenuFor(control);
-                     menu->setAttribute(Qt::WA_DeleteOnClose);
-                     // The explanation appears where the menu was asked for.
-                     QObject::connect(menu->actions().constLast(), &QAction::triggered, control,
-                                      [control, pos] { ShowAt(control, pos); });
-                     menu->popup(control->mapToGlobal(pos));
-                   });
+                   [control](const QPoint& pos) { PopUp(control, pos); });
+  control->installEventFilter(new DisabledControlMenu(control));
 }
 
 }  // namespace

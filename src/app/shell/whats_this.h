@@ -1,6 +1,7 @@
 // Context help: the "&What's This?" entry on the pop-up menu of the
 // controls of the main window and its dialogs. Choosing it shows a short
-// explanation of the control the menu was opened on.
+// explanation of the control the menu was opened on. Disabled controls
+// offer it too: their explanation is where the person learns why.
 //
 // The explanations live in one table, keyed by the controls' object names,
 // so that every window gets its help by one call at the end of its

@@ -299,7 +299,18 @@ const QHash<QString, QString>& Texts() {
        "server accepts its responses."},
       {"TQVXPublishSurvey/btnSendMail",
        "Mails the invitation to the addresses of the survey's notification list, or to a "
-       "random sample of them, as the survey's properties say."},
+       "random sample of them, as the survey's properties say; or a reminder to those who "
+       "have not answered, when that is chosen above."},
+      {"TQVXPublishSurvey/rbSendSampled",
+       "Mails the invitation to the list as the survey's properties say: to every address, "
+       "or to a random sample of the list."},
+      {"TQVXPublishSurvey/rbSendNotAnswered",
+       "Mails a reminder to only those people of the list whose address appears in no "
+       "response downloaded so far (letter case and blanks around the address do not count). "
+       "Download the responses first. This choice is open only when the survey's page asks "
+       "for the respondent's e-mail address: check \"Allow only 1 survey response from each "
+       "e-mail address\" on the Security page of Survey Properties. Without it the responses "
+       "carry no address, so nobody can tell who has answered."},
       {"TQVXPublishSurvey/btnStopSending",
        "Stops the mailing after the message on its way; the history records how many "
        "were sent."},

@@ -19,6 +19,7 @@ std::optional<int> CountBefore(std::string_view text, std::string_view after) {
 // that no mailing wrote.
 std::optional<int> SentByEntry(std::string_view entry) {
   if (auto n = CountBefore(entry, " Notifications sent.")) return n;
+  if (auto n = CountBefore(entry, " Reminders sent.")) return n;
   for (std::string_view prefix :
        {"Send notifications stopped by user - ", "Send notifications ended by an error - "}) {
     if (entry.starts_with(prefix)) return CountBefore(entry.substr(prefix.size()), " sent");
@@ -40,15 +41,33 @@ std::optional<PastMailing> LastMailing(std::string_view history) {
     // "date time: entry"; the time's own colons are followed by digits.
     size_t colon = line.find(": ");
     if (colon == std::string_view::npos) continue;
-    std::optional<int> sent = SentByEntry(line.substr(colon + 2));
-    if (sent && *sent > 0) last = PastMailing{*sent, std::string(line.substr(0, colon))};
+    const std::string_view entry = line.substr(colon + 2);
+    std::optional<int> sent = SentByEntry(entry);
+    if (sent && *sent > 0) {
+      last = PastMailing{*sent, std::string(line.substr(0, colon)),
+                         CountBefore(entry, " Reminders sent.").has_value()};
+    }
   }
   return last;
 }
 
+namespace {
+
+std::string AlreadyMailed(const PastMailing& past) {
+  return std::string(past.reminders ? "The reminders" : "The invitations") +
+         " of this survey were already mailed: " + std::to_string(past.sent) + " sent on " +
+         past.when + ".";
+}
+
+}  // namespace
+
 std::string MailAgainQuestion(const PastMailing& past) {
-  return "The invitations of this survey were already mailed: " + std::to_string(past.sent) +
-         " sent on " + past.when + ". Mail the list again?";
+  return AlreadyMailed(past) + " Mail the list again?";
+}
+
+std::string RemindAgainQuestion(const PastMailing& past, int reminders) {
+  return AlreadyMailed(past) + " Send a reminder to the " + std::to_string(reminders) +
+         " who have not answered?";
 }
 
 }  // namespace quorvant

@@ -12,7 +12,8 @@ namespace quorvant {
 
 struct PastMailing {
   int sent = 0;
-  std::string when;  // the date-time text the history line starts with
+  std::string when;        // the date-time text the history line starts with
+  bool reminders = false;  // a run of reminders ("N Reminders sent.")
 };
 
 // The latest history line of a mailing run that sent at least one message
@@ -20,7 +21,9 @@ struct PastMailing {
 // line records one.
 std::optional<PastMailing> LastMailing(std::string_view history);
 
-// The question asked before mailing again: how many were sent and when.
+// The question asked before mailing again: how many were sent and when;
+// for a run of reminders, how many it is about to mail.
 std::string MailAgainQuestion(const PastMailing& past);
+std::string RemindAgainQuestion(const PastMailing& past, int reminders);
 
 }  // namespace quorvant

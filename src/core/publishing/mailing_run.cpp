@@ -9,6 +9,7 @@
 #include "core/publishing/mail_merge.h"
 #include "core/publishing/mail_transport.h"
 #include "core/publishing/mailing_history.h"
+#include "core/publishing/reminder_selection.h"
 #include "core/publishing/sample_size.h"
 #include "core/shell/date_time.h"
 #include "core/shell/preferences.h"
@@ -54,6 +55,7 @@ class MailingRun {
         prompts_(prompts),
         local_(prefs.email_system == 1),
         mail_again_(options.mail_again),
+        reminders_(options.reminders),
         draw_(std::move(options.draw)) {
     if (!draw_) {
       auto engine = std::make_shared<std::mt19937>(
@@ -89,6 +91,10 @@ class MailingRun {
       table_.Close();
       return result_;
     }
+    if (reminders_ && !SelectReminders()) {
+      table_.Close();
+      return result_;
+    }
     if (!MailAgainAllowed()) {
       result_.end = MailingEnd::kDeclined;
       table_.Close();
@@ -107,7 +113,7 @@ class MailingRun {
       return result_;
     }
     try {
-      if (survey_.AllAddresses()) {
+      if (reminders_ || survey_.AllAddresses()) {
         SendToAll();
       } else {
         SendToSample();
@@ -154,12 +160,40 @@ class MailingRun {
   bool MailAgainAllowed() {
     if (mail_again_) return true;
     std::optional<PastMailing> past = LastMailing(survey_.PubHistory());
-    return !past || prompts_.ConfirmTitled("Send Notifications", MailAgainQuestion(*past), false);
+    if (!past) return true;
+    const std::string question =
+        reminders_ ? RemindAgainQuestion(*past, static_cast<int>(live_records_.size()))
+                   : MailAgainQuestion(*past);
+    return prompts_.ConfirmTitled("Send Notifications", question, false);
+  }
+
+  // Keeps of the live records those who have not answered.
+  bool SelectReminders() {
+    try {
+      live_records_ = SelectNotAnswered(survey_, table_, live_records_);
+    } catch (const std::exception& e) {
+      prompts_.ShowError(std::string("The following internal error occurred: ") + e.what());
+      return false;
+    }
+    if (live_records_.empty()) {
+      result_.end = MailingEnd::kNobodyLeft;
+      prompts_.ShowInfo(
+          "Everybody on the notification list has answered. Reminders were not sent.");
+      return false;
+    }
+    return true;
   }
 
   bool ChecksPass() {
     namespace fs = std::filesystem;
     std::error_code ec;
+    if (reminders_) {
+      const std::string obstacle = ReminderObstacle(survey_);
+      if (!obstacle.empty()) {
+        prompts_.ShowError(obstacle);
+        return false;
+      }
+    }
     if (!fs::exists(survey_.NotificationFile(), ec)) {
       prompts_.ShowError("The Notification File " + survey_.NotificationFile() +
                          " could not be found. Notifications were not sent.");
@@ -189,6 +223,7 @@ class MailingRun {
     }
   }
 
+  // Every record held in live_records_: the whole list, or the reminders.
   void SendToAll() {
     view_.SetProgressMax(static_cast<int>(live_records_.size()));
     int visited = 0;
@@ -259,9 +294,10 @@ class MailingRun {
   void Complete() {
     result_.end = MailingEnd::kCompleted;
     int refused = static_cast<int>(result_.refused.size());
-    survey_.AddHistory(NotificationsSentText(result_.sent, refused));
+    survey_.AddHistory(NotificationsSentText(result_.sent, refused, reminders_));
     RecordRefused();
-    std::string status = std::to_string(result_.sent) + " Notifications sent on " +
+    std::string status = std::to_string(result_.sent) +
+                         (reminders_ ? " Reminders sent on " : " Notifications sent on ") +
                          DateTimeToText(survey_.env().Now()).value_or("");
     if (refused > 0) status += ". " + std::to_string(refused) + " refused.";
     ShowOutcome(status);
@@ -299,7 +335,9 @@ class MailingRun {
   Prompts& prompts_;
   bool local_;
   bool mail_again_;
-  std::vector<uint32_t> live_records_;  // undeleted, in record order
+  bool reminders_;
+  // Undeleted, in record order; for reminders only those not answered.
+  std::vector<uint32_t> live_records_;
   std::function<uint32_t(uint32_t)> draw_;
   Table table_;
   MailMessage message_;
@@ -313,8 +351,9 @@ MailingResult RunMailing(TSurvey& survey, const Preferences& prefs, MailTranspor
   return MailingRun(survey, prefs, transport, view, prompts, std::move(options)).Run();
 }
 
-std::string NotificationsSentText(int sent, int refused) {
-  std::string text = std::to_string(sent) + " Notifications sent.";
+std::string NotificationsSentText(int sent, int refused, bool reminders) {
+  std::string text =
+      std::to_string(sent) + (reminders ? " Reminders sent." : " Notifications sent.");
   if (refused > 0) text += " " + std::to_string(refused) + " refused.";
   return text;
 }

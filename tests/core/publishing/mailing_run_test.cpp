@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <filesystem>
+#include <random>
 
 #include "core/emaillists/email_list.h"
 #include "core/publishing/mail_merge.h"
 #include "core/publishing/mailing_history.h"
 #include "core/publishing/sample_size.h"
 #include "core/shell/preferences.h"
+#include "core/shell/text_helpers.h"
 #include "core/survey/survey.h"
+#include "core/tableengine/table.h"
 #include "mailing_fakes.h"
 #include "support/scripted_prompts.h"
 #include "support/test_env.h"
@@ -67,6 +72,15 @@ class MailingRunTest : public testing::CoreTest {
     }
     history_before_ = survey_.PubHistory();
     return RunMailing(survey_, prefs_, transport_, view_, prompts_, options);
+  }
+
+  // What an invitation run asks when the person answers No.
+  std::vector<std::string> DeclinedRunQuestions() {
+    transport_ = FakeTransport();
+    prompts_.log.clear();
+    prompts_.confirm_answers = {false};
+    Run();
+    return prompts_.log;
   }
 
   std::vector<std::string> Recipients() const {
@@ -173,14 +187,11 @@ TEST_F(MailingRunTest, AMailedListIsMailedAgainOnlyWhenThePersonSaysSo) {
   EXPECT_EQ(result.end, MailingEnd::kStopped);
   EXPECT_EQ(transport_.messages.size(), 2u);
   view_ = FakeView();
-  transport_ = FakeTransport();
-  prompts_.log.clear();
-  prompts_.confirm_answers = {false};
-  Run();
-  EXPECT_EQ(prompts_.log, (std::vector<std::string>{
-                              "confirm(default no): [Send Notifications] The invitations of this "
-                              "survey were already mailed: 2 sent on 12/03/1998 14:15:02. Mail "
-                              "the list again?"}));
+  EXPECT_EQ(
+      DeclinedRunQuestions(),
+      (std::vector<std::string>{"confirm(default no): [Send Notifications] The invitations of this "
+                                "survey were already mailed: 2 sent on 12/03/1998 14:15:02. Mail "
+                                "the list again?"}));
   // Told to mail again (quorvant-cli mail --again), the run asks nothing.
   prompts_.log.clear();
   MailingOptions options;
@@ -194,6 +205,7 @@ TEST(MailingHistoryTest, TheLatestRunThatSentSomethingCounts) {
     const char* history;
     int sent;  // 0: no mailing recorded
     const char* when;
+    bool reminders = false;
   } rows[] = {
       {"", 0, ""},
       {"06/15/1963 06:00:00: Survey created\r\n", 0, ""},
@@ -211,12 +223,172 @@ TEST(MailingHistoryTest, TheLatestRunThatSentSomethingCounts) {
        "12/03/1998 10:00:00"},
       {"12/03/1998 10:00:00: Server verified.\r\n12/03/1998 10:01:00: Notifications sent.\r\n", 0,
        ""},
+      {"12/03/1998 10:00:00: 4 Notifications sent.\r\n"
+       "12/04/1998 10:00:00: 2 Reminders sent. 1 refused.\r\n",
+       2, "12/04/1998 10:00:00", true},
+      {"12/04/1998 10:00:00: 2 Reminders sent.\r\n12/05/1998 10:00:00: 0 Reminders sent.\r\n", 2,
+       "12/04/1998 10:00:00", true},
   };
   for (const Row& row : rows) {
     std::optional<PastMailing> past = LastMailing(row.history);
     EXPECT_EQ(past ? past->sent : 0, row.sent) << row.history;
     EXPECT_EQ(past ? past->when : "", row.when) << row.history;
+    EXPECT_EQ(past && past->reminders, row.reminders) << row.history;
   }
+}
+
+// Against a plain reference: random lists and responses, the addresses
+// varied in letter case and surrounding blanks; the run mails exactly the
+// undeleted people whose address matches no response, in record order.
+TEST_F(MailingRunTest, RemindersGoToTheUndeletedWhoseAddressIsInNoResponse) {
+  survey_.SetOnly1Email(true);
+  survey_.SetAllAddresses(false);  // the sampling is for invitations only
+  const std::string answers = dir_.File("answers.dbf");
+  survey_.SetSRResponseFile(answers);
+  std::mt19937 random(30);
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
+  auto vary = [&](const std::string& address) {
+    std::string out = pick(3) == 0 ? std::string(" \t").substr(0, 1 + pick(2)) : "";
+    for (char c : address) out += pick(2) ? static_cast<char>(std::toupper(c)) : c;
+    return out + std::string(pick(3), ' ');
+  };
+  auto plain = [](std::string text) {  // the reference: trimmed, lower case
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.erase(0, 1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  for (int round = 0; round < 25; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const int people = 1 + pick(30);
+    std::vector<std::string> list_addresses;
+    std::vector<EmailRecord> records;
+    for (int i = 0; i < people; ++i) {
+      list_addresses.push_back(vary("u" + std::to_string(pick(40)) + "@example.org"));
+      records.push_back({"F", "L", list_addresses.back()});
+    }
+    testing::ScriptedPrompts quiet;
+    TEmailList list(quiet);
+    ASSERT_TRUE(list.Create(survey_.NotificationFile()));
+    list.AppendAll(records);
+    std::vector<uint32_t> deleted;
+    for (int i = 0; i < people; ++i)
+      if (pick(5) == 0) deleted.push_back(static_cast<uint32_t>(i + 1));
+    list.Delete(deleted);
+    list.Close();
+
+    Table::Create(answers, {{"EMAIL", 'C', 250}, {"QVX1", 'C', 10}});
+    Table responses;
+    responses.Open(answers);
+    std::vector<std::string> answered;
+    for (int k = pick(40); k > 0; --k) {
+      answered.push_back(vary("u" + std::to_string(pick(60)) + "@example.org"));
+      responses.Append({{"EMAIL", answered.back()}, {"QVX1", "1"}});
+    }
+    responses.Close();
+
+    std::vector<std::string> expected;
+    for (int i = 0; i < people; ++i) {
+      if (std::find(deleted.begin(), deleted.end(), static_cast<uint32_t>(i + 1)) != deleted.end())
+        continue;
+      bool found = false;
+      for (const std::string& a : answered) found = found || plain(a) == plain(list_addresses[i]);
+      if (!found) expected.push_back(std::string(TrimBlanks(list_addresses[i])));
+    }
+
+    transport_ = FakeTransport();
+    prompts_.log.clear();
+    history_before_ = survey_.PubHistory();
+    MailingOptions options;
+    options.reminders = true;
+    options.mail_again = true;
+    MailingResult result = RunMailing(survey_, prefs_, transport_, view_, prompts_, options);
+    EXPECT_EQ(Recipients(), expected);
+    if (expected.empty()) {
+      EXPECT_EQ(result.end, MailingEnd::kNobodyLeft);
+      EXPECT_EQ(prompts_.log,
+                (std::vector<std::string>{"info: Everybody on the notification list has answered. "
+                                          "Reminders were not sent."}));
+      EXPECT_EQ(NewHistory(), "");
+    } else {
+      EXPECT_EQ(result.end, MailingEnd::kCompleted);
+      EXPECT_EQ(NewHistory(),
+                "12/03/1998 14:15:02: " + std::to_string(expected.size()) + " Reminders sent.\r\n");
+      EXPECT_EQ(view_.status,
+                std::to_string(expected.size()) + " Reminders sent on 12/03/1998 14:15:02");
+    }
+  }
+}
+
+TEST_F(MailingRunTest, RemindersNeedAddressesAndResponsesAndAskLikeARepeatedMailing) {
+  MakeList(3);
+  ASSERT_EQ(Run().sent, 3);  // the invitations
+  MailingOptions options;
+  options.reminders = true;
+  auto remind = [&](std::deque<bool> answers = {}) {
+    transport_ = FakeTransport();
+    prompts_.log.clear();
+    prompts_.confirm_answers = answers;
+    history_before_ = survey_.PubHistory();
+    return RunMailing(survey_, prefs_, transport_, view_, prompts_, options);
+  };
+  auto answered_by = [&](const std::vector<std::string>& addresses) {
+    const std::string answers = dir_.File("answers.dbf");
+    survey_.SetSRResponseFile(answers);
+    Table::Create(answers, {{"EMAIL", 'C', 250}});
+    Table responses;
+    responses.Open(answers);
+    for (const std::string& a : addresses) responses.Append({{"EMAIL", a}});
+  };
+
+  // A page that does not ask for the address, no response table yet, a
+  // damaged one: nothing is sent or recorded, and the message says why.
+  const std::string answers = dir_.File("answers.dbf");
+  struct Row {
+    const char* name;
+    bool only1_email;
+    const char* table;  // "" none; else the file's bytes
+    const char* message;
+  } rows[] = {
+      {"page without address", false, "",
+       "error: Reminders need the respondents' e-mail addresses, and the survey's page does not "
+       "ask for them."},
+      {"no response table", true, "",
+       "error: No responses of this survey have been downloaded yet, so it is not known who has "
+       "answered."},
+      {"damaged response table", true, "not a table", "error: The following internal error"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    survey_.SetOnly1Email(row.only1_email);
+    survey_.SetSRResponseFile(*row.table ? answers : "");
+    if (*row.table) testing::WriteFileOrDie(answers, row.table);
+    MailingResult result = remind();
+    EXPECT_EQ(result.end, MailingEnd::kNotStarted);
+    EXPECT_TRUE(transport_.log.empty());
+    EXPECT_EQ(NewHistory(), "");
+    ASSERT_EQ(prompts_.log.size(), 1u);
+    EXPECT_TRUE(prompts_.log[0].starts_with(row.message)) << prompts_.log[0];
+  }
+
+  // Asked as a repeated mailing is, naming how many it is about to mail.
+  survey_.SetOnly1Email(true);
+  answered_by({"P2@Example.ORG "});
+  EXPECT_EQ(remind({false}).end, MailingEnd::kDeclined);
+  EXPECT_TRUE(transport_.log.empty());
+  EXPECT_EQ(prompts_.log, (std::vector<std::string>{
+                              "confirm(default no): [Send Notifications] The invitations of this "
+                              "survey were already mailed: 3 sent on 12/03/1998 14:15:02. Send a "
+                              "reminder to the 2 who have not answered?"}));
+  EXPECT_EQ(remind({true}).sent, 2);
+  EXPECT_EQ(Recipients(), (std::vector<std::string>{"p1@example.org", "p3@example.org"}));
+  EXPECT_EQ(NewHistory(), "12/03/1998 14:15:02: 2 Reminders sent.\r\n");
+  // The next invitation run names the reminders as the last mailing.
+  EXPECT_EQ(
+      DeclinedRunQuestions(),
+      (std::vector<std::string>{"confirm(default no): [Send Notifications] The reminders of this "
+                                "survey were already mailed: 2 sent on 12/03/1998 14:15:02. Mail "
+                                "the list again?"}));
 }
 
 TEST_F(MailingRunTest, SampledRunMailsDistinctUndeletedDrawsInTextOrder) {
