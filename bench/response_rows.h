@@ -136,14 +136,16 @@ inline sqlite3* BuildResponses(const TSurvey& survey, Table& table, int records,
   return db;
 }
 
-// What both analysis benchmarks start from: a fresh folder under $TMPDIR
-// that holds the settings, the 30-question survey and its response table of
-// `records` rows, and the same rows in SQLite. Everything goes at the end.
+// What the analysis benchmarks start from: a fresh folder under $TMPDIR
+// that holds the settings, the survey (the 30 questions, or those
+// add_questions makes) and its response table of `records` rows, and the
+// same rows in SQLite. Everything goes at the end.
 class BenchResponses {
  public:
-  BenchResponses(const char* name, int records)
+  BenchResponses(const char* name, int records,
+                 void (*add_questions)(TSurvey&) = AddAnalysisQuestions)
       : dir_(MakeFolder(name)), survey_(settings_), responses_(prompts_) {
-    AddAnalysisQuestions(survey_);
+    add_questions(survey_);
     survey_.SetFileName((dir_ / "s.qvx").string());
     responses_.Create(survey_);
     std::printf("%s: building %d records of %zu fields\n", name, records,
