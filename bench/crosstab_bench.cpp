@@ -58,10 +58,10 @@ std::vector<uint64_t> SqliteCells(sqlite3_stmt* select, size_t rows, size_t colu
       blank += n;
       continue;
     }
-    const size_t r = static_cast<size_t>(std::atoi(
-        reinterpret_cast<const char*>(sqlite3_column_text(select, 0))));
-    const size_t c = static_cast<size_t>(std::atoi(
-        reinterpret_cast<const char*>(sqlite3_column_text(select, 1))));
+    const size_t r = static_cast<size_t>(
+        std::atoi(reinterpret_cast<const char*>(sqlite3_column_text(select, 0))));
+    const size_t c = static_cast<size_t>(
+        std::atoi(reinterpret_cast<const char*>(sqlite3_column_text(select, 1))));
     if (r < rows && c < columns) cells[r * columns + c] += n;
   }
   bench::CheckSqlite(rc, sqlite3_db_handle(select), "group by");
@@ -80,25 +80,14 @@ int main(int argc, char** argv) {
   sqlite3* db = bench.db();
   std::printf("crosstab_bench: built in %.1f s\n", Since(build));
 
-  const TQuestion& first = survey.Item(0);
-  const TQuestion* numeric = nullptr;
-  for (const TQuestion& q : survey.Items()) {
-    if (q.Style == kStyleNumeric && numeric == nullptr) numeric = &q;
-  }
   const int row_id = survey.Item(survey.ItemCount() - 2).ID;
   const int column_id = survey.Item(survey.ItemCount() - 1).ID;
   const std::string a = "QVX" + std::to_string(row_id), b = "QVX" + std::to_string(column_id);
-  const std::string where = " WHERE QVX" + std::to_string(first.ID) + "='2' AND QVX" +
-                            std::to_string(numeric->ID) + ">30";
 
   bool equal = true;
   double ratios[2] = {0, 0};
   for (int filtered = 0; filtered < 2; ++filtered) {
-    survey.ActiveFilter().Clear();
-    if (filtered) {
-      survey.ActiveFilter().AddChoiceCondition(first, true, 2);
-      survey.ActiveFilter().AddNumericCondition(*numeric, 0, "30");
-    }
+    const std::string where = bench::SetBenchFilter(survey, filtered);
     // The compute sets the filter as the table's query, as on the Analysis page.
     ComputeResults(survey, responses, bench.prompts());
     double ours_best = 1e9, theirs_best = 1e9;
@@ -108,8 +97,8 @@ int main(int argc, char** argv) {
       ours = ComputeCrossTable(survey, responses, row_id, column_id);
       ours_best = std::min(ours_best, Since(start));
     }
-    const std::string sql = "SELECT " + a + ", " + b + ", COUNT(*) FROM responses" +
-                            (filtered ? where : "") + " GROUP BY " + a + ", " + b;
+    const std::string sql = "SELECT " + a + ", " + b + ", COUNT(*) FROM responses" + where +
+                            " GROUP BY " + a + ", " + b;
     sqlite3_stmt* select = nullptr;
     bench::CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db,
                        "prepare select");

@@ -80,6 +80,24 @@ inline void RandomRecord(const std::vector<FieldDef>& fields, const TSurvey& sur
   }
 }
 
+// The two-condition filter of the analysis benchmarks: option 2 of the
+// first question selected and the first Numeric question's answer above 30.
+// Sets it as the survey's analysis filter (with on) or clears that filter;
+// returns the same as an SQL WHERE clause ("" without on).
+inline std::string SetBenchFilter(TSurvey& survey, bool on) {
+  survey.ActiveFilter().Clear();
+  if (!on) return "";
+  const TQuestion& first = survey.Item(0);
+  const TQuestion* numeric = nullptr;
+  for (const TQuestion& q : survey.Items()) {
+    if (q.Style == kStyleNumeric && numeric == nullptr) numeric = &q;
+  }
+  survey.ActiveFilter().AddChoiceCondition(first, true, 2);
+  survey.ActiveFilter().AddNumericCondition(*numeric, 0, "30");
+  return " WHERE QVX" + std::to_string(first.ID) + "='2' AND QVX" + std::to_string(numeric->ID) +
+         ">30";
+}
+
 inline void CheckSqlite(int rc, sqlite3* db, const char* what) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
     std::fprintf(stderr, "SQLite failed at %s: %s\n", what, sqlite3_errmsg(db));

@@ -55,10 +55,10 @@ int RunCrosstab(const Args& args) {
     const IndependenceTest test = TestIndependence(table);
     std::string filter_line = FilterLine(survey);
     if (survey.Results().FilterSetAside()) filter_line += std::string(" - ") + kFilterSetAside;
-    const std::string out =
-        parsed->Has("--json")  ? CrossTableJson(table, test, CountedFilterExpression(survey))
-        : parsed->Has("--csv") ? CrossTableCsv(table)
-                               : CrossTablePlain(table, test, filter_line);
+    const std::string out = parsed->Has("--json")
+                                ? CrossTableJson(table, test, CountedFilterExpression(survey))
+                            : parsed->Has("--csv") ? CrossTableCsv(table)
+                                                   : CrossTablePlain(table, test, filter_line);
     std::fwrite(out.data(), 1, out.size(), stdout);
   } catch (const ECrossTableError& e) {
     std::fprintf(stderr, "%s\n", e.what());

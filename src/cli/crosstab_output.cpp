@@ -37,9 +37,9 @@ std::string CrossTablePlain(const CrossTable& table, const IndependenceTest& tes
 
 std::string CrossTableJson(const CrossTable& table, const IndependenceTest& test,
                            const std::string& filter) {
-  std::string out = "{\"row\": " + JsonAxis(table.row) + ",\n \"column\": " +
-                    JsonAxis(table.column) + ",\n \"filter\": " + JsonString(filter) +
-                    ",\n \"cells\": [";
+  std::string out = "{\"row\": " + JsonAxis(table.row) +
+                    ",\n \"column\": " + JsonAxis(table.column) +
+                    ",\n \"filter\": " + JsonString(filter) + ",\n \"cells\": [";
   for (size_t r = 0; r < table.Rows(); ++r) {
     out += (r > 0 ? ", " : "") + JsonCounts(table.cells, r * table.Columns(), table.Columns());
   }
@@ -60,8 +60,8 @@ std::string CrossTableCsv(const CrossTable& table) {
   std::string out = CsvLine({"row_label", "column_label", "count"});
   for (size_t r = 0; r < table.Rows(); ++r) {
     for (size_t c = 0; c < table.Columns(); ++c) {
-      out += CsvLine(
-          {table.row.labels[r], table.column.labels[c], std::to_string(table.Cell(r, c))});
+      out +=
+          CsvLine({table.row.labels[r], table.column.labels[c], std::to_string(table.Cell(r, c))});
     }
   }
   return out;

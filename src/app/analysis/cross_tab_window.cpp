@@ -208,11 +208,13 @@ void TQVXCrossTab::ShowTable() {
 }
 
 std::string TQVXCrossTab::ShownText() const {
-  return shown_ ? CrossTableText(*shown_, test_, Percents(), ActiveFilterLine(survey_)) : std::string();
+  return shown_ ? CrossTableText(*shown_, test_, Percents(), ActiveFilterLine(survey_))
+                : std::string();
 }
 
 std::string TQVXCrossTab::ShownHtml() const {
-  return shown_ ? CrossTableHtml(*shown_, test_, Percents(), ActiveFilterLine(survey_)) : std::string();
+  return shown_ ? CrossTableHtml(*shown_, test_, Percents(), ActiveFilterLine(survey_))
+                : std::string();
 }
 
 void TQVXCrossTab::CopyToClipboard() {

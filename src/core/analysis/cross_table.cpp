@@ -24,7 +24,9 @@ const TQuestion* FindQuestion(const TSurvey& survey, int id) {
 
 bool CrossAxis::Overlapping() const { return style == kStyleMultipleChoice; }
 
-double CrossTable::RowPercent(size_t r, size_t c) const { return Percent(Cell(r, c), row_totals[r]); }
+double CrossTable::RowPercent(size_t r, size_t c) const {
+  return Percent(Cell(r, c), row_totals[r]);
+}
 
 double CrossTable::ColumnPercent(size_t r, size_t c) const {
   return Percent(Cell(r, c), column_totals[c]);

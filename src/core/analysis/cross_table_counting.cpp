@@ -87,7 +87,8 @@ class CrossCounter : public RecordVisitor {
 
   void Visit(std::string_view bytes, RecordSource& source) override {
     const size_t rows = row_.Read(bytes, source, reader_, row_found_.data());
-    const size_t columns = rows == 0 ? 0 : column_.Read(bytes, source, reader_, column_found_.data());
+    const size_t columns =
+        rows == 0 ? 0 : column_.Read(bytes, source, reader_, column_found_.data());
     if (columns == 0) {
       ++table_.blank;
       return;
@@ -151,6 +152,20 @@ CrossTable ComputeCrossTable(const TSurvey& survey, TResponseTable& responses, i
                              int column_id) {
   if (!responses.IsOpen()) return EmptyCrossTable(survey, row_id, column_id);
   Table& table = responses.table();
+  // The views of the Analysis page read the table under the query they
+  // set; it is theirs again afterwards.
+  const std::string before = table.Query();
+  struct Restore {
+    Table& table;
+    const std::string& query;
+    ~Restore() {
+      try {
+        table.SetQuery(query);
+      } catch (const ETableError&) {
+        table.SetQuery("");
+      }
+    }
+  } restore{table, before};
   try {
     table.SetQuery(CountedFilterExpression(survey));
   } catch (const ETableError& e) {

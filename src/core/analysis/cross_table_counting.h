@@ -21,9 +21,10 @@ class TSurvey;
 CrossTable CountCrossTable(const TSurvey& survey, Table& table, int row_id, int column_id);
 
 // The cross table under the filter the last compute counted under
-// (CountedFilterExpression), which becomes the table's query; a filter the
-// table cannot evaluate counts every record, as the compute did. Without an
-// open table the cells are all 0. Throws as CountCrossTable.
+// (CountedFilterExpression), set as the table's query for the pass and the
+// query before it put back afterwards; a filter the table cannot evaluate
+// counts every record, as the compute did. Without an open table the cells
+// are all 0. Throws as CountCrossTable.
 CrossTable ComputeCrossTable(const TSurvey& survey, TResponseTable& responses, int row_id,
                              int column_id);
 

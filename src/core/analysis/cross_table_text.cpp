@@ -95,9 +95,8 @@ std::string RowsLine(const CrossTable& table) { return AxisLine("Rows: ", table.
 std::string ColumnsLine(const CrossTable& table) { return AxisLine("Columns: ", table.column); }
 
 std::vector<std::string> CrossTableNotes(const CrossTable& table, const IndependenceTest& test) {
-  std::vector<std::string> notes{
-      "Records counted: " + std::to_string(table.records) +
-      "; left out for a blank answer: " + std::to_string(table.blank)};
+  std::vector<std::string> notes{"Records counted: " + std::to_string(table.records) +
+                                 "; left out for a blank answer: " + std::to_string(table.blank)};
   if (!test.done) {
     notes.push_back(test.reason);
     return notes;

@@ -62,9 +62,7 @@ class ResultCounter : public RecordVisitor {
     size_t question = 0;                 // in answered_
   };
 
-  AnswerField Locate(const std::string& name) const {
-    return LocateAnswerField(fields_, name);
-  }
+  AnswerField Locate(const std::string& name) const { return LocateAnswerField(fields_, name); }
   bool CountChoice(const Op& op, std::string_view text);
   static bool CountNumber(TNumericResults& numeric, std::string_view text);
   size_t AddQuestion(int id);

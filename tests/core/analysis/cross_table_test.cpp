@@ -2,6 +2,8 @@
 // known values, the counts against a plain reference count on random
 // records under random filters, and the counts, chi-square and p against
 // PSPP's CROSSTABS on the same random data.
+#include "core/analysis/cross_table.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include <sstream>
 
 #include "core/analysis/chi_square.h"
-#include "core/analysis/cross_table.h"
 #include "core/analysis/cross_table_counting.h"
 #include "core/analysis/cross_table_text.h"
 #include "core/analysis/numeric_groups.h"
@@ -172,8 +173,8 @@ class CrossTableTest : public testing::CoreTest {
     for (size_t r = 0; r < t.Rows(); ++r) {
       for (size_t c = 0; c < t.Columns(); ++c) {
         if (t.Cell(r, c) == 0) continue;
-        out += " " + std::to_string(r) + "," + std::to_string(c) + "=" +
-               std::to_string(t.Cell(r, c));
+        out +=
+            " " + std::to_string(r) + "," + std::to_string(c) + "=" + std::to_string(t.Cell(r, c));
         total += t.Cell(r, c);
       }
     }
@@ -243,8 +244,7 @@ TEST_F(CrossTableTest, EveryPairEqualsAPlainCountUnderRandomFilters) {
     ASSERT_FALSE(survey_.Results().FilterSetAside());
     const int row = axes[random() % axes.size()], column = axes[random() % axes.size()];
     const CrossTable counted = ComputeCrossTable(survey_, table_, row, column);
-    EXPECT_EQ(Counted(counted),
-              Reference(survey_.Item(row - 1), survey_.Item(column - 1), passes))
+    EXPECT_EQ(Counted(counted), Reference(survey_.Item(row - 1), survey_.Item(column - 1), passes))
         << "round " << round << ": " << row << " by " << column;
   }
 
@@ -293,8 +293,7 @@ class PsppCrossTableTest : public CrossTableTest {
 
   Pspp RunPspp(const std::string& syntax) {
     testing::WriteFileOrDie(dir_.File("t.sps"), syntax);
-    const std::string command = "cd '" + dir_.path() +
-                                "' && pspp t.sps -o out.csv > pspp.log 2>&1";
+    const std::string command = "cd '" + dir_.path() + "' && pspp t.sps -o out.csv > pspp.log 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << testing::ReadFileOrDie(dir_.File("pspp.log"));
     std::istringstream in(testing::ReadFileOrDie(dir_.File("out.csv")));
     Pspp out;
@@ -391,7 +390,8 @@ TEST_F(PsppCrossTableTest, CountsChiSquareAndPEqualPspp) {
         "GET DATA /TYPE=TXT /FILE='data.csv' /ARRANGEMENT=DELIMITED /DELCASE=LINE "
         "/FIRSTCASE=2 /DELIMITERS=\",\" /VARIABLES=a F8.0 c F8.0.\n"
         "MISSING VALUES c (-9999).\n" +
-        select + "COMPUTE g = TRUNC(c).\n" + recode + "FORMATS g (F8.0).\n"
+        select + "COMPUTE g = TRUNC(c).\n" + recode +
+        "FORMATS g (F8.0).\n"
         "OUTPUT MODIFY /SELECT TABLES /TABLECELLS SELECT=[SIGNIFICANCE] FORMAT=E24.16.\n"
         "CROSSTABS /TABLES=a BY g /STATISTICS=CHISQ.\n");
 
