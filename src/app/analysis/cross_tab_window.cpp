@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/shell/dialog_buttons.h"
 #include "app/shell/whats_this.h"
@@ -64,6 +65,8 @@ TQVXCrossTab::TQVXCrossTab(TSurvey& survey, TResponseTable& table, QWidget* pare
   grdCrossTable_->horizontalHeader()->hide();
   grdCrossTable_->verticalHeader()->hide();
   grdCrossTable_->setWordWrap(false);
+  grdCrossTable_->verticalHeader()->setDefaultSectionSize(grdCrossTable_->fontMetrics().height() +
+                                                          6);
   lblCrossNotes_ = new QLabel(this);
   lblCrossNotes_->setObjectName("lblCrossNotes");
   lblCrossNotes_->setTextFormat(Qt::PlainText);
@@ -185,21 +188,35 @@ void TQVXCrossTab::ShowTable() {
     return;
   }
   const CrossGrid grid = LayOutCrossTable(*shown_, Percents());
+  grdCrossTable_->clearSpans();
   grdCrossTable_->setRowCount(static_cast<int>(grid.cells.size()));
   grdCrossTable_->setColumnCount(static_cast<int>(grid.cells.front().size()));
   QFont bold = grdCrossTable_->font();
   bold.setBold(true);
+  const int lines = static_cast<int>(grid.cells.size()) - 1;
+  const int per_row = grid.label_columns == 1 ? 1 : lines / static_cast<int>(shown_->Rows() + 1);
   for (size_t i = 0; i < grid.cells.size(); ++i) {
     for (size_t k = 0; k < grid.cells[i].size(); ++k) {
       auto* item = new QTableWidgetItem(Q(grid.cells[i][k]));
-      const bool head = i == 0 || static_cast<int>(k) < grid.label_columns;
-      if (head) item->setFont(bold);
-      item->setTextAlignment(head ? Qt::AlignLeft | Qt::AlignVCenter
-                                  : Qt::AlignRight | Qt::AlignVCenter);
+      // Row labels and the head line in bold; the names of the measures plain.
+      const bool label = static_cast<int>(k) < grid.label_columns;
+      if (i == 0 || k == 0) item->setFont(bold);
+      item->setTextAlignment(label ? Qt::AlignLeft | Qt::AlignVCenter
+                                   : Qt::AlignRight | Qt::AlignVCenter);
       grdCrossTable_->setItem(static_cast<int>(i), static_cast<int>(k), item);
     }
+    // A row's label stands once beside all its lines.
+    if (grid.starts_row[i] && per_row > 1)
+      grdCrossTable_->setSpan(static_cast<int>(i), 0, per_row, 1);
   }
   grdCrossTable_->resizeColumnsToContents();
+  // Spanned cells do not widen their column; the row labels must show whole.
+  const QFontMetrics metrics(bold);
+  int label_width = 0;
+  for (const std::vector<std::string>& line : grid.cells) {
+    label_width = std::max(label_width, metrics.horizontalAdvance(Q(line.front())));
+  }
+  grdCrossTable_->setColumnWidth(0, std::max(grdCrossTable_->columnWidth(0), label_width + 12));
   QString notes = Q(ActiveFilterLine(survey_));
   for (const std::string& note : CrossTableNotes(*shown_, test_)) {
     notes += (notes.isEmpty() ? "" : "\n") + Q(note);
