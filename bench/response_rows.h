@@ -80,6 +80,24 @@ inline void RandomRecord(const std::vector<FieldDef>& fields, const TSurvey& sur
   }
 }
 
+// The two-condition filter of the analysis benchmarks: option 2 of the
+// first question selected and the first Numeric question's answer above 30.
+// Sets it as the survey's analysis filter (with on) or clears that filter;
+// returns the same as an SQL WHERE clause ("" without on).
+inline std::string SetBenchFilter(TSurvey& survey, bool on) {
+  survey.ActiveFilter().Clear();
+  if (!on) return "";
+  const TQuestion& first = survey.Item(0);
+  const TQuestion* numeric = nullptr;
+  for (const TQuestion& q : survey.Items()) {
+    if (q.Style == kStyleNumeric && numeric == nullptr) numeric = &q;
+  }
+  survey.ActiveFilter().AddChoiceCondition(first, true, 2);
+  survey.ActiveFilter().AddNumericCondition(*numeric, 0, "30");
+  return " WHERE QVX" + std::to_string(first.ID) + "='2' AND QVX" + std::to_string(numeric->ID) +
+         ">30";
+}
+
 inline void CheckSqlite(int rc, sqlite3* db, const char* what) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
     std::fprintf(stderr, "SQLite failed at %s: %s\n", what, sqlite3_errmsg(db));
@@ -136,14 +154,16 @@ inline sqlite3* BuildResponses(const TSurvey& survey, Table& table, int records,
   return db;
 }
 
-// What both analysis benchmarks start from: a fresh folder under $TMPDIR
-// that holds the settings, the 30-question survey and its response table of
-// `records` rows, and the same rows in SQLite. Everything goes at the end.
+// What the analysis benchmarks start from: a fresh folder under $TMPDIR
+// that holds the settings, the survey (the 30 questions, or those
+// add_questions makes) and its response table of `records` rows, and the
+// same rows in SQLite. Everything goes at the end.
 class BenchResponses {
  public:
-  BenchResponses(const char* name, int records)
+  BenchResponses(const char* name, int records,
+                 void (*add_questions)(TSurvey&) = AddAnalysisQuestions)
       : dir_(MakeFolder(name)), survey_(settings_), responses_(prompts_) {
-    AddAnalysisQuestions(survey_);
+    add_questions(survey_);
     survey_.SetFileName((dir_ / "s.qvx").string());
     responses_.Create(survey_);
     std::printf("%s: building %d records of %zu fields\n", name, records,

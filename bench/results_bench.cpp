@@ -125,24 +125,10 @@ int main(int argc, char** argv) {
   sqlite3* db = bench.db();
   std::printf("results_bench: built in %.1f s\n", Since(build));
 
-  // The filter: option 2 of the first question selected, and the first
-  // numeric question's answer above 30.
-  const TQuestion& first = survey.Item(0);
-  const TQuestion* numeric = nullptr;
-  for (const TQuestion& q : survey.Items()) {
-    if (q.Style == kStyleNumeric && numeric == nullptr) numeric = &q;
-  }
-  const std::string where = " WHERE QVX" + std::to_string(first.ID) + "='2' AND QVX" +
-                            std::to_string(numeric->ID) + ">30";
-
   bool equal = true;
   double ratios[2] = {0, 0};
   for (int filtered = 0; filtered < 2; ++filtered) {
-    survey.ActiveFilter().Clear();
-    if (filtered) {
-      survey.ActiveFilter().AddChoiceCondition(first, true, 2);
-      survey.ActiveFilter().AddNumericCondition(*numeric, 0, "30");
-    }
+    const std::string where = bench::SetBenchFilter(survey, filtered);
     Side ours, theirs;
     for (int run = 0; run < 3; ++run) {
       const auto start = Clock::now();
@@ -150,8 +136,8 @@ int main(int argc, char** argv) {
       ours.best = std::min(ours.best, Since(start));
     }
     ours.counts = Flatten(survey.Results());
-    const std::string sql = "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" +
-                            (filtered ? where : "");
+    const std::string sql =
+        "SELECT " + SelectList(survey, survey.Results()) + " FROM responses" + where;
     sqlite3_stmt* select = nullptr;
     bench::CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db,
                        "prepare select");

@@ -19,6 +19,8 @@ PACKAGES=(
   gnome-keyring dbus openssl
   # several collectors on one database: a throw-away cluster and a balancer
   postgresql haproxy
+  # cross tables checked against PSPP's CROSSTABS
+  pspp
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // saves PNG pictures of the windows a survey author sees most, for a person
 // to look at. Run it under xvfb-run (tools/screenshots.sh does).
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QItemSelectionModel>
@@ -13,24 +14,25 @@
 #include <QWhatsThis>
 
 #include "app/analysis/chart_toolbox.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/analysis/filter_builder.h"
 #include "app/libraries/import_style_dialog.h"
 #include "app/libraries/question_library_dialog.h"
 #include "app/libraries/template_manager_dialog.h"
 #include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
+#include "app/reports/range_select_dialog.h"
+#include "app/reports/report_destination_dialog.h"
 #include "app/shell/directory_chooser.h"
-#include "app/survey/header_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/preferences_dialog.h"
-#include "app/reports/range_select_dialog.h"
-#include "app/reports/report_destination_dialog.h"
+#include "app/shell/warning_dialog.h"
+#include "app/shell/window_dialogs.h"
+#include "app/survey/header_editor.h"
 #include "app/survey/question_editor.h"
 #include "app/survey/skip_group_dialog.h"
 #include "app/survey/survey_properties_dialog.h"
-#include "app/shell/warning_dialog.h"
-#include "app/shell/window_dialogs.h"
 #include "core/libraries/library_files.h"
 #include "core/libraries/question_library.h"
 #include "core/shell/settings_keys.h"
@@ -110,6 +112,10 @@ int main(int argc, char* argv[]) {
   analysis_list->setCurrentIndex(0);
   Shoot(window.ChartToolbox(), "chart-toolbox");
   window.ChartToolbox().hide();
+  Shoot(window.CrossTabulation(), "cross-tabulation");
+  window.CrossTabulation().findChild<QCheckBox*>("chkRowPercent")->setChecked(true);
+  Shoot(window.CrossTabulation(), "cross-tabulation-percent");
+  window.CrossTabulation().hide();
   window.findChild<QTabWidget*>("pgcMain")->setCurrentIndex(0);
   window.resize(600, 450);
   Shoot(window, "main-first-run-size");
@@ -248,16 +254,18 @@ int main(int argc, char* argv[]) {
   const int made = libraries.Create("Customer service");
   if (made >= 0) {
     std::vector<int> items;
-    for (int i = 0; i < std::min(6, window.Document().Survey().ItemCount()); ++i) items.push_back(i);
-    quorvant::AppendToQuestionLibrary(libraries.ShownPath(), window.Document().Survey(), items, store);
+    for (int i = 0; i < std::min(6, window.Document().Survey().ItemCount()); ++i)
+      items.push_back(i);
+    quorvant::AppendToQuestionLibrary(libraries.ShownPath(), window.Document().Survey(), items,
+                                      store);
     store.Write(quorvant::settings::kQuestionLibraryLast, libraries.ShownPath());
   }
   quorvant::TSurvey clipboard(store);
   quorvant::SurveyEditing editing(window.Document().Survey(), clipboard, prompts, store);
   {
     TQVXql library(
-        store, prompts, window.DataDirectory(), window.Document().Survey(), editing, window.QuestionEditor(),
-        window.HeaderEditor(), [] {}, &window);
+        store, prompts, window.DataDirectory(), window.Document().Survey(), editing,
+        window.QuestionEditor(), window.HeaderEditor(), [] {}, &window);
     auto* list = library.findChild<QListView*>("lbLibraryQuestions");
     list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::Select);
     Shoot(library, "question-library");

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the window tour and saves pictures of the main window (both pages),
-# the question editor on each style page, the header editor, the skip-group
-# dialog, the warning dialog, every page of the survey properties and the
-# preferences, the publish dialog, the report destination and range
-# dialogs, the directory chooser, the question library, the template
-# manager and the import dialog under build/screenshots (or the
+# the cross tabulation, the question editor on each style page, the header
+# editor, the skip-group dialog, the warning dialog, every page of the survey
+# properties and the preferences, the publish dialog, the report destination
+# and range dialogs, the directory chooser, the question library, the
+# template manager and the import dialog under build/screenshots (or the
 # folder given), drawn on a virtual X display with the example survey.
 set -euo pipefail
 cd "$(dirname "$0")/.."

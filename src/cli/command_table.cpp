@@ -29,6 +29,10 @@ const std::vector<Command>& Commands() {
        "count the survey's responses per option and numeric group, under the conditions "
        "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",
        RunResults},
+      {"crosstab", "SURVEY.qvx ROWID COLID [--where COND]... [--json | --csv]",
+       "count the answers to question ROWID against those to question COLID, with Pearson's "
+       "chi-square test, under the conditions as results takes them",
+       RunCrosstab},
       {"chart", "SURVEY.qvx ID OUT.png|OUT.svg|OUT.jpg [--width W --height H] [--where COND]...",
        "draw the chart of question ID as the Analysis page shows it (default 800x600)", nullptr},
       {"report", "SURVEY.qvx DIR [--question ID] [--where COND]...",

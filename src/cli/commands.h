@@ -44,6 +44,7 @@ int RunPage(const Args& args);
 int RunExport(const Args& args);
 int RunTable(const Args& args);
 int RunResults(const Args& args);
+int RunCrosstab(const Args& args);
 int RunImport(const Args& args);
 int RunLibrary(const Args& args);
 int RunTemplate(const Args& args);

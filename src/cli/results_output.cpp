@@ -1,61 +1,22 @@
 #include "cli/results_output.h"
 
-#include <charconv>
 #include <cstdio>
 #include <functional>
 
+#include "cli/json_text.h"
 #include "core/analysis/results.h"
+#include "core/emaillists/csv_text.h"
 #include "core/survey/question_list.h"
 #include "core/survey/survey.h"
 
 namespace quorvant::cli {
 namespace {
 
-// The shortest text that reads back as the same double.
-std::string Number(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : "0";
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string Percent(int count, uint32_t records) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.1f",
                 records == 0 ? 0.0 : 100.0 * count / static_cast<double>(records));
   return buffer;
-}
-
-std::string FilterLine(const TSurvey& survey) {
-  const std::string expression = survey.ActiveFilter().FilterExpression();
-  return "Filter: " + (expression.empty() ? std::string("None") : expression);
 }
 
 // Calls visit for every question that has results, with its list line.
@@ -75,6 +36,11 @@ std::string JsonQuestionHead(const TQuestion& q) {
 
 }  // namespace
 
+std::string FilterLine(const TSurvey& survey) {
+  const std::string expression = survey.ActiveFilter().FilterExpression();
+  return "Filter: " + (expression.empty() ? std::string("None") : expression);
+}
+
 std::string ResultsPlain(TSurvey& survey, uint32_t records) {
   std::string out = FilterLine(survey) + "\nRecords counted: " + std::to_string(records) + "\n";
   const TResultsList& results = survey.Results();
@@ -88,9 +54,9 @@ std::string ResultsPlain(TSurvey& survey, uint32_t records) {
     }
     const TNumericResults* n = results.NumericOf(q.ID);
     if (n == nullptr) return;
-    out += "Count\t" + Number(n->Count) + "\nTotal\t" + Number(n->Total) + "\nAverage\t" +
-           Number(n->Average) + "\nHighest\t" + Number(n->Highest) + "\nLowest\t" +
-           Number(n->Lowest) + "\n";
+    out += "Count\t" + JsonNumber(n->Count) + "\nTotal\t" + JsonNumber(n->Total) + "\nAverage\t" +
+           JsonNumber(n->Average) + "\nHighest\t" + JsonNumber(n->Highest) + "\nLowest\t" +
+           JsonNumber(n->Lowest) + "\n";
     for (const TCountResults& g : n->Groups) out += g.Label + "\t" + std::to_string(g.Count) + "\n";
   });
   return out;
@@ -124,9 +90,9 @@ std::string ResultsJson(TSurvey& survey, uint32_t records) {
     const TNumericResults* n = results.NumericOf(q.ID);
     const TNumericResults none(q.ID);
     const TNumericResults& r = n != nullptr ? *n : none;
-    out += ", \"total\": " + Number(r.Total) + ", \"count\": " + Number(r.Count) +
-           ", \"average\": " + Number(r.Average) + ", \"highest\": " + Number(r.Highest) +
-           ", \"lowest\": " + Number(r.Lowest) + ", \"groups\": [";
+    out += ", \"total\": " + JsonNumber(r.Total) + ", \"count\": " + JsonNumber(r.Count) +
+           ", \"average\": " + JsonNumber(r.Average) + ", \"highest\": " + JsonNumber(r.Highest) +
+           ", \"lowest\": " + JsonNumber(r.Lowest) + ", \"groups\": [";
     for (size_t i = 0; i < r.Groups.size(); ++i) {
       const TCountResults& g = r.Groups[i];
       out += (i > 0 ? ", " : "") + std::string("{\"label\": ") + JsonString(g.Label) +

@@ -12,6 +12,9 @@ class TSurvey;
 
 namespace quorvant::cli {
 
+// "Filter: " and the analysis filter's expression, or "Filter: None".
+std::string FilterLine(const TSurvey& survey);
+
 // records: the number of records counted.
 std::string ResultsPlain(TSurvey& survey, uint32_t records);
 std::string ResultsJson(TSurvey& survey, uint32_t records);

@@ -2,7 +2,7 @@
 // and the visible series), the Other list whatever the filter, empty text
 // answers, and the Chart Toolbox: loading without writing back, applying,
 // "&Apply To All..." answered both ways, the Pie-only rotation controls and
-// the remembered position.
+// the remembered position; the Cross Tabulation window.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -25,12 +25,14 @@
 
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/analysis/memo_panel_grid.h"
 #include "app/analysis/results_summary.h"
 #include "app/chart/chart_text.h"
 #include "app/chart/chart_view.h"
 #include "app/shell/main_form.h"
 #include "app_test_env.h"
+#include "core/analysis/chi_square.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_keys.h"
 #include "core/survey/comma_text.h"
@@ -55,6 +57,7 @@ class AnalysisPageTest : public QObject {
   void theNumbersUnderTheChartNameTheirBases();
   void theTextExportTakesTheOtherTextsShown();
   void aFilterNoRecordMeetsIsSetAsideForTheTextListsToo();
+  void crossTabulationCountsCopiesEscapedTextAndPrints();
 
  private:
   // Items: 0 single choice with Other, 1 numeric all invalid, 2 short text
@@ -157,7 +160,8 @@ void AnalysisPageTest::showQuestionForEveryStyle() {
 
 void AnalysisPageTest::theOtherPointListsEveryOtherTextWhateverTheFilter() {
   Open();
-  form_->Document().Survey().ActiveFilter().AddChoiceCondition(form_->Document().Survey().Item(0), true, 0);
+  form_->Document().Survey().ActiveFilter().AddChoiceCondition(form_->Document().Survey().Item(0),
+                                                               true, 0);
   Choose(1);
   Choose(0);
   emit View().Chart().PointClicked("Yes");  // not Other: nothing happens
@@ -420,7 +424,8 @@ void AnalysisPageTest::theTextExportTakesTheOtherTextsShown() {
 // answers listed beside them too.
 void AnalysisPageTest::aFilterNoRecordMeetsIsSetAsideForTheTextListsToo() {
   Open();
-  form_->Document().Survey().ActiveFilter().AddNumericCondition(form_->Document().Survey().Item(1), 0, "100");
+  form_->Document().Survey().ActiveFilter().AddNumericCondition(form_->Document().Survey().Item(1),
+                                                                0, "100");
   testing::AnswerNextModal([](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
   Child<QPushButton>(form_.get(), "btnSetFilter")->click();
   QCOMPARE(prompts_.log, std::vector<std::string>{"warning: The filter you defined eliminates all "
@@ -430,6 +435,87 @@ void AnalysisPageTest::aFilterNoRecordMeetsIsSetAsideForTheTextListsToo() {
   Choose(3);
   QCOMPARE(View().DetailGrid().RecordCount(), 1);
   QCOMPARE(View().DetailGrid().PanelText(0), QString("line 1\nline 2"));
+}
+
+// The Cross Tabulation window: opened from the Analysis page, it counts the
+// two questions chosen, shows the percentages switched on, copies text and
+// HTML in which option texts stay text, and ends the printed analysis.
+void AnalysisPageTest::crossTabulationCountsCopiesEscapedTextAndPrints() {
+  SettingsStore settings;
+  TSurvey survey(settings);
+  survey.AddItem("Smoke?", kStyleSingleChoice, 0, 0, 0, true, 0,
+                 JoinCommaText({"<b>Yes</b>", "No & maybe"}));
+  survey.AddItem("Age", kStyleNumeric, 10, 30, 0, false, 0, "");
+  survey.AddItem("Which?", kStyleMultipleChoice, 0, 0, 0, false, 0, JoinCommaText({"a", "b"}));
+  survey.SetHTMLStatus("HTML file generated");
+  survey.SetFileName(home_->File("home/x.qvx"));
+  TResponseTable table(prompts_);
+  table.Create(survey);
+  const char* rows[][4] = {{"0", "5", "Y", "N"},   {"0", "15", "Y", "Y"},    {"1", "25", "N", "Y"},
+                           {"Oth", "5", "N", "N"}, {"1", "-9999", "Y", "N"}, {"0", "15", "N", "N"}};
+  for (const auto& r : rows) {
+    table.table().Append({{"QVX1", r[0]}, {"QVX2", r[1]}, {"QVX3_0", r[2]}, {"QVX3_1", r[3]}});
+  }
+  table.Close();
+  SaveAndShow(survey);
+  Child<QTabWidget>(form_.get(), "pgcMain")->setCurrentIndex(1);
+
+  Child<QPushButton>(form_.get(), "btnCrossTab")->click();
+  TQVXCrossTab& window = form_->CrossTabulation();
+  QVERIFY(window.isVisible());
+  QCOMPARE(window.windowTitle(), QString("Cross Tabulation"));
+  auto* rows_list = Child<QComboBox>(&window, "cmbCrossRows");
+  auto* columns_list = Child<QComboBox>(&window, "cmbCrossColumns");
+  QCOMPARE(rows_list->count(), 3);
+  rows_list->setCurrentIndex(0);
+  columns_list->setCurrentIndex(1);
+  auto* grid = Child<QTableWidget>(&window, "grdCrossTable");
+  auto line = [grid](int row) {
+    QStringList texts;
+    for (int c = 0; c < grid->columnCount(); ++c) texts << grid->item(row, c)->text();
+    return texts.join("|");
+  };
+  QCOMPARE(line(0), QString("|0 to 10|11 to 21|22 to 30|Total"));
+  QCOMPARE(line(1), QString("<b>Yes</b>|1|2|0|3"));
+  QCOMPARE(line(2), QString("No & maybe|0|0|1|1"));
+  QCOMPARE(line(3), QString("Other|1|0|0|1"));
+  QCOMPARE(line(4), QString("Total|2|2|1|5"));
+  auto* notes = Child<QLabel>(&window, "lblCrossNotes");
+  QVERIFY2(notes->text().contains("Records counted: 6; left out for a blank answer: 1"),
+           qPrintable(notes->text()));
+  QVERIFY(notes->text().contains("Pearson chi-square: "));
+  QCOMPARE(notes->textFormat(), Qt::PlainText);
+
+  Child<QCheckBox>(&window, "chkRowPercent")->setChecked(true);
+  QCOMPARE(line(1), QString("<b>Yes</b>|Count|1|2|0|3"));
+  QCOMPARE(line(2), QString("|Row %|33.3%|66.7%|0.0%|100.0%"));
+
+  QApplication::clipboard()->clear();
+  Child<QPushButton>(&window, "btnCopyCrossTable")->click();
+  const QString html = QApplication::clipboard()->mimeData()->html();
+  const QString text = QApplication::clipboard()->mimeData()->text();
+  QVERIFY2(html.contains("&lt;b&gt;Yes&lt;/b&gt;"), qPrintable(html));
+  QVERIFY(html.contains("No &amp; maybe"));
+  QVERIFY(!html.contains("<b>"));
+  QVERIFY(html.contains("<td align=\"right\">66.7%</td>"));
+  QVERIFY2(text.contains("<b>Yes</b>\tCount\t1\t2\t0\t3\n\tRow %\t33.3%\t66.7%"), qPrintable(text));
+
+  // Printed with the whole analysis while the window is open.
+  if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+    dialogs_.print_selection = false;
+    dialogs_.print_pdf = QString::fromStdString(home_->File("cross.pdf"));
+    PrintToPrinter(*form_);
+    const QString printed = Poppler("pdftotext", dialogs_.print_pdf);
+    QVERIFY2(printed.contains("Cross Tabulation"), qPrintable(printed));
+    QVERIFY(printed.contains("Rows: 1) Smoke?"));
+    QVERIFY(printed.contains(QRegularExpression("<b>Yes</b>\\s+Count\\s+1\\s+2\\s+0\\s+3")));
+    QVERIFY(printed.contains("Records counted: 6; left out for a blank answer: 1"));
+  }
+
+  // A Multiple Choice column: no test, and the reason.
+  columns_list->setCurrentIndex(2);
+  QVERIFY(notes->text().contains(kOverlapNoTest));
+  QCOMPARE(line(1), QString("<b>Yes</b>|Count|2|1|3"));
 }
 
 }  // namespace quorvant::app

@@ -11,6 +11,7 @@
 
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/analysis/filter_builder.h"
 #include "app/emaillists/email_list_dialogs.h"
 #include "app/emaillists/email_list_window.h"
@@ -21,18 +22,18 @@
 #include "app/libraries/template_manager_dialog.h"
 #include "app/publishing/publish_dialogs.h"
 #include "app/publishing/publish_survey_dialog.h"
+#include "app/reports/range_select_dialog.h"
+#include "app/reports/report_destination_dialog.h"
 #include "app/responses/update_responses_dialog.h"
 #include "app/shell/about_box.h"
 #include "app/shell/directory_chooser.h"
-#include "app/survey/header_editor.h"
 #include "app/shell/main_form.h"
 #include "app/shell/preferences_dialog.h"
+#include "app/shell/warning_dialog.h"
+#include "app/survey/header_editor.h"
 #include "app/survey/question_editor.h"
-#include "app/reports/range_select_dialog.h"
-#include "app/reports/report_destination_dialog.h"
 #include "app/survey/skip_group_dialog.h"
 #include "app/survey/survey_properties_dialog.h"
-#include "app/shell/warning_dialog.h"
 #include "core/responses/response_table.h"
 #include "core/shell/settings_store.h"
 #include "core/survey/editing_commands.h"
@@ -55,6 +56,7 @@ class EveryWindow {
     auto* header = new app::TQVXHeader(settings, nullptr);
     Keep(main);
     windows_ << &main->ChartToolbox();  // owned by the main window
+    windows_ << &main->CrossTabulation();
     Keep(question);
     Keep(header);
     Keep(new app::TQVXql(

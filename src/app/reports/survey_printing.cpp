@@ -29,11 +29,12 @@ bool PrintSurvey(const ReportTarget& target, TSurvey& survey) {
 
 bool PrintAnalysis(const ReportTarget& target, TSurvey& survey, Table* table,
                    const ChartBackground& background, int item_index,
-                   const std::function<void(int)>& shown) {
+                   const std::function<void(int)>& shown, const CrossTablePrint* cross) {
   TChart chart;
   ApplyBackground(chart, background);
   std::string average = AverageText(0);
-  AnalysisReport report{survey, table, [&](int index) {
+  AnalysisReport report{survey, table,
+                        [&](int index) {
                           const TQuestion& q = survey.Item(index);
                           FillChart(chart, q, survey.Results());
                           ApplyQuestionSettings(chart, q);
@@ -45,7 +46,8 @@ bool PrintAnalysis(const ReportTarget& target, TSurvey& survey, Table* table,
                           chart.title =
                               QString::fromStdString(q.Text + "\r\n" + TypeLine(q, average));
                           if (shown) shown(index);
-                        }};
+                        },
+                        cross};
   const auto draw_chart = [&](QPainter& painter, const QRectF& rect) {
     chart.Draw(painter, rect, true);
   };

@@ -10,6 +10,7 @@
 class QPrinter;
 
 namespace quorvant {
+struct CrossTablePrint;
 class Table;
 class TSurvey;
 }  // namespace quorvant
@@ -30,9 +31,11 @@ bool PrintSurvey(const ReportTarget& target, TSurvey& survey);
 // item_index alone, from the results counted into the survey and the
 // records of table (null: no typed answers). Each question's chart is drawn
 // as the Analysis page draws it, on background. `shown` hears each item as
-// the report reaches it, so that a window can follow.
+// the report reaches it, so that a window can follow. The whole analysis
+// ends with `cross` when given.
 bool PrintAnalysis(const ReportTarget& target, TSurvey& survey, Table* table,
                    const ChartBackground& background, int item_index,
-                   const std::function<void(int)>& shown = {});
+                   const std::function<void(int)>& shown = {},
+                   const CrossTablePrint* cross = nullptr);
 
 }  // namespace quorvant::app

@@ -24,6 +24,7 @@
 #include "app/analysis/analysis_list_model.h"
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/shell/dialog_placement.h"
 #include "app/shell/directory_chooser.h"
 #include "app/shell/whats_this.h"
@@ -216,15 +217,18 @@ void TQVXMainForm::BuildAnalysisPage(QWidget* page) {
   btnSetFilter_ = BarButton("btnSetFilter", "Set F&ilter Options...", options);
   btnChartToolbox_ = BarButton("btnChartToolbox", "&Chart Toolbox...", options);
   btnExportChart_ = BarButton("btnExportChart", "E&xport to", options);
+  btnCrossTab_ = BarButton("btnCrossTab", "Cross &Tabulation...", options);
   auto* options_layout = new QGridLayout(options);
   options_layout->addWidget(lblFilter_, 0, 0, 1, 2);
   options_layout->addWidget(btnSetFilter_, 1, 0);
   options_layout->addWidget(btnChartToolbox_, 1, 1);
   options_layout->addWidget(btnExportChart_, 2, 0);
+  options_layout->addWidget(btnCrossTab_, 2, 1);
   connect(btnUpdateNow_, &QPushButton::clicked, this, &TQVXMainForm::UpdateNow);
   connect(btnSetFilter_, &QPushButton::clicked, this, &TQVXMainForm::SetFilterOptions);
   connect(btnChartToolbox_, &QPushButton::clicked, this, &TQVXMainForm::ToggleChartToolbox);
   connect(btnExportChart_, &QPushButton::clicked, this, &TQVXMainForm::ShowExportMenu);
+  connect(btnCrossTab_, &QPushButton::clicked, this, &TQVXMainForm::ShowCrossTabulation);
 
   analysis_view_ = new TAnalysisView(document_.Survey(), response_table_, page);
   connect(cmbQuestionList_, &QComboBox::currentIndexChanged, this,

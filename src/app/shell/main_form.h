@@ -41,6 +41,7 @@ namespace quorvant::app {
 class AnalysisListModel;
 class TAnalysisView;
 class TQVXChartTool;
+class TQVXCrossTab;
 class QuestionListModel;
 class TQVXHeader;
 class TQVXQuestion;
@@ -76,6 +77,8 @@ class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   TQVXSelDir& DirectoryChooser();
   // The chart toolbox, made on its first use and kept until the program ends.
   TQVXChartTool& ChartToolbox();
+  // The "Cross Tabulation" window, made on its first use and kept.
+  TQVXCrossTab& CrossTabulation();
   TAnalysisView& AnalysisView() { return *analysis_view_; }
   const ChartBackground& Background() const { return chart_background_; }
   // The selected list lines, increasing.
@@ -154,6 +157,7 @@ class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   void SetFilterOptions();
   void ShowChosenQuestion();
   void ToggleChartToolbox();
+  void ShowCrossTabulation();
   void RefreshAnalysisStates();
   // main_form_report.cpp
   // Print on the Analysis page: the report's destination, then the
@@ -204,6 +208,7 @@ class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   std::unique_ptr<TQVXHeader> header_editor_;
   std::unique_ptr<TQVXSelDir> dir_chooser_;
   std::unique_ptr<TQVXChartTool> chart_tool_;
+  std::unique_ptr<TQVXCrossTab> cross_tab_;
   std::unique_ptr<QPrinter> printer_;
 
   ActionRegistry actions_{this};
@@ -234,6 +239,7 @@ class TQVXMainForm : public QMainWindow, private SurveyDocumentView {
   QPushButton* btnUpdateNow_ = nullptr;
   QPushButton* btnSetFilter_ = nullptr;
   QPushButton* btnChartToolbox_ = nullptr;
+  QPushButton* btnCrossTab_ = nullptr;
   QPushButton* btnExportChart_ = nullptr;
   QMenu* pmExportChart_ = nullptr;
   QLabel* pnlModified_ = nullptr;

@@ -1,10 +1,11 @@
 // TQVXMainForm: the commands of the "Analysis" page: the question shown,
-// the analysis filter and the chart toolbox.
+// the analysis filter, the chart toolbox and the cross tabulation.
 #include <QComboBox>
 #include <QPushButton>
 
 #include "app/analysis/analysis_view.h"
 #include "app/analysis/chart_toolbox.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/analysis/filter_builder.h"
 #include "app/chart/chart_view.h"
 #include "app/shell/main_form.h"
@@ -69,6 +70,21 @@ TQVXChartTool& TQVXMainForm::ChartToolbox() {
 }
 
 void TQVXMainForm::ToggleChartToolbox() { ChartToolbox().Toggle(); }
+
+TQVXCrossTab& TQVXMainForm::CrossTabulation() {
+  if (!cross_tab_) {
+    cross_tab_ = std::make_unique<TQVXCrossTab>(document_.Survey(), response_table_, this);
+  }
+  return *cross_tab_;
+}
+
+void TQVXMainForm::ShowCrossTabulation() {
+  TQVXCrossTab& window = CrossTabulation();
+  window.Refresh();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
 
 // "&Chart Toolbox..." serves the chart only.
 void TQVXMainForm::RefreshAnalysisStates() {

@@ -5,11 +5,14 @@
 #include <QPrinter>
 #include <QTabWidget>
 #include <exception>
+#include <optional>
 
 #include "app/analysis/analysis_view.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/reports/survey_printing.h"
 #include "app/shell/main_form.h"
 #include "app/shell/window_dialogs.h"
+#include "core/reports/cross_table_report.h"
 #include "core/shell/prompts.h"
 
 namespace quorvant::app {
@@ -58,9 +61,15 @@ void TQVXMainForm::PrintAnalysisToPrinter() {
     }
     analysis_view_->ShowQuestion(index);
   };
+  // The whole analysis ends with the cross table the open Cross Tabulation shows.
+  std::optional<CrossTablePrint> cross;
+  if (item < 0 && cross_tab_ && cross_tab_->isVisible() && cross_tab_->Shown()) {
+    cross = CrossTablePrint{*cross_tab_->Shown(), cross_tab_->Test(), cross_tab_->Percents()};
+  }
   try {
     Table* table = response_table_.IsOpen() ? &response_table_.table() : nullptr;
-    if (!PrintAnalysis({&printer, {}}, document_.Survey(), table, chart_background_, item, shown)) {
+    if (!PrintAnalysis({&printer, {}}, document_.Survey(), table, chart_background_, item, shown,
+                       cross ? &*cross : nullptr)) {
       prompts_.ShowError(kPrinterNotStarted);
     }
   } catch (const std::exception& e) {

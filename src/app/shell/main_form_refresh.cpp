@@ -13,6 +13,7 @@
 
 #include "app/analysis/analysis_list_model.h"
 #include "app/analysis/analysis_view.h"
+#include "app/analysis/cross_tab_window.h"
 #include "app/shell/main_form.h"
 #include "app/survey/question_list_view.h"
 #include "core/shell/date_time.h"
@@ -144,6 +145,8 @@ void TQVXMainForm::RefreshMainWindow() {
   lblFilter_->setText(filter.isEmpty() ? "Filter: None" : "Filter: " + filter);
 
   setWindowTitle("Quorvant - " + Q(document_.Survey().Name()));
+  // An open cross tabulation follows the questions, the filter and the responses.
+  if (cross_tab_ && cross_tab_->isVisible()) cross_tab_->Refresh();
 }
 
 }  // namespace quorvant::app

@@ -78,6 +78,9 @@ const QHash<QString, QString>& Texts() {
       {"btnExportChart",
        "Carries the chart or the text answers to the clipboard or another "
        "program."},
+      {"btnCrossTab",
+       "Opens the Cross Tabulation: the answers to one question counted against those to "
+       "another, with a chi-square test of whether they go together."},
       // The result views of the Analysis page.
       {"chtResults",
        "The chart of the chosen question's answers. Click the \"Other\" point to read what "
@@ -107,6 +110,27 @@ const QHash<QString, QString>& Texts() {
       {"cmbFromColor", "The colour the background fades from."},
       {"cmbToColor", "The colour the background fades to."},
       {"cmbDirection", "Which way the background fades."},
+      // The Cross Tabulation.
+      {"cmbCrossRows",
+       "The question whose answers make the rows: one row per option (Other included) or, "
+       "for a Numeric question, per group."},
+      {"cmbCrossColumns",
+       "The question whose answers make the columns: one column per option (Other included) "
+       "or, for a Numeric question, per group."},
+      {"chkRowPercent", "Shows under each count its share of the row's total."},
+      {"chkColumnPercent", "Shows under each count its share of the column's total."},
+      {"chkTotalPercent", "Shows under each count its share of all answers in the table."},
+      {"grdCrossTable",
+       "How many respondents gave each pair of answers, counted over the responses the "
+       "current filter leaves. A respondent who ticked several options of a Multiple Choice "
+       "question counts once for each."},
+      {"lblCrossNotes",
+       "The responses counted and those left out because either question was not answered, "
+       "then Pearson's chi-square test with its degrees of freedom, p-value and Cramér's V, "
+       "and a warning when many cells expect few answers."},
+      {"btnCopyCrossTable",
+       "Copies the table with its notes to the clipboard, as text and as a table for word "
+       "processors and spreadsheets."},
       // The Filter Builder.
       {"TQVXFilterBuilder/lbCurrentFilter",
        "The conditions a response must meet to be counted, all of them together."},

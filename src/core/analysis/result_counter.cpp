@@ -1,13 +1,9 @@
 #include "core/analysis/result_counter.h"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
 #include <unordered_map>
 
 #include "core/analysis/numeric_groups.h"
 #include "core/analysis/results.h"
-#include "core/shell/text_helpers.h"
 #include "core/survey/question.h"
 
 namespace quorvant {
@@ -28,17 +24,6 @@ EntryIndex IndexEntries(const TResultsList& results) {
   }
   return index;
 }
-
-// A decimal integer with an optional sign, -1 for anything else.
-int ChoiceIndex(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = -1;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return -1;
-  return value;
-}
-
-bool IsOther(std::string_view text) { return text.size() == 3 && EqualsIgnoreCase(text, "OTH"); }
 
 }  // namespace
 
@@ -92,29 +77,10 @@ void ResultCounter::StoreAnswered(TResultsList& results) const {
   }
 }
 
-ResultCounter::Field ResultCounter::Locate(const std::string& name) const {
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    if (fields_[i].name != name) continue;
-    return {static_cast<int>(i), fields_[i].offset, fields_[i].width, fields_[i].type == 'M'};
-  }
-  return {};
-}
-
-std::string_view ResultCounter::Text(const Field& field, std::string_view bytes,
-                                     RecordSource& source) {
-  if (field.index < 0) return {};
-  if (field.memo) {
-    memo_ = source.MemoText(field.index);
-    return TrimBlanks(memo_);
-  }
-  return TrimBlanks(
-      bytes.substr(static_cast<size_t>(field.offset), static_cast<size_t>(field.width)));
-}
-
 void ResultCounter::Visit(std::string_view bytes, RecordSource& source) {
   ++record_;
   for (const Op& op : ops_) {
-    const std::string_view text = Text(op.field, bytes, source);
+    const std::string_view text = reader_.Text(op.field, bytes, source);
     bool counted = false;
     switch (op.kind) {
       case Kind::kChoice:
@@ -136,7 +102,7 @@ void ResultCounter::Visit(std::string_view bytes, RecordSource& source) {
 }
 
 bool ResultCounter::CountChoice(const Op& op, std::string_view text) {
-  const int index = IsOther(text) ? op.other_index : ChoiceIndex(text);
+  const int index = ChoiceAnswerIndex(text, op.other_index);
   if (index < 0 || index >= op.count) return false;
   TCountResults* entry = slots_[op.first + static_cast<size_t>(index)];
   if (entry == nullptr) return false;
@@ -145,8 +111,8 @@ bool ResultCounter::CountChoice(const Op& op, std::string_view text) {
 }
 
 bool ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text) {
-  const std::optional<double> value = DecodeNumber(text);
-  if (!value || !std::isfinite(*value) || *value == -9999) return false;
+  const std::optional<double> value = NumericAnswer(text);
+  if (!value) return false;
   const double x = *value;
   numeric.Total += x;
   numeric.Count += 1;
@@ -155,10 +121,7 @@ bool ResultCounter::CountNumber(TNumericResults& numeric, std::string_view text)
   // highest rather than the start value.
   if (x > numeric.Highest || numeric.Count == 1) numeric.Highest = x;
   if (x < numeric.Lowest || numeric.Lowest == TNumericResults::kNoLowest) numeric.Lowest = x;
-  // Values beyond 64 bits lie in no group anyway; clamping keeps the cast defined.
-  constexpr double kLimit = 9.0e18;
-  const double t = std::trunc(std::fmax(-kLimit, std::fmin(kLimit, x)));
-  if (TCountResults* group = FindNumericGroup(numeric.Groups, static_cast<int64_t>(t))) {
+  if (TCountResults* group = FindNumericGroup(numeric.Groups, NumericGroupKey(x))) {
     ++group->Count;
   }
   return true;

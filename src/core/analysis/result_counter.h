@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/analysis/answer_fields.h"
 #include "core/tableengine/table.h"
 
 namespace quorvant {
@@ -49,15 +50,9 @@ class ResultCounter : public RecordVisitor {
 
  private:
   enum class Kind : uint8_t { kChoice, kTick, kNumeric };
-  struct Field {
-    int index = -1;  // in the table's fields; -1 when the table lacks it
-    int offset = 0;
-    int width = 0;
-    bool memo = false;
-  };
   struct Op {
     Kind kind;
-    Field field;
+    AnswerField field;
     // kChoice: entries by index, [first, first + count) of slots_
     size_t first = 0;
     int count = 0;
@@ -67,8 +62,7 @@ class ResultCounter : public RecordVisitor {
     size_t question = 0;                 // in answered_
   };
 
-  Field Locate(const std::string& name) const;
-  std::string_view Text(const Field& field, std::string_view bytes, RecordSource& source);
+  AnswerField Locate(const std::string& name) const { return LocateAnswerField(fields_, name); }
   bool CountChoice(const Op& op, std::string_view text);
   static bool CountNumber(TNumericResults& numeric, std::string_view text);
   size_t AddQuestion(int id);
@@ -77,7 +71,7 @@ class ResultCounter : public RecordVisitor {
   TResultsList& results_;
   std::vector<Op> ops_;
   std::vector<TCountResults*> slots_;
-  std::string memo_;  // the memo text last read
+  AnswerReader reader_;
   // Per question counted: its ID, its answered records, and the number of
   // the record that last answered it (a Multiple Choice record answers
   // once however many boxes it ticked).

@@ -9,6 +9,13 @@
 
 namespace quorvant {
 
+std::vector<std::string> OptionLabels(const TQuestion& question) {
+  std::vector<std::string> labels;
+  for (const std::string& line : question.OptionLines()) labels.push_back(TextAfterTilde(line));
+  if (question.IncludeOther) labels.push_back("Other");
+  return labels;
+}
+
 void BuildResultEntries(const std::vector<TQuestion>& items, TResultsList& list) {
   for (const TQuestion& q : items) {
     if (q.Style == kStyleNumeric) {
@@ -16,13 +23,9 @@ void BuildResultEntries(const std::vector<TQuestion>& items, TResultsList& list)
       numeric->Groups = MakeNumericGroups(q.ID, q.MinValue, q.MaxValue, q.StepValue);
       list.Add(std::move(numeric));
     } else if (IsChoiceStyle(q.Style)) {
-      const std::vector<std::string> lines = q.OptionLines();
-      for (size_t j = 0; j < lines.size(); ++j) {
-        list.Add(
-            std::make_unique<TCountResults>(q.ID, static_cast<int>(j), TextAfterTilde(lines[j])));
-      }
-      if (q.IncludeOther) {
-        list.Add(std::make_unique<TCountResults>(q.ID, static_cast<int>(lines.size()), "Other"));
+      const std::vector<std::string> labels = OptionLabels(q);
+      for (size_t j = 0; j < labels.size(); ++j) {
+        list.Add(std::make_unique<TCountResults>(q.ID, static_cast<int>(j), labels[j]));
       }
     }
   }

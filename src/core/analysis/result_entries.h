@@ -5,12 +5,17 @@
 // their start values and its groups. Text questions and headers add nothing.
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace quorvant {
 
 class TResultsList;
 struct TQuestion;
+
+// The labels of a choice question's entries, in order: each option line's
+// text after its first "~", then "Other" when the question offers it.
+std::vector<std::string> OptionLabels(const TQuestion& question);
 
 // Requires: list is empty.
 void BuildResultEntries(const std::vector<TQuestion>& items, TResultsList& list);

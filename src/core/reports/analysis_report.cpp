@@ -5,6 +5,7 @@
 
 #include "core/analysis/answer_view_filter.h"
 #include "core/analysis/result_counting.h"
+#include "core/reports/cross_table_report.h"
 #include "core/reports/report_page.h"
 #include "core/reports/report_texts.h"
 #include "core/reports/text_wrap.h"
@@ -18,18 +19,6 @@ namespace {
 
 constexpr TextStyle kIndexTitle{.bold = true, .points = 3};
 constexpr TextStyle kFilterLine{.points = -2};
-
-std::string FilterLine(const TSurvey& survey) {
-  const std::vector<std::string>& descriptions = survey.ActiveFilter().Descriptions();
-  if (descriptions.empty()) return "";
-  std::string line = "Active Filter: ";
-  for (size_t k = 0; k < descriptions.size(); ++k) {
-    if (k > 0) line += " and ";
-    line += descriptions[k];
-  }
-  if (survey.Results().FilterSetAside()) line += std::string(" - ") + kFilterSetAside;
-  return line;
-}
 
 // The trimmed, non-empty texts of field in the records the view filter
 // shows, first to last. The view filter is the one the Analysis page sets
@@ -78,7 +67,7 @@ void PrintQuestion(const AnalysisReport& report, ReportPage& page, int item_inde
   const int L = page.L();
   page.Text(L, q.DisplayNumber + ") " + q.Text, kLargerBold);
   page.Advance(2 * (page.TH() + 10));
-  page.Text(L, FilterLine(report.survey), kFilterLine);
+  page.Text(L, ActiveFilterLine(report.survey), kFilterLine);
   page.Advance(page.TH() + 10);
   page.canvas().SetTextStyle({});
   page.BreakTest();
@@ -109,6 +98,18 @@ void Show(const AnalysisReport& report, int item_index) {
 }
 
 }  // namespace
+
+std::string ActiveFilterLine(const TSurvey& survey) {
+  const std::vector<std::string>& descriptions = survey.ActiveFilter().Descriptions();
+  if (descriptions.empty()) return "";
+  std::string line = "Active Filter: ";
+  for (size_t k = 0; k < descriptions.size(); ++k) {
+    if (k > 0) line += " and ";
+    line += descriptions[k];
+  }
+  if (survey.Results().FilterSetAside()) line += std::string(" - ") + kFilterSetAside;
+  return line;
+}
 
 std::string StyleTag(int style) {
   switch (style) {
@@ -160,6 +161,10 @@ void PrintAnalysisReport(const AnalysisReport& report, PageCanvas& canvas) {
     Show(report, item_index);
     PrintQuestion(report, page, item_index);
     if (k + 1 < listing.analysis_items.size()) page.NewPage();
+  }
+  if (report.cross_table != nullptr) {
+    page.NewPage();
+    PrintCrossTable(page, *report.cross_table, ActiveFilterLine(report.survey));
   }
 }
 

@@ -11,6 +11,7 @@
 
 namespace quorvant {
 
+struct CrossTablePrint;
 class PageCanvas;
 class Table;
 class TSurvey;
@@ -23,16 +24,25 @@ struct AnalysisReport {
   // Makes the item at this position the chosen one, so that the canvas's
   // DrawChart draws its chart. May be empty when the canvas draws none.
   std::function<void(int item_index)> show_question;
+  // The cross table the whole report ends with, on a page of its own; null
+  // for none.
+  const CrossTablePrint* cross_table = nullptr;
 };
 
 // "Quorvant Analysis Report - " + the survey's name, and for one question
 // ", Question #" + its 0-based item position (headers counted).
 std::string AnalysisReportTitle(const TSurvey& survey, int item_index = -1);
 
-// The whole report: the index, a new page, then every question.
+// The whole report: the index, a new page, then every question, and the
+// cross table when there is one.
 void PrintAnalysisReport(const AnalysisReport& report, PageCanvas& canvas);
 // The analysis of the item at item_index alone, titled with its position.
 void PrintQuestionAnalysis(const AnalysisReport& report, int item_index, PageCanvas& canvas);
+
+// "Active Filter: " and the filter's descriptions joined by " and ", with
+// kFilterSetAside after them when the last compute set the filter aside;
+// "" without a filter.
+std::string ActiveFilterLine(const TSurvey& survey);
 
 // "  [Single Choice]" and the other styles' tags of the question index.
 std::string StyleTag(int style);
