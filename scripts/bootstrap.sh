@@ -19,6 +19,8 @@ PACKAGES=(
   gnome-keyring dbus openssl
   # several collectors on one database: a throw-away cluster and a balancer
   postgresql haproxy
+  # research exports (.sav, .dta, .xlsx) and the peers that read them back
+  libreadstat-dev libxlsxwriter-dev pspp python3-pandas python3-openpyxl
 )
 
 missing=()
