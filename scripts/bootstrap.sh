@@ -21,6 +21,8 @@ PACKAGES=(
   postgresql haproxy
   # research exports (.sav, .dta, .xlsx) and the peers that read them back
   libreadstat-dev libxlsxwriter-dev pspp python3-pandas python3-openpyxl
+  # the export benchmark's reference: the sqlite3 program writing CSV
+  sqlite3
 )
 
 missing=()
