@@ -19,8 +19,11 @@ PACKAGES=(
   gnome-keyring dbus openssl
   # several collectors on one database: a throw-away cluster and a balancer
   postgresql haproxy
-  # cross tables checked against PSPP's CROSSTABS
-  pspp
+  # research exports (.sav, .dta, .xlsx), the peers that read them back, and
+  # PSPP's CROSSTABS for the cross tables
+  libreadstat-dev libxlsxwriter-dev pspp python3-pandas python3-openpyxl
+  # the export benchmark's reference: the sqlite3 program writing CSV
+  sqlite3
 )
 
 missing=()

@@ -23,8 +23,10 @@ const std::vector<Command>& Commands() {
        "download the survey's new responses into its response table (Update Now)", nullptr},
       {"incorporate", "SURVEY.qvx REPLY.dat",
        "add the responses of a saved results reply to the survey's response table", nullptr},
-      {"export", "SURVEY.qvx OUT.dbf",
-       "copy the survey's responses to a dBase file and write its field-mapping text", RunExport},
+      {"export", "SURVEY.qvx OUT.(dbf|csv|xlsx|sav|dta) [--labels] [--where COND]...",
+       "write the survey's responses as a dBase file with its field-mapping text, or under the "
+       "filter as CSV, Excel, SPSS or Stata data with question texts and option labels",
+       RunExport},
       {"results", "SURVEY.qvx [--where COND]... [--json | --csv]",
        "count the survey's responses per option and numeric group, under the conditions "
        "ID=K, ID!=K (choice) or ID>V, ID<V, ID=V (Numeric)",

@@ -76,8 +76,10 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   }
   void SetUpPrinter(QWidget*, QPrinter&) override { ++page_setups; }
 
-  QString ChooseExportTable(QWidget*, const QString& dir, const QString& initial) override {
+  QString ChooseExportTable(QWidget*, const QString& dir, const QString& initial,
+                            bool* labels) override {
     export_proposal = dir + "/" + initial;
+    *labels = export_labels;
     return Next(export_names, QString());
   }
   // The managers' dialogs: list_dialogs when a test gives them, else the
@@ -87,6 +89,7 @@ class ScriptedWindowDialogs : public app::WindowDialogs {
   }
 
   app::EmailListDialogs* list_dialogs = nullptr;
+  bool export_labels = false;  // the answer of ChooseExportTable's type
   std::deque<app::SaveAnswer> save_answers;
   std::deque<QString> export_names;
   QString export_proposal;

@@ -39,6 +39,7 @@ class ChartExportTest : public QObject {
   void clipboardTakesTheChartAndTheAnswers();
   void officeDocumentsConvertToPdf();
   void exportResponsesWritesTheTableAndOpensTheMapping();
+  void exportResponsesOffersTheResearchTypes();
 
  private:
   void Open();
@@ -193,6 +194,35 @@ void ChartExportTest::exportResponsesWritesTheTableAndOpensTheMapping() {
   // Cancelled: nothing written, nothing opened.
   form_->findChild<QAction*>("miFileExport")->trigger();
   QCOMPARE(opened_.urls.size(), 1);
+}
+
+void ChartExportTest::exportResponsesOffersTheResearchTypes() {
+  Open();
+  prompts_.log.clear();
+  // A name typed with .csv and the type "option texts": labels, memo texts whole.
+  const QString out = QString::fromStdString(home_->File("home/Answers.csv"));
+  dialogs_.export_names = {out};
+  dialogs_.export_labels = true;
+  form_->findChild<QAction*>("miFileExport")->trigger();
+  QCOMPARE(prompts_.log.size(), size_t{1});
+  QCOMPARE(QString::fromStdString(prompts_.log[0]),
+           "info: The responses (4 records) were written to " + out + ".");
+  QFile csv(out);
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  QCOMPARE(csv.readAll(),
+           QByteArray("\xEF\xBB\xBFREMOTEIP,EMAIL,AGENT,DATERCVD,QVX1,QVX2\r\n"
+                      ",,,,Yes,  first  \r\n,,,,No,\r\n,,,,Yes,second\r\n,,,,No,third\r\n"));
+  QVERIFY(opened_.urls.isEmpty());
+
+  // A type no writer knows: the error box, nothing written.
+  prompts_.log.clear();
+  const QString odd = QString::fromStdString(home_->File("home/Answers.txt"));
+  dialogs_.export_names = {odd};
+  form_->findChild<QAction*>("miFileExport")->trigger();
+  QCOMPARE(prompts_.log.size(), size_t{1});
+  QVERIFY(QString::fromStdString(prompts_.log[0]).startsWith("error: "));
+  QVERIFY(QString::fromStdString(prompts_.log[0]).contains("\".txt\""));
+  QVERIFY(!QFile::exists(odd));
 }
 
 }  // namespace quorvant::app

@@ -1,6 +1,9 @@
 #include "app/shell/window_dialogs.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -54,9 +57,30 @@ QString StandardWindowDialogs::ChooseImportFile(QWidget* parent, const QString& 
 }
 
 QString StandardWindowDialogs::ChooseExportTable(QWidget* parent, const QString& dir,
-                                                 const QString& initial) {
-  return QFileDialog::getSaveFileName(parent, "Export Responses", dir + "/" + initial,
-                                      "dBase Files (*.dbf)");
+                                                 const QString& initial, bool* labels) {
+  struct Type {
+    const char* filter;
+    const char* extension;
+    bool labels;
+  };
+  static const Type kTypes[] = {
+      {"dBase Files (*.dbf)", ".dbf", false},
+      {"CSV Files, codes (*.csv)", ".csv", false},
+      {"CSV Files, option texts (*.csv)", ".csv", true},
+      {"Excel Workbooks, codes (*.xlsx)", ".xlsx", false},
+      {"Excel Workbooks, option texts (*.xlsx)", ".xlsx", true},
+      {"SPSS Data Files (*.sav)", ".sav", false},
+      {"Stata Data Files (*.dta)", ".dta", false},
+  };
+  QStringList filters;
+  for (const Type& t : kTypes) filters << t.filter;
+  QString selected = filters.front();
+  QString name = QFileDialog::getSaveFileName(parent, "Export Responses", dir + "/" + initial,
+                                              filters.join(";;"), &selected);
+  const Type& type = kTypes[std::max<qsizetype>(0, filters.indexOf(selected))];
+  *labels = type.labels;
+  if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += type.extension;
+  return name;
 }
 
 QString StandardWindowDialogs::ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) {

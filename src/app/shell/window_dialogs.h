@@ -42,10 +42,12 @@ class WindowDialogs {
   // "Create New Display Template": a name to create, asking before an
   // existing file is chosen; empty when cancelled.
   virtual QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) = 0;
-  // "Export Responses": a dBase file name to write, proposed as `initial`
-  // in dir; empty when cancelled.
-  virtual QString ChooseExportTable(QWidget* parent, const QString& dir,
-                                    const QString& initial) = 0;
+  // "Export Responses": a file name to write, proposed as `initial` in dir,
+  // of one of the export file types (a name typed without extension gets
+  // the chosen type's); *labels is set when the type chosen writes option
+  // texts instead of codes. Empty when cancelled.
+  virtual QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial,
+                                    bool* labels) = 0;
   // The print dialog on printer, without a page range, offering
   // "Selection" when asked; true on OK, the choices set on printer.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) = 0;
@@ -68,7 +70,8 @@ class StandardWindowDialogs : public WindowDialogs {
   void DirectoryError(QWidget* parent, const QString& text) override;
   QString ChooseImportFile(QWidget* parent, const QString& dir) override;
   QString ChooseNewDisplayTemplate(QWidget* parent, const QString& dir) override;
-  QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial) override;
+  QString ChooseExportTable(QWidget* parent, const QString& dir, const QString& initial,
+                            bool* labels) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer, bool offer_selection) override;
   void SetUpPrinter(QWidget* parent, QPrinter& printer) override;
   EmailListDialogs& EmailLists() override { return email_lists_; }

@@ -112,18 +112,12 @@ std::string FieldMappingText(const TSurvey& survey, const std::string& export_pa
   Lines out;
   out << "Field Mapping for survey " + survey.Name() + "(" + file_name + ")" << RepeatText("*", 70)
       << "";
-  // In the order of FixedResponseFields().
-  static const char* const kDescriptions[] = {
-      "Remote IP Address of respondent",
-      "Email Address of respondent (if identified in survey properties)",
-      "Web Browser type (signature) of respondent",
-      "Year, Month, Day, Hour, Minute, Second response was received",
-  };
+  const std::vector<std::string>& descriptions = FixedResponseFieldDescriptions();
   const std::vector<FieldDef>& fixed = FixedResponseFields();
   for (size_t i = 0; i < fixed.size(); ++i) {
     out << Double();
     FieldLines(out, fixed[i].name, "Character", std::to_string(fixed[i].width));
-    out << std::string("Description:  ") + kDescriptions[i] << "";
+    out << "Description:  " + descriptions[i] << "";
   }
   std::string text = out.text();
   for (const TQuestion& q : survey.Items()) {

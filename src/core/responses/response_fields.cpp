@@ -12,6 +12,16 @@ const std::vector<FieldDef>& FixedResponseFields() {
   return kFixed;
 }
 
+const std::vector<std::string>& FixedResponseFieldDescriptions() {
+  static const std::vector<std::string> kDescriptions = {
+      "Remote IP Address of respondent",
+      "Email Address of respondent (if identified in survey properties)",
+      "Web Browser type (signature) of respondent",
+      "Year, Month, Day, Hour, Minute, Second response was received",
+  };
+  return kDescriptions;
+}
+
 std::vector<FieldDef> ResponseTableFields(const TSurvey& survey) {
   std::vector<FieldDef> fields = FixedResponseFields();
   for (const TQuestion& q : survey.Items()) {

@@ -17,6 +17,10 @@ class TSurvey;
 // AGENT C 250, DATERCVD C 14.
 const std::vector<FieldDef>& FixedResponseFields();
 
+// What each of FixedResponseFields() holds, in the same order, as the
+// field-mapping text and the exports describe it.
+const std::vector<std::string>& FixedResponseFieldDescriptions();
+
 // REMOTEIP C 25, EMAIL C 250, AGENT C 250, DATERCVD C 14, then per item:
 // choice styles 1, 3, 5: QVX<id> C 3, and QVX<id>OT C 50 with Other;
 // Multiple Choice: QVX<id>_<j> C 1 per option line, then with Other QVX<id>
