@@ -251,22 +251,27 @@ def check_window(check, root, home, example):
                  "the installed program writes no per-user desktop entry over the installed one")
 
 
+def missing_tools():
+    missing = [t for t in TOOLS if shutil.which(t) is None]
+    if run([SYSTEM_PYTHON, "-c", "import gi; gi.require_version('Gtk', '3.0')"]).returncode:
+        missing.append("python3-gi with gir1.2-gtk-3.0")
+    return missing
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--source", required=True)
-    parser.add_argument("--on-display", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
-    if not args.on_display:
-        missing = [t for t in TOOLS if shutil.which(t) is None]
-        if run([SYSTEM_PYTHON, "-c", "import gi; gi.require_version('Gtk', '3.0')"]).returncode:
-            missing.append("python3-gi with gir1.2-gtk-3.0")
-        if missing:
-            print("skipped: not installed: " + ", ".join(missing))
-            return 77
-        return subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x900x24", sys.executable,
-                               __file__, "--on-display", "--build-dir", args.build_dir,
-                               "--source", args.source]).returncode
+    missing = missing_tools()
+    if missing:
+        print("skipped: not installed: " + ", ".join(missing))
+        return 77
+    if os.environ.get("QUORVANT_PACKAGE_TEST_DISPLAY") != "1":
+        # A display of its own, for the window and for GTK's icon lookup.
+        env = dict(os.environ, QUORVANT_PACKAGE_TEST_DISPLAY="1")
+        command = ["xvfb-run", "-a", "-s", "-screen 0 1280x900x24", sys.executable, *sys.argv]
+        return subprocess.run(command, env=env).returncode
     check = Check()
     with tempfile.TemporaryDirectory() as tmp:
         debs = build_packages(args, os.path.join(tmp, "debs"))
