@@ -24,6 +24,12 @@ PACKAGES=(
   libreadstat-dev libxlsxwriter-dev pspp python3-pandas python3-openpyxl
   # the export benchmark's reference: the sqlite3 program writing CSV
   sqlite3
+  # the Debian packages (scripts/package.sh) and their checks: lintian, the
+  # desktop entry, AppStream and man page validators, bash completion, the
+  # file-type, desktop-entry and icon lookups of an installed desktop
+  dpkg-dev file lintian desktop-file-utils appstream groff man-db bash-completion xdg-utils
+  libfile-mimeinfo-perl libglib2.0-bin shared-mime-info hicolor-icon-theme libgtk-3-bin
+  gir1.2-gtk-3.0 python3-gi dex librsvg2-bin
 )
 
 missing=()

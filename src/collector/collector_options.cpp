@@ -20,6 +20,7 @@ const char kCollectorUsage[] =
     "                         address, http://HOST:PORT/qvx, as the survey's server address\n"
     "  --trust-proxy          take the client address from the X-Forwarded-For header set\n"
     "                         by a reverse proxy in front of the collector\n"
+    "  --version              the version\n"
     "  --help                 this text\n";
 
 std::optional<CollectorOptions> ParseCollectorOptions(const std::vector<std::string>& args,
@@ -36,6 +37,8 @@ std::optional<CollectorOptions> ParseCollectorOptions(const std::vector<std::str
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--trust-proxy") {
       options.trust_proxy = true;
     } else if (arg == "--listen") {

@@ -16,6 +16,7 @@ struct CollectorOptions {
   std::string base = "/qvx";    // path prefix of every request; no trailing "/"
   bool trust_proxy = false;     // take the client address from X-Forwarded-For
   bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments (without the program name). On a mistake returns

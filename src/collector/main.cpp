@@ -13,6 +13,7 @@
 #include "collector/connection_string.h"
 #include "collector/open_store.h"
 #include "collector/store_copy.h"
+#include "core/shell/system_helpers.h"
 
 int main(int argc, char** argv) {
   using namespace quorvant::collector;
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::fputs(kCollectorUsage, stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("quorvant-collector %s\n", quorvant::FileVersionText().c_str());
     return 0;
   }
 

@@ -138,7 +138,7 @@ void MainFormTest::freshAccountStartUp() {
   QVERIFY(form_->Document().Recent().Files().empty());
   QVERIFY(FileExists(home_->File("data/Quorvant/yesno.qvt")));
   QVERIFY(FileExists(home_->File("data/Quorvant/agree.qvt")));
-  QVERIFY(FileExists(home_->File("data/applications/quorvant.desktop")));
+  QVERIFY(FileExists(home_->File("data/applications/org.quorvant.Quorvant.desktop")));
   QCOMPARE(form_->QuestionEditor().TemplateFiles().size(), size_t(2));
   QVERIFY(!form_->findChild<QAction*>("miFileSave")->isEnabled());
   QVERIFY(form_->findChild<QMenu*>("miFileReopen")->isEmpty());

@@ -95,8 +95,7 @@ TQVXMainForm::TQVXMainForm(Prompts& prompts, WindowDialogs& dialogs, const QStri
   ReadStartupSettings();
   RebuildLibraryMenu();
   const std::string shipped = ShippedDataDirectory();
-  RegisterFileType(QCoreApplication::applicationFilePath().toStdString(),
-                   shipped.empty() ? std::string() : shipped + "icons/quorvant.svg");
+  RegisterFileType(QCoreApplication::applicationFilePath().toStdString(), shipped);
   OpenStartupSurvey(arguments);
   CreateDefaultResponseTemplates(data_dir_);
   if (!shipped.empty()) InstallShippedTemplates(shipped, data_dir_);

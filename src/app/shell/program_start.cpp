@@ -8,6 +8,7 @@
 #include "app/shell/main_form.h"
 #include "app/shell/message_prompts.h"
 #include "app/shell/window_dialogs.h"
+#include "core/shell/file_association.h"
 
 namespace quorvant::app {
 
@@ -15,6 +16,9 @@ int RunProgram(const QStringList& arguments, const std::function<void(QMainWindo
   // No display name: Qt would append it to every window title the window
   // manager shows, and each window's caption is already complete.
   QApplication::setApplicationName("Quorvant");
+  // The desktop entry's name, by which a desktop matches the windows to
+  // their menu entry and icon.
+  QGuiApplication::setDesktopFileName(kDesktopEntryId);
   QApplication::setWindowIcon(BundledIcon("quorvant"));
   // Desktops without a configured icon theme still get freedesktop icons.
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {

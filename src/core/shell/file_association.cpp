@@ -2,12 +2,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 
 #include "core/shell/atomic_file.h"
 #include "core/shell/system_helpers.h"
 
 namespace quorvant {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string DataHome() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -20,8 +24,16 @@ std::string DataHome() {
 bool Refresh(const std::string& path, const std::string& text) {
   if (ReadWholeFile(path) == text) return false;
   std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  fs::create_directories(fs::path(path).parent_path(), ignored);
   return WriteFileAtomically(path, text);
+}
+
+// Removes the file when it is one of ours: it names the survey type.
+bool RemoveOurs(const std::string& path) {
+  const std::optional<std::string> text = ReadWholeFile(path);
+  if (!text || text->find(kSurveyMimeType) == std::string::npos) return false;
+  std::error_code ignored;
+  return fs::remove(path, ignored);
 }
 
 // A desktop entry's Exec key quotes arguments with double quotes and escapes
@@ -35,42 +47,57 @@ std::string QuoteExec(const std::string& path) {
   return out + "\"";
 }
 
+bool IsInstalled(const std::string& program_path) {
+  const fs::path prefix = fs::path(program_path).parent_path().parent_path();
+  std::error_code ignored;
+  return fs::exists(prefix / "share/applications" / (std::string(kDesktopEntryId) + ".desktop"),
+                    ignored);
+}
+
 }  // namespace
 
-std::string MimePackageText() {
-  return std::string(
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-             "  <mime-type type=\"") +
-         kSurveyMimeType +
-         "\">\n"
-         "    <comment>Quorvant survey</comment>\n"
-         "    <glob pattern=\"*.qvx\"/>\n"
-         "  </mime-type>\n"
-         "</mime-info>\n";
+std::string DesktopEntryText(const std::string& entry, const std::string& program_path,
+                             const std::string& icon_path) {
+  std::istringstream lines(entry);
+  std::string out;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("Exec=")) {
+      line = "Exec=" + QuoteExec(program_path) + " %f";
+    } else if (line.starts_with("TryExec=")) {
+      // TryExec takes a plain path, not a quoted command line.
+      line = "TryExec=" + program_path;
+    } else if (line.starts_with("Icon=")) {
+      if (icon_path.empty()) continue;
+      line = "Icon=" + icon_path;
+    }
+    out += line + "\n";
+  }
+  return out;
 }
 
-std::string DesktopEntryText(const std::string& program_path, const std::string& icon_path) {
-  std::string text =
-      "[Desktop Entry]\n"
-      "Type=Application\n"
-      "Name=Quorvant\n"
-      "Comment=Compose, publish and analyse web surveys\n"
-      "Exec=" +
-      QuoteExec(program_path) +
-      " %f\n"
-      "MimeType=" +
-      kSurveyMimeType + ";\n";
-  if (!icon_path.empty()) text += "Icon=" + icon_path + "\n";
-  return text + "Categories=Office;\nTerminal=false\n";
-}
-
-bool RegisterFileType(const std::string& program_path, const std::string& icon_path) {
+bool RegisterFileType(const std::string& program_path, const std::string& shipped_dir) {
   const std::string base = DataHome();
   if (base.empty() || base.front() != '/') return false;
-  const bool mime = Refresh(base + "/mime/packages/quorvant.xml", MimePackageText());
-  const bool desktop =
-      Refresh(base + "/applications/quorvant.desktop", DesktopEntryText(program_path, icon_path));
+  const std::string id = kDesktopEntryId;
+  const std::string mime_path = base + "/mime/packages/" + id + ".xml";
+  const std::string entry_path = base + "/applications/" + id + ".desktop";
+  // Written by versions that named the files after the program.
+  bool mime = RemoveOurs(base + "/mime/packages/quorvant.xml");
+  bool desktop = RemoveOurs(base + "/applications/quorvant.desktop");
+  if (IsInstalled(program_path)) {
+    mime = RemoveOurs(mime_path) || mime;
+    desktop = RemoveOurs(entry_path) || desktop;
+  } else if (!shipped_dir.empty()) {
+    const std::optional<std::string> package =
+        ReadWholeFile(shipped_dir + "desktop/" + id + ".xml");
+    const std::optional<std::string> entry =
+        ReadWholeFile(shipped_dir + "desktop/" + id + ".desktop");
+    if (package) mime = Refresh(mime_path, *package) || mime;
+    if (entry) {
+      const std::string icon = shipped_dir + "icons/quorvant.svg";
+      desktop = Refresh(entry_path, DesktopEntryText(*entry, program_path, icon)) || desktop;
+    }
+  }
   if (mime) RunDetached({"update-mime-database", base + "/mime"});
   if (desktop) RunDetached({"update-desktop-database", base + "/applications"});
   return mime || desktop;

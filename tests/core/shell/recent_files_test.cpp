@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/shell/file_association.h"
 #include "core/shell/settings_keys.h"
 #include "support/test_env.h"
 
@@ -56,19 +55,6 @@ TEST_F(RecentFilesTest, SaveAndLoadRoundTripAndRemovedEntriesStayRemoved) {
   back.Load(settings_);
   EXPECT_EQ(Joined(back), "/s/1.qvx");
   EXPECT_EQ(settings_.ReadString(settings::kMRUList, "File 1", ""), "N/A");
-}
-
-TEST_F(RecentFilesTest, FileAssociationIsWrittenOnceAndQuotedForTheDesktop) {
-  setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
-  EXPECT_TRUE(RegisterFileType("/opt/my app/quorvant", ""));
-  EXPECT_FALSE(RegisterFileType("/opt/my app/quorvant", ""));  // unchanged: nothing rewritten
-  const std::string desktop = testing::ReadFileOrDie(dir_.File("applications/quorvant.desktop"));
-  EXPECT_NE(desktop.find("Exec=\"/opt/my app/quorvant\" %f\n"), std::string::npos);
-  EXPECT_NE(desktop.find("MimeType=application/x-quorvant-survey;"), std::string::npos);
-  const std::string mime = testing::ReadFileOrDie(dir_.File("mime/packages/quorvant.xml"));
-  EXPECT_NE(mime.find("<glob pattern=\"*.qvx\"/>"), std::string::npos);
-  EXPECT_NE(DesktopEntryText("/a/$x\"y", "").find("Exec=\"/a/\\$x\\\"y\" %f"), std::string::npos);
-  unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
