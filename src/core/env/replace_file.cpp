@@ -11,12 +11,7 @@
 
 namespace quorvant {
 
-void ReplaceFileContents(Env& env, const std::string& path, std::string_view contents,
-                         WriteDurability durability) {
-  // A name of its own for every write, so that two threads (or processes)
-  // replacing one file each write a whole file and the last rename wins; the
-  // process's random part keeps anyone else from planting a file or link of
-  // that name in a shared folder.
+std::string SiblingTemporaryPath(const std::string& path, std::string_view tag) {
   static const std::string salt = [] {
     std::random_device device;
     char hex[17];
@@ -25,8 +20,15 @@ void ReplaceFileContents(Env& env, const std::string& path, std::string_view con
     return std::string(hex);
   }();
   static std::atomic<uint64_t> writes{0};
-  const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" + salt + "-" +
-                           std::to_string(writes.fetch_add(1));
+  return path + std::string(tag) + std::to_string(::getpid()) + "-" + salt + "-" +
+         std::to_string(writes.fetch_add(1));
+}
+
+void ReplaceFileContents(Env& env, const std::string& path, std::string_view contents,
+                         WriteDurability durability) {
+  // A name of its own for every write, so that two threads (or processes)
+  // replacing one file each write a whole file and the last rename wins.
+  const std::string temp = SiblingTemporaryPath(path, ".tmp");
   struct stat old {};
   const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   const bool flush = durability == WriteDurability::kDurable ||

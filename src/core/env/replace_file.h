@@ -27,6 +27,12 @@ enum class WriteDurability {
   kRegenerable,
 };
 
+// A fresh name beside path for a temporary file: path + tag + the process id,
+// a random part fixed per process and a counter, so that concurrent writers
+// never share one and nobody else can guess it to plant a file or link of
+// that name in a shared folder.
+std::string SiblingTemporaryPath(const std::string& path, std::string_view tag);
+
 // Writes contents to a sibling temporary file and renames it over path, so
 // that readers see either the old file or the new one, with the flushes
 // that durability asks for. Throws ETableError (kIo) when a step fails; the

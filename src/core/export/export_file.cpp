@@ -1,8 +1,8 @@
 #include "core/export/export_file.h"
 
-#include <unistd.h>
-
 #include <stdexcept>
+
+#include "core/env/replace_file.h"
 
 namespace quorvant {
 namespace {
@@ -12,7 +12,7 @@ constexpr size_t kBufferBytes = 1 << 20;
 }  // namespace
 
 std::string ExportFile::TemporaryPathFor(const std::string& path) {
-  return path + ".part" + std::to_string(getpid());
+  return SiblingTemporaryPath(path, ".part");
 }
 
 void ExportFile::Replace(Env& env, const std::string& temporary, const std::string& path) {

@@ -35,7 +35,7 @@ class ExportFile {
   // The temporary file's name, for writers that write files themselves.
   const std::string& temporary_path() const { return temporary_; }
 
-  // The sibling temporary name of path.
+  // A fresh sibling temporary name for path (see SiblingTemporaryPath).
   static std::string TemporaryPathFor(const std::string& path);
   // Replaces path by the finished temporary file; throws as above.
   static void Replace(Env& env, const std::string& temporary, const std::string& path);
