@@ -5,10 +5,11 @@ Builds a survey of every response style (research_data.py), incorporates a
 reply of random answers with odd respondent text, exports it with
 quorvant-cli as .sav, .dta, .csv (codes and --labels) and .xlsx, and reads
 each with a real peer:
-  - PSPP (GET FILE, DISPLAY DICTIONARY, FREQUENCIES, DESCRIPTIVES): every
-    variable and value label as written (cut to SPSS's limits without a
-    broken character) and every frequency equal to `quorvant-cli results`,
-    also under a --where filter;
+  - PSPP (GET FILE, DISPLAY DICTIONARY, FREQUENCIES, DESCRIPTIVES,
+    CROSSTABS): every variable and value label as written (cut to SPSS's
+    limits without a broken character), every frequency equal to
+    `quorvant-cli results` and the cross table, Pearson chi-square and p of
+    the .sav equal to `quorvant-cli crosstab`, also under a --where filter;
   - pandas read_stata and read_csv, openpyxl: every value of every record,
     the labels and the non-ASCII texts, exactly.
 Exit status: 0 passed, 1 failed, 77 skipped (a peer is not installed).
@@ -28,6 +29,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import research_data as data  # noqa: E402
 
 RECORDS = 400
+# The cross table PSPP makes from our .sav: Single Choice with Other by
+# Sliding Scale.
+CROSS = (1, 3)
 
 
 def with_peers():
@@ -97,6 +101,53 @@ def results_counts(cli, survey, env, where):
     return counts, numbers, reply["records"]
 
 
+def relative(got, want):
+    return abs(got - want) / abs(want) if want else abs(got)
+
+
+def check_pspp_crosstab(checks, cli, survey, sav, work, env, where):
+    row, column = ("QVX%d" % n for n in CROSS)
+    syntax = os.path.join(work, "cross.sps")
+    with open(syntax, "w", encoding="utf-8") as f:
+        # Statistics with all their digits.
+        f.write("SET FORMAT=E24.16.\nGET FILE='%s'.\n" % sav)
+        f.write("SET TVARS=NAMES TNUMBERS=VALUES.\n")
+        f.write("OUTPUT MODIFY /SELECT TABLES /TABLECELLS SELECT=[SIGNIFICANCE] FORMAT=E24.16.\n")
+        f.write("CROSSTABS /TABLES=%s BY %s /STATISTICS=CHISQ.\n" % (row, column))
+    out = os.path.join(work, "cross.csv")
+    run(["pspp", "-O", "format=csv", syntax, "-o", out], env)
+    with open(out, encoding="utf-8") as f:
+        tables = pspp_tables(f.read())
+    lines = tables["%s \u00d7 %s" % (row, column)]
+    values = [int(float(v)) for v in lines[1][3:-1]]
+    got, current = {}, None
+    for line in lines[2:]:
+        if line[0] == "Total":
+            break
+        current = int(float(line[1])) if line[1] else current
+        for value, count in zip(values, line[3:-1]):
+            got[(current, value)] = int(float(count))
+    # No test with fewer than two rows or columns: PSPP leaves the line out.
+    pearson = next((line for line in tables.get("Chi-Square Tests", [])
+                    if line[0] == "Pearson Chi-Square"), None)
+
+    args = [cli, "crosstab", survey, str(CROSS[0]), str(CROSS[1]), "--json"]
+    ours = json.loads(run(args + sum((["--where", w] for w in where), []), env).stdout)
+    want = {(r, c): ours["cells"][r][c]
+            for r in range(len(ours["row_totals"])) if ours["row_totals"][r]
+            for c in range(len(ours["column_totals"])) if ours["column_totals"][c]}
+    tag = "PSPP CROSSTABS%s: " % (" under " + " ".join(where) if where else "")
+    checks.equal(tag + "cells", got, want)
+    if pearson is None:
+        checks.equal(tag + "no test", (ours["chi_square"], ours["p"]), (None, None))
+        return
+    checks.equal(tag + "df", int(float(pearson[2])), ours["df"])
+    for what, theirs, mine in (("chi-square", pearson[1], ours["chi_square"]),
+                               ("p", pearson[3], ours["p"])):
+        if relative(mine, float(theirs)) > 1e-6:
+            checks.equal(tag + what, mine, float(theirs))
+
+
 def check_pspp(checks, cli, survey, work, env, where):
     sav = os.path.join(work, "where.sav" if where else "all.sav")
     run([cli, "export", survey, sav] + sum((["--where", w] for w in where), []), env)
@@ -126,6 +177,7 @@ def check_pspp(checks, cli, survey, work, env, where):
     count, average = numbers["QVX5"]
     checks.equal(tag + "valid numbers of QVX5", int(stats["QVX5"][1]), count)
     checks.equal(tag + "mean of QVX5", stats["QVX5"][2], "%.2f" % average)
+    check_pspp_crosstab(checks, cli, survey, sav, work, env, where)
     if where:
         return
     labels = {r[0]: r[2] for r in tables["Variables"][0:] if r and r[0] != "Name"}
@@ -275,7 +327,7 @@ def main():
             f.write(reply)
         run([args.cli, "incorporate", survey, os.path.join(work, "reply.dat")], env)
         check_pspp(checks, args.cli, survey, work, env, [])
-        check_pspp(checks, args.cli, survey, work, env, ["1=0", "3!=2"])
+        check_pspp(checks, args.cli, survey, work, env, ["1!=0", "4=1"])
         check_stata(checks, args.cli, survey, work, env, rows)
         check_csv(checks, args.cli, survey, work, env, rows)
         check_xlsx(checks, args.cli, survey, work, env, rows)

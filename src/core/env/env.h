@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "core/env/calendar.h"
+#include "core/env/file_mapping.h"
 
 namespace quorvant {
 
@@ -55,6 +56,13 @@ class RandomAccessFile {
   // false when another handle holds a conflicting lock.
   virtual bool TryLock(uint64_t offset, uint64_t length, bool exclusive) = 0;
   virtual void Unlock(uint64_t offset, uint64_t length) = 0;
+
+  // The first `length` bytes of the file mapped into memory (see
+  // file_mapping.h), or nullptr where the file cannot be mapped; a caller
+  // then reads through Read(). Files of test envs return nullptr, so that
+  // every read still passes through their Read().
+  // Requires: length no more than Size().
+  virtual std::unique_ptr<FileMapping> Map(uint64_t /*length*/) { return nullptr; }
 
  protected:
   explicit RandomAccessFile(std::string path) : path_(std::move(path)) {}

@@ -93,6 +93,10 @@ class PosixFile : public RandomAccessFile {
     ::fcntl(fd_, F_OFD_SETLK, &lock);
   }
 
+  std::unique_ptr<FileMapping> Map(uint64_t length) override {
+    return FileMapping::Map(fd_, length);
+  }
+
  private:
   int fd_;
 };

@@ -54,7 +54,10 @@ std::string_view RecordFile::Read(uint32_t recno) {
   const size_t length = header_.record_length;
   if (recno > on_disk_)
     return std::string_view(appended_).substr((recno - on_disk_ - 1) * length, length);
-  if (const auto it = changed_.find(recno); it != changed_.end()) return it->second;
+  if (!changed_.empty()) {
+    if (const auto it = changed_.find(recno); it != changed_.end()) return it->second;
+  }
+  if (recno <= mapped_) return mapping_->bytes(header_.RecordOffset(recno), length);
   if (recno < window_first_ || recno >= window_first_ + window_count_) FillWindow(recno);
   return std::string_view(window_).substr((recno - window_first_) * length, length);
 }
@@ -80,6 +83,35 @@ void RecordFile::FillWindow(uint32_t recno) {
   }
   window_first_ = first;
   window_count_ = n;
+}
+
+RecordFile::Pass::Pass(RecordFile& records) : records_(records) {
+  records.EndPass();
+  if (records.on_disk_ == 0) return;
+  const uint64_t end = records.header_.RecordOffset(records.on_disk_ + 1);
+  // A file already shorter than its header says is damaged; the window
+  // reads of it report the record that is missing.
+  if (records.file_->Size() < end) return;
+  records.mapping_ = records.file_->Map(end);
+  if (records.mapping_) records.mapped_ = records.on_disk_;
+}
+
+RecordFile::Pass::~Pass() { records_.EndPass(); }
+
+void RecordFile::Pass::Finish() {
+  const bool shortened = records_.mapping_ && records_.mapping_->Shortened();
+  records_.EndPass();
+  if (shortened) {
+    throw ETableError(ETableError::Code::kCorrupt,
+                      "The table " + records_.path() +
+                          " could not be read to its end: another program shortened it, or "
+                          "the disk failed, while it was being read");
+  }
+}
+
+void RecordFile::EndPass() {
+  mapped_ = 0;
+  mapping_.reset();
 }
 
 void RecordFile::Append(std::string_view record) {
@@ -134,6 +166,7 @@ void RecordFile::Refresh() {
   header_ = std::move(fresh);
   count_ = on_disk_ = header_.record_count;
   window_count_ = 0;
+  EndPass();
 }
 
 }  // namespace quorvant
