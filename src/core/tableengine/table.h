@@ -194,6 +194,10 @@ class Table {
   // Visits, in physical order, every record that satisfies the query (all
   // records without one), whatever the view filter, and returns how many it
   // visited. The current record stays; nothing is allocated per record.
+  // QueryCount() and ScanQuery() read a memory mapping of the .dbf where the
+  // Env's files map (see env/file_mapping.h, which installs a SIGBUS
+  // handler for it): another program shortening the file meanwhile gives
+  // kCorrupt once the pass is over, never a crash.
   uint32_t ScanQuery(RecordVisitor& visitor);
   // Sets the view filter (empty removes it); like SetQuery.
   void SetFilter(std::string_view expression);
