@@ -86,7 +86,10 @@ void RecordFile::FillWindow(uint32_t recno) {
 }
 
 RecordFile::Pass::Pass(RecordFile& records) : records_(records) {
-  records.EndPass();
+  // A pass begun inside another (a visitor counting the same table) reads
+  // through the outer one's mapping and leaves it to the outer one to end.
+  if (records.mapping_) return;
+  owner_ = true;
   if (records.on_disk_ == 0) return;
   const uint64_t end = records.header_.RecordOffset(records.on_disk_ + 1);
   // A file already shorter than its header says is damaged; the window
@@ -96,9 +99,12 @@ RecordFile::Pass::Pass(RecordFile& records) : records_(records) {
   if (records.mapping_) records.mapped_ = records.on_disk_;
 }
 
-RecordFile::Pass::~Pass() { records_.EndPass(); }
+RecordFile::Pass::~Pass() {
+  if (owner_) records_.EndPass();
+}
 
 void RecordFile::Pass::Finish() {
+  if (!owner_) return;
   const bool shortened = records_.mapping_ && records_.mapping_->Shortened();
   records_.EndPass();
   if (shortened) {
@@ -166,7 +172,9 @@ void RecordFile::Refresh() {
   header_ = std::move(fresh);
   count_ = on_disk_ = header_.record_count;
   window_count_ = 0;
-  EndPass();
+  // A pass under way keeps its mapping: the records it handed out stay
+  // readable until it ends.
+  mapped_ = std::min(mapped_, on_disk_);
 }
 
 }  // namespace quorvant

@@ -65,7 +65,8 @@ class RecordFile {
   // While a Pass lives, Read() of a record already on disk points into a
   // mapping of the file. Finish() throws kCorrupt when another program
   // shortened the file under the pass (what was read from the lost part
-  // were zeros); a pass left by an exception just ends.
+  // were zeros); a pass left by an exception just ends. Passes may nest;
+  // the outermost one maps and unmaps.
   class Pass {
    public:
     explicit Pass(RecordFile& records);
@@ -76,6 +77,7 @@ class RecordFile {
 
    private:
     RecordFile& records_;
+    bool owner_ = false;  // false inside another pass, whose mapping it uses
   };
 
   // Re-reads the header's record count (another handle may have committed)
