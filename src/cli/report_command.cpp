@@ -78,7 +78,7 @@ int RunReport(const Args& args) {
     result = question ? WriteQuestionPage(survey, &table.table(), names, items[0], false, hooks)
                       : WriteWebReport(survey, &table.table(), names, items, hooks);
   } catch (const ETableError& e) {
-    result = {false, e.what(), ""};
+    result = {false, e.what(), "", ""};
   }
   if (!result.ok) {
     std::fprintf(stderr, "%s\n", result.error.c_str());

@@ -414,7 +414,7 @@ void PublishSurveyTest::remindersAreOpenOnlyWhenThePageAsksForTheAddress() {
   QVERIFY(reminders->whatsThis().contains(why));
   // The whole text shows: the choice is not cut short by the dialog's width.
   QVERIFY(reminders->width() >= reminders->sizeHint().width());
-  QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2));
+  QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2), reminders->mapToGlobal(QPoint(2, 2)));
   QApplication::sendEvent(reminders, &request);
   QMenu* menu = reminders->findChild<QMenu*>("pmWhatsThis");
   QVERIFY(menu != nullptr);

@@ -68,7 +68,9 @@ bool RunAndKill(const std::string& dir, std::vector<std::string> args,
   }
   int status = 0;
   if (::waitpid(pid, &status, 0) != pid) killed = false;
-  if (!killed) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  if (!killed) {
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
   return killed;
 }
 
@@ -158,7 +160,9 @@ TEST_F(CrashTest, KilledEmailListImportLeavesTheListBeforeOrAfter) {
         const uint32_t count = opened.RecordCount();
         // The import commits once, at its end: all of it or none.
         EXPECT_TRUE(count == 0 || count == kAddresses) << trial << ": " << count;
-        if (trial < 0) EXPECT_EQ(count, static_cast<uint32_t>(kAddresses));
+        if (trial < 0) {
+          EXPECT_EQ(count, static_cast<uint32_t>(kAddresses));
+        }
         EXPECT_EQ(opened.Find("Lee").has_value(), count > 0) << trial;
       });
   EXPECT_TRUE(prompts.log.empty());
@@ -183,7 +187,9 @@ TEST_F(CrashTest, KilledLibraryAddLeavesTheOldLibraryOrTheNew) {
         reloaded.Load(library);
         EXPECT_TRUE(reloaded.ItemCount() == 0 || reloaded.ItemCount() == 1500)
             << trial << ": " << reloaded.ItemCount();
-        if (trial < 0) EXPECT_EQ(reloaded.ItemCount(), 1500);
+        if (trial < 0) {
+          EXPECT_EQ(reloaded.ItemCount(), 1500);
+        }
         EXPECT_EQ(QuestionLibraryName(library), "Crash library");
       });
 }
@@ -206,7 +212,9 @@ TEST_F(CrashTest, KilledTemplateWriteLeavesTheOldTemplateOrTheNew) {
           ASSERT_EQ(kept.values.size(), 20000u) << trial;
           EXPECT_EQ(kept.values.back(), "Value 19999") << trial;
         }
-        if (trial < 0) EXPECT_EQ(kept.title, "New scale");
+        if (trial < 0) {
+          EXPECT_EQ(kept.title, "New scale");
+        }
       });
 }
 

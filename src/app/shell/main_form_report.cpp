@@ -59,7 +59,7 @@ void TQVXMainForm::WriteAnalysisPages(bool selected_only) {
                  ? WriteQuestionPage(document_.Survey(), table, names, items[chosen], false, hooks)
                  : WriteWebReport(document_.Survey(), table, names, items, hooks);
   } catch (const ETableError& e) {
-    result = {false, e.what(), ""};
+    result = {false, e.what(), "", ""};
   }
   RefreshMainWindow();
   if (!result.ok) {
