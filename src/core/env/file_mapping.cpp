@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstring>
 #include <mutex>
 
 namespace quorvant {

@@ -4,8 +4,8 @@
 // A pass over the whole table (Pass) maps the file instead, where it maps:
 // a record is then read where it lies, and only the bytes the reader looks
 // at come from memory, rather than every byte being copied into the window
-// first. For the wide records of a response table that is most of the cost
-// of counting.
+// first; Read() also asks the processor for the record a few ahead. For the
+// wide records of a response table that is most of the cost of counting.
 //
 // Appended records collect in memory and go to the file in large writes;
 // changes to records already in the file are held until Commit(). Commit()
@@ -50,12 +50,6 @@ class RecordFile {
   std::string_view Read(uint32_t recno);
 
   // Requires: record.size() == header().record_length.
-  // Where record recno lies in the mapping of the pass; nullptr when the
-  // pass does not map it. Any recno may be given.
-  const char* Mapped(uint32_t recno) const {
-    return recno > mapped_ ? nullptr : mapping_->data() + header_.RecordOffset(recno);
-  }
-
   void Append(std::string_view record);
   void Update(uint32_t recno, std::string_view record);
 
@@ -87,6 +81,7 @@ class RecordFile {
  private:
   void FlushAppends();
   void FillWindow(uint32_t recno);
+  void PrefetchAhead(uint32_t recno, size_t length) const;
   void EndPass();
 
   Env& env_;  // its clock stamps the header at every commit
